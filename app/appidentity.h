@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// Process-wide identity of the program, one definition each.
+namespace identity {
+
+inline QString programTitle() { return QStringLiteral("TARVO VODI"); }
+inline QString versionText() { return QStringLiteral("v 1.12"); }
+inline QString organisationName() { return QStringLiteral("Quorvel Labs"); }
+inline QString applicationName() { return QStringLiteral("Tarvo"); }
+inline QString styleKey() { return QStringLiteral("windowsmodernstyle"); }
+inline QString translationStem() { return QStringLiteral("Tarvo_bg"); }
+inline QString fontFamily() { return QStringLiteral("Verdana"); }
+constexpr int fontPointSize = 8;
+
+// The date and time the program was built, as "Nov  1 2012" and "10:34:34".
+QString buildDate();
+QString buildTime();
+
+// Start-up steps before the main window: the compiled-in images, the style,
+// the names of the settings store and the application font. Needs the
+// application object.
+void registerResources();
+void setUpApplication();
+
+} // namespace identity

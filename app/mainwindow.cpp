@@ -1,0 +1,102 @@
+#include "mainwindow.h"
+
+#include "appidentity.h"
+#include "settingsdialog.h"
+#include "tabledocument.h"
+#include "ui_mainwindow.h"
+#include "userdialogs.h"
+
+#include <QApplication>
+#include <QTranslator>
+
+MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
+    : QMainWindow(parent, Qt::WindowFlags()),
+      ui(new Ui_MainWindow),
+      paramNames(QStringList(26, QString())),
+      dialogs(dialogs ? dialogs : UserDialogs::standard())
+{
+    ui->setupUi(this);
+    document = std::make_unique<TableDocument>(ui->tableParams, ui->tableDepts, ui->tableLines,
+                                               ui->tableComments, ui->tablePayments);
+    setWindowTitle(identity::programTitle());
+    setWindowIcon(QIcon(QStringLiteral(":/images/main.png")));
+    translator = new QTranslator(this);
+    readSettings();
+    buildTables();
+    // Connected only now, so that building the tables marks nothing changed.
+    for (WTableWidget *table :
+         {ui->tableParams, ui->tableDepts, ui->tableLines, ui->tableComments, ui->tablePayments})
+        connect(table, &QTableWidget::cellChanged, this, &MainWindow::docIsChanged);
+}
+
+MainWindow::~MainWindow()
+{
+    delete ui;
+}
+
+WTableWidget *MainWindow::documentTable(tarvo::DocTable table) const
+{
+    return document->table(table);
+}
+
+void MainWindow::retranslate()
+{
+    QCoreApplication::removeTranslator(translator);
+    // Looked for in the working directory; a missing file leaves the source texts.
+    (void)translator->load(identity::translationStem());
+    QCoreApplication::installTranslator(translator);
+    resetFontSize();
+
+    ui->menuFile->setTitle(tr("File"));
+    ui->menuOptions->setTitle(tr("Options"));
+    ui->menuHelp->setTitle(tr("Help"));
+    ui->actionNew->setText(tr("New"));
+    ui->actionNew->setToolTip(tr("Create a New Document"));
+    ui->actionOpen->setText(tr("Open"));
+    ui->actionOpen->setToolTip(tr("Open an Existing Document"));
+    ui->actionSave->setText(tr("Save"));
+    ui->actionSave->setToolTip(tr("Save a Document"));
+    ui->actionSaveAs->setText(tr("Save As"));
+    ui->actionSaveAs->setToolTip(tr("Save under Different Name"));
+    ui->actionExit->setText(tr("Exit"));
+    ui->actionExit->setToolTip(tr("Exit Application"));
+    ui->actionSettings->setText(tr("Settings"));
+    ui->actionAbout->setText(tr("About"));
+    ui->tabMain->setTabText(0, tr("System Params"));
+    ui->tabMain->setTabText(1, tr("Departments"));
+    ui->tabMain->setTabText(2, tr("Header Lines"));
+    ui->tabMain->setTabText(3, tr("Comment Lines"));
+    ui->tabMain->setTabText(4, tr("Payments"));
+
+    ui->tableParams->setHorizontalHeaderLabels({tr("Num"), tr("Name"), tr("Value")});
+    ui->tableDepts->setHorizontalHeaderLabels({tr("Num"), tr("Name"), tr("Price"), tr("Tax"), tr("Digits")});
+    ui->tableLines->setHorizontalHeaderLabels({tr("Num"), tr("Text")});
+    ui->tableComments->setHorizontalHeaderLabels({tr("Num"), tr("Text")});
+    ui->tablePayments->setHorizontalHeaderLabels({tr("Num"), tr("Name"), tr("Value"), tr("Index")});
+}
+
+void MainWindow::resetFontSize()
+{
+    QFont font = QApplication::font();
+    font.setPointSize(identity::fontPointSize);
+    QApplication::setFont(font);
+}
+
+QString MainWindow::aboutText()
+{
+    return tr("Version : ") + identity::versionText() + QStringLiteral("<br>") + tr("Build at : ")
+        + identity::buildDate() + QLatin1Char(' ') + identity::buildTime();
+}
+
+void MainWindow::about()
+{
+    dialogs->showAbout(this, tr("About ") + tr("TARVO VODI"), aboutText());
+}
+
+void MainWindow::settings()
+{
+    SettingsDialog dialog(this, Qt::WindowFlags());
+    dialogs->runDialog(dialog);
+    // Whatever the answer, the stored choice is put into effect again.
+    applyEncoding();
+}

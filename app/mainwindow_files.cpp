@@ -1,0 +1,106 @@
+// The main window's file operations: thin calls into the file-format
+// library, plus the file dialogs and the remembered data directory.
+
+#include "mainwindow.h"
+
+#include "appidentity.h"
+#include "encodings.h"
+#include "paramnamesfile.h"
+#include "programreader.h"
+#include "programwriter.h"
+#include "tabledocument.h"
+#include "userdialogs.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace {
+
+QString dataFileFilter()
+{
+    return QCoreApplication::translate("MainWindow", "Data files (*.prg);;All files (*.*)");
+}
+
+} // namespace
+
+QString MainWindow::encodingName(int index)
+{
+    return tarvo::encodingName(index);
+}
+
+void MainWindow::applyEncoding()
+{
+    tarvo::applyEncoding();
+}
+
+bool MainWindow::writeProgramFile(const QString &fileName)
+{
+    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, tarvo::currentCodec());
+    replacedOnLastSave = result.unencodable;
+    return result.ok;
+}
+
+bool MainWindow::readProgramFile(const QString &fileName)
+{
+    return tarvo::readProgramFile(fileName, tarvo::currentCodec(), *document);
+}
+
+bool MainWindow::chooseSaveFile()
+{
+    UserDialogs::FileRequest request;
+    request.title = tr("Save to File");
+    request.filter = dataFileFilter();
+    request.startDirectory = QSettings().value(QStringLiteral("DataFilePath"), QString()).toString();
+    request.forSaving = true;
+    UserDialogs::FileChoice choice;
+    if (!dialogs->chooseFile(this, request, &choice))
+        return false;
+    fileName = choice.file;
+    QSettings().setValue(QStringLiteral("DataFilePath"), choice.directory);
+    // A name with no dot anywhere in its path gets the program file extension.
+    if (!fileName.contains(QLatin1Char('.')))
+        fileName += QStringLiteral(".prg");
+    return true;
+}
+
+bool MainWindow::chooseOpenFile()
+{
+    fileName.clear();
+    UserDialogs::FileRequest request;
+    request.title = tr("Open File");
+    request.filter = dataFileFilter();
+    request.startDirectory = QSettings().value(QStringLiteral("DataFilePath"), QString()).toString();
+    request.forSaving = false;
+    UserDialogs::FileChoice choice;
+    if (!dialogs->chooseFile(this, request, &choice))
+        return false;
+    fileName = choice.file;
+    QSettings().setValue(QStringLiteral("DataFilePath"), choice.directory);
+    return true;
+}
+
+bool MainWindow::loadParamNames(bool showWarnings)
+{
+    const QString file = tarvo::paramNamesFileName();
+    const tarvo::NamesLoad result = tarvo::loadParamNamesFile(file, tarvo::currentCodec(), &paramNames);
+    if (result == tarvo::NamesLoad::Loaded || !showWarnings)
+        return result == tarvo::NamesLoad::Loaded;
+    QString text;
+    switch (result) {
+    case tarvo::NamesLoad::CannotOpen: text = tr("Failed to load file: %1"); break;
+    case tarvo::NamesLoad::WrongEncoding: text = tr("Wrong encoding of the file: %1"); break;
+    default: text = tr("Bad format of the file: %1"); break;
+    }
+    dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(), text.arg(file));
+    return false;
+}
+
+bool MainWindow::parseParamNames(const QString &fileName)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return tarvo::parseParamNames(file.readAll(), tarvo::currentCodec(), &paramNames);
+}

@@ -1,0 +1,133 @@
+// The document lifecycle: new, open, save, save as and quit, with their
+// questions and messages, and the window settings.
+
+#include "mainwindow.h"
+
+#include "appidentity.h"
+#include "documentcells.h"
+#include "encodings.h"
+#include "programwriter.h"
+#include "tabledocument.h"
+#include "ui_mainwindow.h"
+#include "userdialogs.h"
+
+#include <QCloseEvent>
+#include <QSettings>
+
+void MainWindow::readSettings()
+{
+    QSettings settings;
+    tarvo::encodingIndex = settings.value(QStringLiteral("EncodingIndex"), 0).toInt();
+    // An empty or unusable value changes nothing.
+    restoreGeometry(settings.value(QStringLiteral("Geometry")).toByteArray());
+    restoreState(settings.value(QStringLiteral("WindowState")).toByteArray(), 0);
+    applyEncoding();
+    fileName.clear();
+    docChanged = false;
+}
+
+void MainWindow::docIsChanged(int /*row*/, int /*col*/)
+{
+    docChanged = true;
+}
+
+void MainWindow::clearDocument()
+{
+    tarvo::clearDocument(*document);
+}
+
+bool MainWindow::hasSomethingToLose() const
+{
+    return !fileName.isEmpty() || docChanged;
+}
+
+bool MainWindow::askToClose()
+{
+    if (!hasSomethingToLose())
+        return true;
+    return dialogs->askYesNo(this, QMessageBox::Question, identity::programTitle(),
+                             tr("Do you want to close current document?"));
+}
+
+void MainWindow::newDoc()
+{
+    if (!askToClose())
+        return;
+    clearDocument();
+    statusBar()->showMessage(tr("New Document"));
+    ui->tabMain->setCurrentIndex(0);
+    fileName.clear();
+    docChanged = false;
+}
+
+void MainWindow::openDoc()
+{
+    if (!askToClose())
+        return;
+    // The document goes before the file dialog: cancelling it leaves an
+    // empty, untitled document.
+    clearDocument();
+    if (!chooseOpenFile())
+        return;
+    if (readProgramFile(fileName)) {
+        statusBar()->showMessage(tr("Document opened") + QStringLiteral(": ") + fileName);
+        ui->tabMain->setCurrentIndex(0);
+    } else {
+        dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
+                             tr("Failed to open for reading file %1").arg(fileName));
+    }
+}
+
+void MainWindow::saveDoc()
+{
+    if (fileName.isEmpty() && !chooseSaveFile())
+        return;
+    if (writeProgramFile(fileName)) {
+        statusBar()->showMessage(tr("Document saved") + QStringLiteral(": ") + fileName);
+        warnAboutReplacedCharacters(replacedOnLastSave);
+    } else {
+        dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
+                             tr("Faild to open for writing file %1").arg(fileName));
+    }
+}
+
+void MainWindow::saveDocAs()
+{
+    fileName.clear();
+    saveDoc();
+}
+
+void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells)
+{
+    if (cells.isEmpty())
+        return;
+    QStringList lines;
+    for (const tarvo::UnencodableCell &cell : cells) {
+        const int tab = static_cast<int>(cell.table);
+        const QTableWidgetItem *header = documentTable(cell.table)->horizontalHeaderItem(cell.column);
+        lines << tr("%1, row %2, %3: %4")
+                     .arg(ui->tabMain->tabText(tab))
+                     .arg(cell.row + 1)
+                     .arg(header ? header->text() : QString::number(cell.column))
+                     .arg(cell.characters);
+    }
+    dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(),
+                         tr("The encoding %1 cannot hold some characters; the file has its replacement "
+                            "character in their place:")
+                                 .arg(encodingName(tarvo::encodingIndex))
+                             + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')));
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    // Asked every time, whatever the document holds; there is no offer to save.
+    if (!dialogs->askYesNo(this, QMessageBox::Information, tr("TARVO VODI"),
+                           tr("Do you want to quit application?"))) {
+        event->ignore();
+        return;
+    }
+    QSettings settings;
+    settings.setValue(QStringLiteral("Geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("WindowState"), saveState(0));
+    event->accept();
+}

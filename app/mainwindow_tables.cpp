@@ -1,0 +1,112 @@
+// Building the five document tables: rows, columns, labels, read-only
+// cells and the numeric cell editors.
+
+#include "mainwindow.h"
+
+#include "doubledelegate.h"
+#include "intdelegate.h"
+#include "tabledocument.h"
+#include "ui_mainwindow.h"
+#include "appidentity.h"
+
+#include <QHeaderView>
+
+namespace {
+
+const QColor kNumberCellColour(220, 233, 252);
+const QColor kNameCellColour(240, 253, 255);
+constexpr int kRowHeight = 22;
+
+struct ColumnWidths
+{
+    tarvo::DocTable table;
+    QVector<int> widths;
+};
+
+const ColumnWidths kColumnWidths[] = {
+    {tarvo::DocTable::Params, {50, 350, 300}},
+    {tarvo::DocTable::Depts, {50, 180, 100, 120, 100}},
+    {tarvo::DocTable::Lines, {150, 300}},
+    {tarvo::DocTable::Comments, {50, 300}},
+    {tarvo::DocTable::Payments, {50, 150, 150, 80}},
+};
+
+// The numeric editors of a table's columns; every other column keeps the
+// table's own free-text editor.
+void installColumnEditors(tarvo::DocTable kind, WTableWidget *table)
+{
+    using tarvo::DocTable;
+    switch (kind) {
+    case DocTable::Params:
+    case DocTable::Lines:
+    case DocTable::Comments:
+        table->setItemDelegateForColumn(0, new IntDelegate(1, 100, table));
+        break;
+    case DocTable::Depts:
+        table->setItemDelegateForColumn(2, new DoubleDelegate(0, 0, table));
+        table->setItemDelegateForColumn(4, new IntDelegate(0, 0, table));
+        break;
+    case DocTable::Payments:
+        table->setItemDelegateForColumn(2, new DoubleDelegate(0, 0, table));
+        break;
+    }
+}
+
+} // namespace
+
+void MainWindow::buildTables()
+{
+    retranslate();
+    setWindowTitle(identity::programTitle() + QStringLiteral(" - ") + identity::versionText());
+    ui->toolBar->setIconSize(QSize(32, 32));
+    ui->toolBar->setMovable(false);
+    ui->tabMain->setCurrentIndex(0);
+
+    for (const ColumnWidths &entry : kColumnWidths) {
+        WTableWidget *table = documentTable(entry.table);
+        table->setSelectionBehavior(QAbstractItemView::SelectItems);
+        table->setSortingEnabled(false);
+        for (int c = 0; c < entry.widths.size(); ++c)
+            table->setColumnWidth(c, entry.widths.at(c));
+    }
+
+    loadParamNames(false);
+    for (int t = 0; t < tarvo::kTableCount; ++t) {
+        const tarvo::DocTable kind = tarvo::tableAt(t);
+        WTableWidget *table = documentTable(kind);
+        for (int r = 0; r < tarvo::rowCount(kind); ++r) {
+            addRow(kind, r);
+            const QString label = kind == tarvo::DocTable::Lines ? tr("Header %1").arg(r + 1)
+                                                                 : QString::number(r + 1);
+            setCellText(table->item(r, 0), label);
+            if (kind == tarvo::DocTable::Params)
+                setCellText(table->item(r, 1), paramNames.value(r));
+        }
+    }
+}
+
+void MainWindow::addRow(tarvo::DocTable kind, int r)
+{
+    WTableWidget *table = documentTable(kind);
+    if (r == 0)
+        installColumnEditors(kind, table);
+    table->insertRow(r);
+    table->setRowHeight(r, kRowHeight);
+    for (int c = 0; c < table->columnCount(); ++c)
+        table->setItem(r, c, new QTableWidgetItem(QString()));
+    setReadOnlyCell(table, r, 0, kNumberCellColour);
+    if (kind == tarvo::DocTable::Params)
+        setReadOnlyCell(table, r, 1, kNameCellColour);
+}
+
+void MainWindow::setReadOnlyCell(WTableWidget *table, int row, int column, const QColor &colour)
+{
+    QTableWidgetItem *item = table->item(row, column);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    item->setData(Qt::BackgroundRole, QBrush(colour, Qt::SolidPattern));
+}
+
+void MainWindow::setCellText(QTableWidgetItem *item, const QString &text)
+{
+    TableDocument::setItemText(item, text);
+}

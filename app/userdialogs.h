@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+// Every modal question, message and file dialog of the main window goes
+// through this seam, so tests can answer them without a person.
+class UserDialogs
+{
+public:
+    struct FileRequest
+    {
+        QString title;
+        QString filter;
+        QString startDirectory;
+        bool forSaving = false;
+    };
+    struct FileChoice
+    {
+        QString file;      // the first selected file
+        QString directory; // the dialog's directory, absolute
+    };
+
+    virtual ~UserDialogs() = default;
+
+    // A two-button "Yes"/"No" question with "No" as the default and no
+    // Escape button. True for "Yes".
+    virtual bool askYesNo(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
+
+    // A message box with a single OK button.
+    virtual void showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
+
+    // The toolkit's About box.
+    virtual void showAbout(QWidget *parent, const QString &title, const QString &text);
+
+    // A file dialog. False when the user cancels.
+    virtual bool chooseFile(QWidget *parent, const FileRequest &request, FileChoice *choice);
+
+    // Runs a dialog modally; returns its result code.
+    virtual int runDialog(QDialog &dialog);
+
+    // The dialogs a window uses unless it is given others.
+    static UserDialogs *standard();
+};

@@ -1,0 +1,69 @@
+#include "documentcells.h"
+
+namespace tarvo {
+
+DocumentData::DocumentData()
+{
+    int total = 0;
+    for (int t = 0; t < kTableCount; ++t)
+        total += rowCount(tableAt(t)) * columnCount(tableAt(t));
+    m_cells.resize(total);
+}
+
+int DocumentData::offset(DocTable table, int row, int column) const
+{
+    if (!isDocumentCell(table, row, column))
+        return -1;
+    int base = 0;
+    for (int t = 0; t < static_cast<int>(table); ++t)
+        base += rowCount(tableAt(t)) * columnCount(tableAt(t));
+    return base + row * columnCount(table) + column;
+}
+
+QString DocumentData::cellText(DocTable table, int row, int column) const
+{
+    const int at = offset(table, row, column);
+    return at < 0 ? QString() : m_cells.at(at);
+}
+
+void DocumentData::setCellText(DocTable table, int row, int column, const QString &text)
+{
+    const int at = offset(table, row, column);
+    if (at < 0) {
+        ++m_strayWrites;
+        return;
+    }
+    m_cells[at] = text;
+}
+
+namespace {
+template <typename Visit>
+void forEachDocumentCell(Visit visit)
+{
+    for (int t = 0; t < kTableCount; ++t) {
+        const DocTable table = tableAt(t);
+        int count = 0;
+        const int *columns = documentColumns(table, &count);
+        for (int row = 0; row < rowCount(table); ++row) {
+            for (int i = 0; i < count; ++i)
+                visit(table, row, columns[i]);
+        }
+    }
+}
+} // namespace
+
+void clearDocument(DocumentCells &cells)
+{
+    forEachDocumentCell([&](DocTable table, int row, int column) {
+        cells.setCellText(table, row, column, QString());
+    });
+}
+
+void copyDocument(const DocumentCells &from, DocumentCells &to)
+{
+    forEachDocumentCell([&](DocTable table, int row, int column) {
+        to.setCellText(table, row, column, from.cellText(table, row, column));
+    });
+}
+
+} // namespace tarvo

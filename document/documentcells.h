@@ -1,0 +1,50 @@
+#pragma once
+
+#include "documentlayout.h"
+
+#include <QString>
+#include <QVector>
+
+namespace tarvo {
+
+// What the file-format code needs of a document: read and set the text of
+// one cell. The editor implements it over its five tables, the command-line
+// tool and the tests over DocumentData.
+class DocumentCells
+{
+public:
+    virtual ~DocumentCells() = default;
+    virtual QString cellText(DocTable table, int row, int column) const = 0;
+    virtual void setCellText(DocTable table, int row, int column, const QString &text) = 0;
+};
+
+// A document held in memory: the 247 document cells, all empty at first.
+// Cells outside the document are ignored on write and read back empty.
+class DocumentData : public DocumentCells
+{
+public:
+    DocumentData();
+
+    QString cellText(DocTable table, int row, int column) const override;
+    void setCellText(DocTable table, int row, int column, const QString &text) override;
+
+    // Counts every setCellText that named a cell outside the document.
+    int strayWrites() const { return m_strayWrites; }
+
+    bool operator==(const DocumentData &other) const { return m_cells == other.m_cells; }
+    bool operator!=(const DocumentData &other) const { return !(*this == other); }
+
+private:
+    int offset(DocTable table, int row, int column) const;
+
+    QVector<QString> m_cells;
+    int m_strayWrites = 0;
+};
+
+// Empties every document cell, table by table and row by row, left to right.
+void clearDocument(DocumentCells &cells);
+
+// Copies every document cell of one document into another.
+void copyDocument(const DocumentCells &from, DocumentCells &to);
+
+} // namespace tarvo

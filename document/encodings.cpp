@@ -1,0 +1,72 @@
+#include "encodings.h"
+
+#include <QTextCodec>
+
+namespace tarvo {
+
+int encodingIndex = 0;
+
+namespace {
+
+const char *const kNames[kEncodingCount] = {
+    "System",      "CP1250",      "CP1251",      "CP1252",      "CP1253",      "CP1254",
+    "CP1255",      "CP1256",      "CP1257",      "CP1258",      "ISO 8859-1",  "ISO 8859-2",
+    "ISO 8859-3",  "ISO 8859-4",  "ISO 8859-5",  "ISO 8859-6",  "ISO 8859-7",  "ISO 8859-8",
+    "ISO 8859-9",  "ISO 8859-10", "ISO 8859-11", "ISO 8859-12", "ISO 8859-13", "ISO 8859-14",
+    "ISO 8859-15", "ISO 8859-16",
+};
+
+QTextCodec *g_current = nullptr;
+
+// Looks a list name up in the codec registry. Thai ISO 8859-11 is registered
+// as TIS-620 on some platforms; "System" names no registered codec.
+QTextCodec *registeredCodec(int index)
+{
+    if (index <= 0 || index >= kEncodingCount)
+        return nullptr;
+    QTextCodec *codec = QTextCodec::codecForName(QByteArray(kNames[index]));
+    if (!codec && qstrcmp(kNames[index], "ISO 8859-11") == 0)
+        codec = QTextCodec::codecForName("TIS-620");
+    return codec;
+}
+
+} // namespace
+
+QString encodingName(int index)
+{
+    if (index < 0 || index >= kEncodingCount)
+        index = 0;
+    return QString::fromLatin1(kNames[index]);
+}
+
+QStringList encodingNames()
+{
+    QStringList names;
+    for (int i = 0; i < kEncodingCount; ++i)
+        names << encodingName(i);
+    return names;
+}
+
+int encodingIndexOf(const QString &name)
+{
+    for (int i = 0; i < kEncodingCount; ++i) {
+        if (name == QLatin1String(kNames[i]))
+            return i;
+    }
+    return -1;
+}
+
+bool encodingHasOwnCodec(int index) { return registeredCodec(index) != nullptr; }
+
+QTextCodec *codecForEncoding(int index)
+{
+    if (QTextCodec *codec = registeredCodec(index))
+        return codec;
+    return QTextCodec::codecForLocale();
+}
+
+QTextCodec *currentCodec() { return g_current ? g_current : QTextCodec::codecForLocale(); }
+
+void applyEncoding() { g_current = codecForEncoding(encodingIndex); }
+
+} // namespace tarvo

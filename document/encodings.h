@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextCodec;
+
+namespace tarvo {
+
+// The index of the chosen entry of the encoding list. Read from the settings
+// when the main window is built, changed when the settings dialog is
+// confirmed, put into effect by applyEncoding().
+extern int encodingIndex;
+
+constexpr int kEncodingCount = 26;
+
+// The name of entry `index` of the encoding list; "System" for any index
+// outside 0..25.
+QString encodingName(int index);
+
+// All 26 names in list order.
+QStringList encodingNames();
+
+// The list index of an encoding name spelled exactly as in the list, or -1.
+int encodingIndexOf(const QString &name);
+
+// True when the name of entry `index` finds a codec of its own. "System" and
+// "ISO 8859-12" do not; they use the platform's own code page.
+bool encodingHasOwnCodec(int index);
+
+// The codec that reads and writes entry `index`: its own codec where the
+// name finds one, otherwise the platform's locale codec. Never null.
+QTextCodec *codecForEncoding(int index);
+
+// The codec in force for program files and parameter names. Never null;
+// the platform's locale codec until applyEncoding() first runs.
+QTextCodec *currentCodec();
+
+// Puts entry `encodingIndex` into effect as the current codec.
+void applyEncoding();
+
+} // namespace tarvo

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace tarvo {
+
+// The checks of the numeric cell editors, shared with the command-line
+// checker so that both refuse the same values. Equal bounds mean no bounds.
+//
+// Whole numbers: an optional sign and decimal digits (leading zeros
+// allowed), within the signed 32-bit range, and within [minimum, maximum]
+// when the bounds differ.
+bool isAcceptableInteger(const QString &text, int minimum = 0, int maximum = 0);
+
+// Decimal numbers: an optional sign, digits with at most one decimal point
+// (at least one digit in all), an optional exponent (e or E, optional sign,
+// digits); the value must be finite. With different bounds the value must
+// lie within them. `decimals` limits the digits after the decimal point
+// (-1: any number of them).
+bool isAcceptableDecimal(const QString &text, double minimum = 0, double maximum = 0,
+                         int decimals = -1);
+
+} // namespace tarvo

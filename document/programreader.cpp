@@ -1,0 +1,138 @@
+#include "programreader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QIODevice>
+#include <QTextCodec>
+
+namespace tarvo {
+
+namespace {
+
+bool isTrimmed(QChar c)
+{
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t') || c == QLatin1Char(' ');
+}
+
+// Only LF, CR, TAB and space count as white space here, and only at the ends
+// of the whole line: space inside a line and inside fields stays.
+QStringView trimLine(QStringView line)
+{
+    qsizetype begin = 0;
+    qsizetype end = line.size();
+    while (begin < end && isTrimmed(line.at(begin)))
+        ++begin;
+    while (end > begin && isTrimmed(line.at(end - 1)))
+        --end;
+    return line.mid(begin, end - begin);
+}
+
+struct RecordShape
+{
+    char letter;
+    DocTable table;
+    quint32 firstNumber;
+    quint32 lastNumber;
+    // Field number (2 onwards) of each column the record sets, in order.
+    int columns[4];
+    int fields[4];
+    int count;
+};
+
+// In the order the letters are tried.
+const RecordShape kRecords[] = {
+    {'S', DocTable::Params, 1, 26, {col::ParamValue}, {2}, 1},
+    {'D', DocTable::Depts, 1, 50, {col::DeptName, col::DeptPrice, col::DeptTax, col::DeptDigits}, {2, 4, 3, 5}, 4},
+    {'H', DocTable::Lines, 1, 8, {col::LineText}, {2}, 1},
+    {'C', DocTable::Comments, 0, 0, {col::CommentText}, {2}, 1},
+    {'Y', DocTable::Payments, 1, 4, {col::PaymentName, col::PaymentValue, col::PaymentIndex}, {2, 3, 4}, 3},
+};
+
+} // namespace
+
+ParsedLine parseLine(const QString &line)
+{
+    ParsedLine parsed;
+    const QStringView trimmed = trimLine(line);
+    if (trimmed.isEmpty())
+        return parsed;
+    if (trimmed.startsWith(QLatin1String("\";"))) {
+        parsed.verdict = LineVerdict::Comment;
+        return parsed;
+    }
+
+    const QList<QStringView> fields = trimmed.split(QLatin1Char('\t'));
+    auto fieldAt = [&](int i) { return i < fields.size() ? fields.at(i).toString() : QString(); };
+    parsed.letter = fields.at(0).toString();
+    parsed.verdict = LineVerdict::UnknownLetter;
+
+    for (const RecordShape &shape : kRecords) {
+        if (fields.at(0).size() != 1 || fields.at(0).at(0) != QLatin1Char(shape.letter))
+            continue;
+        // An unsigned decimal numeral with white space around it allowed;
+        // anything else, negative numbers and overflow included, reads as 0.
+        bool ok = false;
+        const quint32 number = fields.size() > 1 ? fields.at(1).toUInt(&ok) : 0;
+        parsed.number = ok ? number : 0;
+        parsed.numberIsNumeral = ok;
+        parsed.table = shape.table;
+        if (parsed.number < shape.firstNumber || parsed.number > shape.lastNumber) {
+            parsed.verdict = LineVerdict::NumberOutOfRange;
+            return parsed;
+        }
+        parsed.verdict = LineVerdict::Record;
+        parsed.row = shape.table == DocTable::Comments ? 0 : int(parsed.number) - 1;
+        for (int i = 0; i < shape.count; ++i)
+            parsed.cells.append({shape.columns[i], fieldAt(shape.fields[i])});
+        return parsed;
+    }
+    return parsed;
+}
+
+bool parseProgramLine(const QString &line, DocumentCells &cells)
+{
+    const ParsedLine parsed = parseLine(line);
+    if (parsed.verdict == LineVerdict::Record) {
+        for (const RecordCell &cell : parsed.cells)
+            cells.setCellText(parsed.table, parsed.row, cell.column, cell.text);
+    }
+    return parsed.verdict != LineVerdict::Empty;
+}
+
+QString readRawLine(QIODevice &device, QTextCodec *codec)
+{
+    QByteArray bytes = device.readLine();
+    if (bytes.isEmpty())
+        return QString();
+    bytes.replace('\r', QByteArray());
+    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
+        bytes.append('\n');
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    return codec->toUnicode(bytes.constData(), int(bytes.size()), &state);
+}
+
+void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
+{
+    while (!device.atEnd()) {
+        const QString line = readRawLine(device, codec);
+        if (line.isEmpty() && !device.atEnd() && device.bytesAvailable() == 0)
+            break; // a device that claims more but gives nothing
+        if (!line.isEmpty())
+            parseProgramLine(line, cells);
+    }
+}
+
+bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells, QString *error)
+{
+    QFile file(path);
+    // A directory opens on some platforms and then reads as empty: it is no file.
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString();
+        return false;
+    }
+    readProgram(file, codec, cells);
+    return true;
+}
+
+} // namespace tarvo

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "documentcells.h"
+
+#include <QString>
+#include <QVector>
+
+class QIODevice;
+class QTextCodec;
+
+namespace tarvo {
+
+// What the reader makes of one line of a program file.
+enum class LineVerdict {
+    Empty,            // nothing but white space
+    Comment,          // begins with a double quote and a semicolon
+    Record,           // a record that sets cells
+    UnknownLetter,    // the first field is no record letter
+    NumberOutOfRange, // the number names no row of the record's table
+};
+
+// One value that a record puts into a cell.
+struct RecordCell
+{
+    int column;
+    QString text;
+};
+
+// A line taken apart. For a Record, `table`, `row` and `cells` say what it
+// sets; `number` is the number as read (0 where the field is no number).
+struct ParsedLine
+{
+    LineVerdict verdict = LineVerdict::Empty;
+    DocTable table = DocTable::Params;
+    int row = -1;
+    quint32 number = 0;
+    bool numberIsNumeral = false; // the number field was a numeral at all
+    QString letter;               // field 0, for messages
+    QVector<RecordCell> cells;
+};
+
+// Takes one line apart after trimming it. Touches no document.
+ParsedLine parseLine(const QString &line);
+
+// Applies one line to the document. False for a line that is empty after
+// trimming, true for any other.
+bool parseProgramLine(const QString &line, DocumentCells &cells);
+
+// Reads the next line of an open device: its bytes up to and including the
+// LF, every CR dropped, decoded as a whole with `codec`. A last line without
+// a line end gets an LF. Empty at the end of the device.
+QString readRawLine(QIODevice &device, QTextCodec *codec);
+
+// Reads an open device to its end, applying every line to the document.
+void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells);
+
+// Opens `path` and reads it into the document. False only when the file
+// cannot be opened for reading (then `error` says why and nothing changed).
+bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells,
+                     QString *error = nullptr);
+
+} // namespace tarvo

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "documentcells.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+class QIODevice;
+class QTextCodec;
+
+namespace tarvo {
+
+// A document cell whose text holds characters that the code page cannot
+// hold; the file carries the code page's replacement character instead.
+struct UnencodableCell
+{
+    DocTable table;
+    int row;
+    int column;
+    QString characters; // each character once, in order of appearance
+};
+
+struct WriteResult
+{
+    bool ok = false;
+    QString error; // why the write failed, for messages
+    QList<UnencodableCell> unencodable;
+};
+
+// The whole program file for a document, as the writer lays it out: the
+// time stamp line, the section comment lines and one record a filled row,
+// TAB-separated, every line ending in CR LF, encoded with `codec`.
+QByteArray programFileBytes(const DocumentCells &cells, QTextCodec *codec, const QDateTime &stamp,
+                            QList<UnencodableCell> *unencodable = nullptr);
+
+// Writes the program file to an open device. False when the device refused
+// any byte.
+bool writeProgram(QIODevice &device, const DocumentCells &cells, QTextCodec *codec,
+                  const QDateTime &stamp, QList<UnencodableCell> *unencodable = nullptr);
+
+// Writes the program file to `path` through a temporary file that replaces
+// the old one only once every byte is on disk: a failure at any point leaves
+// any previous file as it was.
+WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QTextCodec *codec,
+                             const QDateTime &stamp = QDateTime::currentDateTime());
+
+} // namespace tarvo

@@ -1,0 +1,10 @@
+#include "intdelegate.h"
+
+#include "numbervalidators.h"
+
+IntDelegate::IntDelegate(int minimum, int maximum, QObject *parent)
+    : NumberDelegate(parent), minimum(minimum), maximum(maximum), validator(new CheckedIntValidator(this))
+{
+    if (minimum != maximum)
+        validator->setRange(minimum, maximum);
+}

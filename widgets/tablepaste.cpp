@@ -1,0 +1,44 @@
+#include "tablepaste.h"
+
+#include "numberdelegate.h"
+
+#include <QRegularExpression>
+#include <QTableWidget>
+
+QList<QStringList> splitPasteBlock(const QString &text)
+{
+    QString block = text;
+    block.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    block.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (block.endsWith(QLatin1Char('\n')))
+        block.chop(1);
+    QList<QStringList> rows;
+    for (const QString &line : block.split(QLatin1Char('\n')))
+        rows.append(line.split(QLatin1Char('\t')));
+    return rows;
+}
+
+int pasteBlock(QTableWidget *table, int row, int column, const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    int changed = 0;
+    const QList<QStringList> rows = splitPasteBlock(text);
+    for (int i = 0; i < rows.size() && row + i < table->rowCount(); ++i) {
+        const QStringList &cells = rows.at(i);
+        for (int j = 0; j < cells.size() && column + j < table->columnCount(); ++j) {
+            QTableWidgetItem *item = table->item(row + i, column + j);
+            if (!item || !(item->flags() & Qt::ItemIsEditable))
+                continue;
+            QString value = cells.at(j);
+            const auto *check = qobject_cast<const NumberDelegate *>(table->itemDelegateForColumn(column + j));
+            if (check && !check->acceptsText(value))
+                value.clear();
+            if (item->data(Qt::DisplayRole).toString() == value)
+                continue;
+            item->setData(Qt::EditRole, value);
+            ++changed;
+        }
+    }
+    return changed;
+}

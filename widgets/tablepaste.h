@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTableWidget;
+
+// Splits clipboard text into rows and cells, spreadsheet style: a line break
+// (LF, CR LF or CR) ends a row, a TAB separates cells, and a line break at
+// the very end does not start another row.
+QList<QStringList> splitPasteBlock(const QString &text);
+
+// Puts a block of clipboard text into the table with its top left cell at
+// (row, column). Only editable cells that exist are written; read-only cells
+// and whatever falls outside the table are skipped. A value for a numeric
+// column passes the column's check as a typed value does, and a refused one
+// becomes an empty cell. Returns how many cells changed their text.
+int pasteBlock(QTableWidget *table, int row, int column, const QString &text);

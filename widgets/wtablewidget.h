@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QTableWidget>
+
+class QAction;
+
+// The table view of every document table: a context menu with Copy and
+// Paste, Copy of the current cell, Paste of a spreadsheet block, and a Tab
+// key that walks down the second column instead of across cells.
+class WTableWidget : public QTableWidget
+{
+    Q_OBJECT
+
+public:
+    explicit WTableWidget(QWidget *parent = nullptr);
+
+    // The display text of a cell; empty where the cell has no item.
+    QString cellText(int row, int column) const;
+    // Sets the display text of an existing item; false where there is none.
+    bool setCellText(int row, int column, const QString &text);
+
+    QAction *copyAction() const { return actionCopy; }
+    QAction *pasteAction() const { return actionPaste; }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool focusNextPrevChild(bool next) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private slots:
+    void on_actionCopy_triggered();
+    void on_actionPaste_triggered();
+
+private:
+    QAction *actionCopy;
+    QAction *actionPaste;
+};
