@@ -1,0 +1,113 @@
+#include "encodings.h"
+#include "documentcells.h"
+#include "programreader.h"
+#include "programwriter.h"
+
+#include <QBuffer>
+#include <QTextCodec>
+#include <QtTest>
+
+using namespace tarvo;
+
+class TestEncodings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void listHasTwentySixNamesInOrder()
+    {
+        const QStringList names = encodingNames();
+        QCOMPARE(names.size(), 26);
+        QCOMPARE(names.first(), QStringLiteral("System"));
+        QCOMPARE(names.at(2), QStringLiteral("CP1251"));
+        QCOMPARE(names.at(9), QStringLiteral("CP1258"));
+        QCOMPARE(names.at(10), QStringLiteral("ISO 8859-1"));
+        QCOMPARE(names.at(20), QStringLiteral("ISO 8859-11"));
+        QCOMPARE(names.at(21), QStringLiteral("ISO 8859-12"));
+        QCOMPARE(names.last(), QStringLiteral("ISO 8859-16"));
+        for (int i = 0; i < names.size(); ++i)
+            QCOMPARE(encodingIndexOf(names.at(i)), i);
+    }
+
+    void outOfRangeIndexNamesSystem()
+    {
+        QCOMPARE(encodingName(-1), QStringLiteral("System"));
+        QCOMPARE(encodingName(26), QStringLiteral("System"));
+        QCOMPARE(encodingName(1000), QStringLiteral("System"));
+        QCOMPARE(encodingIndexOf(QStringLiteral("cp1251")), -1); // spelled exactly or not at all
+    }
+
+    void everyPublishedCodePageFindsItsCodec()
+    {
+        for (int i = 1; i < kEncodingCount; ++i) {
+            if (i == 21)
+                continue;
+            QVERIFY2(encodingHasOwnCodec(i), qPrintable(encodingName(i)));
+        }
+        QVERIFY(!encodingHasOwnCodec(0));
+        QVERIFY(!encodingHasOwnCodec(21));
+        QCOMPARE(codecForEncoding(2)->mibEnum(), QTextCodec::codecForName("windows-1251")->mibEnum());
+        QCOMPARE(codecForEncoding(20)->mibEnum(), QTextCodec::codecForName("TIS-620")->mibEnum());
+    }
+
+    void codecWithoutNameFallsBackToPlatformCodePage()
+    {
+        QCOMPARE(codecForEncoding(0), QTextCodec::codecForLocale());
+        QCOMPARE(codecForEncoding(21), QTextCodec::codecForLocale());
+        QCOMPARE(codecForEncoding(-4), QTextCodec::codecForLocale());
+    }
+
+    void applyEncodingSetsTheCurrentCodec()
+    {
+        encodingIndex = 2;
+        applyEncoding();
+        QCOMPARE(currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
+        encodingIndex = 99; // a stored index outside the list reads as System
+        applyEncoding();
+        QCOMPARE(currentCodec(), QTextCodec::codecForLocale());
+        encodingIndex = 0;
+        applyEncoding();
+    }
+
+    // A document holding every character a code page can hold comes back
+    // unchanged through the writer and the reader, in every code page.
+    void roundTripInEveryCodePage_data()
+    {
+        QTest::addColumn<int>("index");
+        for (int i = 0; i < kEncodingCount; ++i)
+            QTest::newRow(qPrintable(encodingName(i))) << i;
+    }
+    void roundTripInEveryCodePage()
+    {
+        QFETCH(int, index);
+        QTextCodec *codec = codecForEncoding(index);
+        QString letters;
+        for (int b = 0x21; b < 0x100; ++b) {
+            const QByteArray byte(1, char(b));
+            const QString c = codec->toUnicode(byte);
+            if (c.size() == 1 && c.at(0) != QChar::ReplacementCharacter && c.at(0).isPrint()
+                && codec->fromUnicode(c) == byte)
+                letters += c;
+        }
+        if (codec->mibEnum() == 106) // UTF-8: take Cyrillic and accented Latin
+            letters += QStringLiteral("Вода Чай Ünïcødé ©");
+        QVERIFY(!letters.isEmpty());
+
+        DocumentData document;
+        document.setCellText(DocTable::Depts, 0, col::DeptName, letters);
+        document.setCellText(DocTable::Lines, 7, col::LineText, letters);
+        QList<UnencodableCell> unencodable;
+        const QByteArray bytes = programFileBytes(document, codec, QDateTime::currentDateTime(), &unencodable);
+        QVERIFY(unencodable.isEmpty());
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        DocumentData read;
+        readProgram(buffer, codec, read);
+        QCOMPARE(read.cellText(DocTable::Depts, 0, col::DeptName), letters);
+        QCOMPARE(read.cellText(DocTable::Lines, 7, col::LineText), letters);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEncodings)
+#include "tst_encodings.moc"

@@ -1,0 +1,232 @@
+#include "documentcells.h"
+#include "programreader.h"
+#include "programwriter.h"
+
+#include <QBuffer>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+using namespace tarvo;
+
+namespace {
+
+QTextCodec *latin1() { return QTextCodec::codecForName("ISO-8859-1"); }
+
+DocumentData readBytes(const QByteArray &bytes, QTextCodec *codec = latin1())
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    DocumentData document;
+    readProgram(buffer, codec, document);
+    return document;
+}
+
+// Applies one line to a document that has every cell set to "old".
+DocumentData afterLine(const QString &line)
+{
+    DocumentData document;
+    for (int t = 0; t < kTableCount; ++t) {
+        int count = 0;
+        const int *columns = documentColumns(tableAt(t), &count);
+        for (int r = 0; r < rowCount(tableAt(t)); ++r)
+            for (int i = 0; i < count; ++i)
+                document.setCellText(tableAt(t), r, columns[i], QStringLiteral("old"));
+    }
+    parseProgramLine(line, document);
+    return document;
+}
+
+DocumentData untouched() { return afterLine(QString()); }
+
+} // namespace
+
+class TestProgramReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parameterRecords()
+    {
+        QCOMPARE(afterLine(QStringLiteral("S\t5\t12")).cellText(DocTable::Params, 4, col::ParamValue),
+                 QStringLiteral("12"));
+        QCOMPARE(afterLine(QStringLiteral("S\t5")).cellText(DocTable::Params, 4, col::ParamValue), QString());
+        QCOMPARE(afterLine(QStringLiteral("S\t007\tx")).cellText(DocTable::Params, 6, col::ParamValue),
+                 QStringLiteral("x"));
+        QCOMPARE(afterLine(QStringLiteral("S\t26\tlast")).cellText(DocTable::Params, 25, col::ParamValue),
+                 QStringLiteral("last"));
+        for (const char *line : {"S\t27\tx", "S\t0\tx", "S\tabc\tx", "S\t-1\tx", "S\t4294967297\tx", "s\t1\t5",
+                                 "S \t1\tx", "SS\t1\tx"})
+            QVERIFY2(afterLine(QString::fromLatin1(line)) == untouched(), line);
+    }
+
+    void departmentRecords()
+    {
+        const DocumentData full = afterLine(QStringLiteral("D\t3\tTea\tB\t2.50\t2"));
+        QCOMPARE(full.cellText(DocTable::Depts, 2, col::DeptName), QStringLiteral("Tea"));
+        QCOMPARE(full.cellText(DocTable::Depts, 2, col::DeptTax), QStringLiteral("B"));
+        QCOMPARE(full.cellText(DocTable::Depts, 2, col::DeptPrice), QStringLiteral("2.50"));
+        QCOMPARE(full.cellText(DocTable::Depts, 2, col::DeptDigits), QStringLiteral("2"));
+
+        const DocumentData short_ = afterLine(QStringLiteral("D\t3\tTea"));
+        QCOMPARE(short_.cellText(DocTable::Depts, 2, col::DeptName), QStringLiteral("Tea"));
+        QCOMPARE(short_.cellText(DocTable::Depts, 2, col::DeptTax), QString());
+        QCOMPARE(short_.cellText(DocTable::Depts, 2, col::DeptPrice), QString());
+        QCOMPARE(short_.cellText(DocTable::Depts, 2, col::DeptDigits), QString());
+        QCOMPARE(short_.cellText(DocTable::Depts, 3, col::DeptName), QStringLiteral("old"));
+
+        // Values the editors would refuse are taken as they are.
+        QCOMPARE(afterLine(QStringLiteral("D\t50\tX\tA\tabc\t-5")).cellText(DocTable::Depts, 49, col::DeptPrice),
+                 QStringLiteral("abc"));
+        QVERIFY(afterLine(QStringLiteral("D\t51\tX")) == untouched());
+        // Extra fields are ignored.
+        QCOMPARE(afterLine(QStringLiteral("D\t1\tA\tB\tC\tD\tE\tF")).cellText(DocTable::Depts, 0, col::DeptDigits),
+                 QStringLiteral("D"));
+    }
+
+    void headerLineRecords()
+    {
+        QCOMPARE(afterLine(QStringLiteral("H\t8\tBye")).cellText(DocTable::Lines, 7, col::LineText),
+                 QStringLiteral("Bye"));
+        QCOMPARE(afterLine(QStringLiteral("H\t1\t")).cellText(DocTable::Lines, 0, col::LineText), QString());
+        QVERIFY(afterLine(QStringLiteral("H\t9\tx")) == untouched());
+    }
+
+    void commentRecords()
+    {
+        for (const char *line : {"C\t0\tHello", "C\t\tHello", "C\tx\tHello", "C\t000\tHello"})
+            QCOMPARE(afterLine(QString::fromLatin1(line)).cellText(DocTable::Comments, 0, col::CommentText),
+                     QStringLiteral("Hello"));
+        QVERIFY(afterLine(QStringLiteral("C\t1\tHello")) == untouched());
+        QCOMPARE(afterLine(QStringLiteral("C")).cellText(DocTable::Comments, 0, col::CommentText), QString());
+    }
+
+    void paymentRecords()
+    {
+        const DocumentData document = afterLine(QStringLiteral("Y\t4\tCard\t10.00\t2"));
+        QCOMPARE(document.cellText(DocTable::Payments, 3, col::PaymentName), QStringLiteral("Card"));
+        QCOMPARE(document.cellText(DocTable::Payments, 3, col::PaymentValue), QStringLiteral("10.00"));
+        QCOMPARE(document.cellText(DocTable::Payments, 3, col::PaymentIndex), QStringLiteral("2"));
+        QVERIFY(afterLine(QStringLiteral("Y\t5\tCard\t1\t1")) == untouched());
+    }
+
+    void trimmingAndComments()
+    {
+        QCOMPARE(afterLine(QStringLiteral(" \t S\t1\tvalue  \t\r\n")).cellText(DocTable::Params, 0, col::ParamValue),
+                 QStringLiteral("value"));
+        // Inside the line white space stays.
+        QCOMPARE(afterLine(QStringLiteral("H\t1\t  two  words\tmore")).cellText(DocTable::Lines, 0, col::LineText),
+                 QStringLiteral("  two  words"));
+        QVERIFY(afterLine(QStringLiteral("\";S\t1\tx")) == untouched());
+        QVERIFY(afterLine(QStringLiteral("   \";\"")) == untouched());
+        // A quote without a semicolon is no comment, and no letter either.
+        QVERIFY(afterLine(QStringLiteral("\"S\t1\tx")) == untouched());
+    }
+
+    void verdicts()
+    {
+        QCOMPARE(parseLine(QStringLiteral(" \t\r\n")).verdict, LineVerdict::Empty);
+        QCOMPARE(parseLine(QStringLiteral("\";x")).verdict, LineVerdict::Comment);
+        QCOMPARE(parseLine(QStringLiteral("X\t1")).verdict, LineVerdict::UnknownLetter);
+        const ParsedLine bad = parseLine(QStringLiteral("S\tfive\t1"));
+        QCOMPARE(bad.verdict, LineVerdict::NumberOutOfRange);
+        QVERIFY(!bad.numberIsNumeral);
+        QCOMPARE(parseLine(QStringLiteral("S\t27\t1")).verdict, LineVerdict::NumberOutOfRange);
+        QVERIFY(parseLine(QStringLiteral("S\t27\t1")).numberIsNumeral);
+        DocumentData document;
+        QVERIFY(!parseProgramLine(QStringLiteral("  "), document));
+        QVERIFY(parseProgramLine(QStringLiteral("garbage"), document));
+    }
+
+    void lineEnds()
+    {
+        const QByteArray crlf = "S\t1\ta\r\nS\t2\tb\r\n";
+        const QByteArray lf = "S\t1\ta\nS\t2\tb";
+        QVERIFY(readBytes(crlf) == readBytes(lf));
+        QCOMPARE(readBytes(lf).cellText(DocTable::Params, 1, col::ParamValue), QStringLiteral("b"));
+
+        // CR alone ends no line: the file is one line, taken by its first record...
+        const DocumentData crOnly = readBytes("S\t1\ta\rS\t2\tb\r");
+        QCOMPARE(crOnly.cellText(DocTable::Params, 0, col::ParamValue), QStringLiteral("aS"));
+        // ...and a comment first hides the whole file.
+        QVERIFY(readBytes("\";x\"\rS\t1\ta\r") == DocumentData());
+    }
+
+    void readRawLineDropsEveryCarriageReturn()
+    {
+        QBuffer buffer;
+        buffer.setData("a\rb\r\nlast");
+        buffer.open(QIODevice::ReadOnly);
+        QCOMPARE(readRawLine(buffer, latin1()), QStringLiteral("ab\n"));
+        QCOMPARE(readRawLine(buffer, latin1()), QStringLiteral("last\n"));
+        QVERIFY(buffer.atEnd());
+        QCOMPARE(readRawLine(buffer, latin1()), QString());
+    }
+
+    void laterRecordWins()
+    {
+        const DocumentData document = readBytes("S\t2\tfirst\r\nS\t2\tsecond\r\nD\t1\tA\r\nD\t1\tB\tT\r\n");
+        QCOMPARE(document.cellText(DocTable::Params, 1, col::ParamValue), QStringLiteral("second"));
+        QCOMPARE(document.cellText(DocTable::Depts, 0, col::DeptName), QStringLiteral("B"));
+        QCOMPARE(document.cellText(DocTable::Depts, 0, col::DeptTax), QStringLiteral("T"));
+    }
+
+    void multiByteSystemCodePageDecodesWholeLines()
+    {
+        QTextCodec *utf8 = QTextCodec::codecForName("UTF-8");
+        const DocumentData document = readBytes(QStringLiteral("D\t1\tВода\tА\r\nH\t1\tЧай ☕\r\n").toUtf8(), utf8);
+        QCOMPARE(document.cellText(DocTable::Depts, 0, col::DeptName), QStringLiteral("Вода"));
+        QCOMPARE(document.cellText(DocTable::Depts, 0, col::DeptTax), QStringLiteral("А"));
+        QCOMPARE(document.cellText(DocTable::Lines, 0, col::LineText), QStringLiteral("Чай ☕"));
+    }
+
+    void cp1251ByteC0IsCyrillicA()
+    {
+        const DocumentData document = readBytes("H\t1\t\xC0\r\n", QTextCodec::codecForName("windows-1251"));
+        QCOMPARE(document.cellText(DocTable::Lines, 0, col::LineText), QString(QChar(0x0410)));
+    }
+
+    void writtenDocumentReadsBack()
+    {
+        DocumentData document;
+        document.setCellText(DocTable::Params, 3, col::ParamValue, QStringLiteral("42"));
+        document.setCellText(DocTable::Depts, 9, col::DeptName, QStringLiteral("Juice"));
+        document.setCellText(DocTable::Depts, 9, col::DeptPrice, QStringLiteral("1.5"));
+        document.setCellText(DocTable::Depts, 9, col::DeptTax, QStringLiteral("B"));
+        document.setCellText(DocTable::Depts, 9, col::DeptDigits, QStringLiteral("2"));
+        document.setCellText(DocTable::Lines, 2, col::LineText, QStringLiteral("Thank you"));
+        document.setCellText(DocTable::Comments, 0, col::CommentText, QStringLiteral("fleet 7"));
+        document.setCellText(DocTable::Payments, 1, col::PaymentName, QStringLiteral("Card"));
+        document.setCellText(DocTable::Payments, 1, col::PaymentValue, QStringLiteral("0"));
+        const QByteArray bytes = programFileBytes(document, latin1(), QDateTime::currentDateTime());
+        QVERIFY(readBytes(bytes) == document);
+    }
+
+    void garbageNeverReachesCellsOutsideTheDocument()
+    {
+        QByteArray garbage;
+        quint32 seed = 12345;
+        for (int i = 0; i < 200000; ++i) {
+            seed = seed * 1103515245u + 12345u;
+            const char pick[] = "SDHCY\t\t\t\r\n0123456789 -+x\"";
+            garbage += pick[(seed >> 16) % (sizeof(pick) - 1)];
+        }
+        const DocumentData document = readBytes(garbage);
+        QCOMPARE(document.strayWrites(), 0);
+    }
+
+    void unopenableFilesFail()
+    {
+        QTemporaryDir dir;
+        DocumentData document;
+        QString error;
+        QVERIFY(!readProgramFile(dir.filePath(QStringLiteral("missing.prg")), latin1(), document, &error));
+        QVERIFY(!error.isEmpty());
+        QVERIFY(!readProgramFile(dir.path(), latin1(), document, &error));
+        QVERIFY(document == DocumentData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramReader)
+#include "tst_programreader.moc"
