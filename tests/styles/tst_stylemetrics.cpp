@@ -221,8 +221,11 @@ void TestStyleMetrics::mainWindowTabContentsFillThePane()
     option.rect = tabs->rect();
     option.tabBarSize = tabs->tabBar()->sizeHint();
     option.shape = QTabBar::RoundedNorth;
-    const QRect pane = m_windows->subElementRect(QStyle::SE_TabWidgetTabPane, &option, tabs);
-    QVERIFY(m_windows->subElementRect(QStyle::SE_TabWidgetTabContents, &option, tabs) != pane);
+    option.lineWidth = m_windows->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, tabs);
+    // The Windows style working for this one, with this style's metrics.
+    QStyle *windows = m_style->base();
+    const QRect pane = windows->subElementRect(QStyle::SE_TabWidgetTabPane, &option, tabs);
+    QVERIFY(windows->subElementRect(QStyle::SE_TabWidgetTabContents, &option, tabs) != pane);
     QCOMPARE(m_style->subElementRect(QStyle::SE_TabWidgetTabContents, &option, tabs), pane);
     QCOMPARE(tabs->currentWidget()->parentWidget()->geometry(), pane);
 
@@ -230,7 +233,7 @@ void TestStyleMetrics::mainWindowTabContentsFillThePane()
     auto *dialogTabs = new QTabWidget(&dialog);
     option.initFrom(dialogTabs);
     QCOMPARE(m_style->subElementRect(QStyle::SE_TabWidgetTabContents, &option, dialogTabs),
-             m_windows->subElementRect(QStyle::SE_TabWidgetTabContents, &option, dialogTabs));
+             windows->subElementRect(QStyle::SE_TabWidgetTabContents, &option, dialogTabs));
 }
 
 void TestStyleMetrics::layoutSpacingTable_data()
