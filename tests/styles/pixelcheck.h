@@ -36,12 +36,14 @@ inline QString describe(const QColor &colour)
 
 } // namespace pixelcheck
 
-// Compares the pixel at (x, y) of an image with a colour, within 2 per channel.
-#define CHECK_PIXEL(image, x, y, expected)                                                                     \
+// Compares the pixel at (x, y) of an image with a colour, within a tolerance
+// per channel (2 for CHECK_PIXEL, for a pixel at a gradient stop).
+#define CHECK_PIXEL(image, x, y, expected) CHECK_PIXEL_WITHIN(image, x, y, expected, 2)
+#define CHECK_PIXEL_WITHIN(image, x, y, expected, tolerance)                                                   \
     do {                                                                                                       \
         const QColor actual_ = QColor::fromRgb((image).pixel((x), (y)));                                       \
         const QColor expected_ = (expected);                                                                   \
-        QVERIFY2(pixelcheck::near(actual_, expected_),                                                         \
+        QVERIFY2(pixelcheck::near(actual_, expected_, (tolerance)),                                            \
                  qPrintable(QStringLiteral("pixel (%1, %2) is %3, expected %4")                                \
                                 .arg(x)                                                                        \
                                 .arg(y)                                                                        \
