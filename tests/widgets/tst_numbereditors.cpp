@@ -1,0 +1,153 @@
+#include "doubledelegate.h"
+#include "intdelegate.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QtTest>
+
+namespace {
+
+// What a cell holds after `typed` is committed through `delegate`.
+QString commit(QAbstractItemDelegate *delegate, const QString &typed)
+{
+    QTableWidget table(1, 1);
+    table.setItem(0, 0, new QTableWidgetItem(QStringLiteral("old")));
+    const QModelIndex index = table.model()->index(0, 0);
+    QWidget *editor = delegate->createEditor(table.viewport(), QStyleOptionViewItem(), index);
+    auto *edit = qobject_cast<QLineEdit *>(editor);
+    Q_ASSERT(edit);
+    delegate->setEditorData(edit, index);
+    edit->setText(typed);
+    delegate->setModelData(edit, table.model(), index);
+    delete editor;
+    return table.item(0, 0)->text();
+}
+
+} // namespace
+
+class TestNumberEditors : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void wholeNumbersWithinBounds_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("42") << "42" << "42";
+        QTest::newRow("leading zeros stay") << "007" << "007";
+        QTest::newRow("upper bound") << "100" << "100";
+        QTest::newRow("lower bound") << "1" << "1";
+        QTest::newRow("101") << "101" << "";
+        QTest::newRow("0") << "0" << "";
+        QTest::newRow("-3") << "-3" << "";
+        QTest::newRow("4.5") << "4.5" << "";
+        QTest::newRow("abc") << "abc" << "";
+        QTest::newRow("empty") << "" << "";
+        QTest::newRow("lone minus") << "-" << "";
+        QTest::newRow("spaces") << " 5" << "";
+    }
+    void wholeNumbersWithinBounds()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        IntDelegate delegate(1, 100);
+        QCOMPARE(commit(&delegate, typed), stored);
+    }
+
+    void wholeNumbersWithoutBounds_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("-5") << "-5" << "-5";
+        QTest::newRow("int max") << "2147483647" << "2147483647";
+        QTest::newRow("int min") << "-2147483648" << "-2147483648";
+        QTest::newRow("over int max") << "2147483648" << "";
+        QTest::newRow("far over") << "99999999999999999999" << "";
+        QTest::newRow("many zeros") << "0000000000000000000012" << "0000000000000000000012";
+        QTest::newRow("plus") << "+3" << "+3";
+        QTest::newRow("1e3") << "1e3" << "";
+    }
+    void wholeNumbersWithoutBounds()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        IntDelegate delegate(0, 0);
+        QCOMPARE(commit(&delegate, typed), stored);
+    }
+
+    void decimalNumbers_data()
+    {
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<double>("maximum");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("12.5") << 0.0 << 0.0 << "12.5" << "12.5";
+        QTest::newRow("-3") << 0.0 << 0.0 << "-3" << "-3";
+        QTest::newRow("1e3") << 0.0 << 0.0 << "1e3" << "1e3";
+        QTest::newRow("7") << 0.0 << 0.0 << "7" << "7";
+        QTest::newRow("trailing point") << 0.0 << 0.0 << "7." << "7.";
+        QTest::newRow("1.20") << 0.0 << 0.0 << "1.20" << "1.20";
+        QTest::newRow("1.2.3") << 0.0 << 0.0 << "1.2.3" << "";
+        QTest::newRow("abc") << 0.0 << 0.0 << "abc" << "";
+        QTest::newRow("comma") << 0.0 << 0.0 << "1,5" << "";
+        QTest::newRow("overflow") << 0.0 << 0.0 << "1e999" << "";
+        QTest::newRow("bare exponent") << 0.0 << 0.0 << "1e" << "";
+        QTest::newRow("bounded 3") << 1.0 << 5.0 << "3" << "3";
+        QTest::newRow("bounded 2.5") << 1.0 << 5.0 << "2.5" << "";
+        QTest::newRow("bounded 6") << 1.0 << 5.0 << "6" << "";
+    }
+    void decimalNumbers()
+    {
+        QFETCH(double, minimum);
+        QFETCH(double, maximum);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        DoubleDelegate delegate(minimum, maximum);
+        QCOMPARE(commit(&delegate, typed), stored);
+    }
+
+    void editorShowsTheCellTextEvenIfItWouldFail()
+    {
+        QTableWidget table(1, 1);
+        table.setItem(0, 0, new QTableWidgetItem(QStringLiteral("abc")));
+        IntDelegate delegate(1, 100);
+        const QModelIndex index = table.model()->index(0, 0);
+        std::unique_ptr<QWidget> editor(delegate.createEditor(table.viewport(), QStyleOptionViewItem(), index));
+        delegate.setEditorData(editor.get(), index);
+        QCOMPARE(qobject_cast<QLineEdit *>(editor.get())->text(), QStringLiteral("abc"));
+    }
+
+    void returnCommitsAndEscapeKeepsTheOldValue()
+    {
+        QTableWidget table(1, 1);
+        table.setItem(0, 0, new QTableWidgetItem(QStringLiteral("5")));
+        table.setItemDelegateForColumn(0, new IntDelegate(1, 100, &table));
+        table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&table));
+
+        table.editItem(table.item(0, 0));
+        auto *edit = table.findChild<QLineEdit *>();
+        QVERIFY(edit);
+        edit->setText(QStringLiteral("abc"));
+        QTest::keyClick(edit, Qt::Key_Escape);
+        QCOMPARE(table.item(0, 0)->text(), QStringLiteral("5"));
+
+        table.editItem(table.item(0, 0));
+        edit = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(edit);
+        edit->setText(QStringLiteral("77"));
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(table.item(0, 0)->text(), QStringLiteral("77"));
+
+        table.editItem(table.item(0, 0));
+        edit = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        edit->setText(QStringLiteral("101"));
+        QTest::keyClick(edit, Qt::Key_Enter);
+        QCOMPARE(table.item(0, 0)->text(), QString());
+    }
+};
+
+QTEST_MAIN(TestNumberEditors)
+#include "tst_numbereditors.moc"

@@ -1,0 +1,86 @@
+#include "encodings.h"
+#include "settingsdialog.h"
+#include "testsupport.h"
+
+#include <QPushButton>
+#include <QSettings>
+#include <QTextCodec>
+#include <QtTest>
+
+class TestSettingsDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testsupport::isolate(); }
+    void init()
+    {
+        QSettings().clear();
+        tarvo::encodingIndex = 0;
+        tarvo::applyEncoding();
+    }
+
+    void formAndList()
+    {
+        SettingsDialog dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Settings Dialog"));
+        QCOMPARE(dialog.size(), QSize(330, 185));
+        QCOMPARE(dialog.form().groupBox->title(), QStringLiteral("Encoding"));
+        QVERIFY(dialog.form().btnOK->isDefault());
+        QCOMPARE(dialog.form().btnCancel->text(), QStringLiteral("Cancel"));
+        QCOMPARE(dialog.form().comboEncoding->count(), 26);
+        for (int i = 0; i < 26; ++i)
+            QCOMPARE(dialog.form().comboEncoding->itemText(i), tarvo::encodingName(i));
+        QCOMPARE(dialog.form().comboEncoding->currentIndex(), 0);
+    }
+
+    void okStoresAndApplies()
+    {
+        SettingsDialog dialog;
+        dialog.form().comboEncoding->setCurrentIndex(2);
+        QTest::mouseClick(dialog.form().btnOK, Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(tarvo::encodingIndex, 2);
+        QCOMPARE(QSettings().value(QStringLiteral("EncodingIndex")).toInt(), 2);
+        QCOMPARE(tarvo::currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
+
+        SettingsDialog again;
+        QCOMPARE(again.form().comboEncoding->currentIndex(), 2);
+    }
+
+    void cancelAndEscapeStoreNothing()
+    {
+        SettingsDialog dialog;
+        dialog.form().comboEncoding->setCurrentIndex(5);
+        QTest::mouseClick(dialog.form().btnCancel, Qt::LeftButton);
+        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        SettingsDialog escaped;
+        escaped.show();
+        escaped.form().comboEncoding->setCurrentIndex(7);
+        QTest::keyClick(&escaped, Qt::Key_Escape);
+        QCOMPARE(tarvo::encodingIndex, 0);
+        QVERIFY(!QSettings().contains(QStringLiteral("EncodingIndex")));
+    }
+
+    void storedIndexOutsideTheList()
+    {
+        tarvo::encodingIndex = 40;
+        SettingsDialog dialog;
+        QCOMPARE(dialog.form().comboEncoding->currentIndex(), -1);
+        QTest::mouseClick(dialog.form().btnOK, Qt::LeftButton);
+        QCOMPARE(QSettings().value(QStringLiteral("EncodingIndex")).toInt(), -1);
+        QCOMPARE(tarvo::currentCodec(), QTextCodec::codecForLocale());
+    }
+
+    void encodingWithoutCodecIsStoredAndFallsBack()
+    {
+        SettingsDialog dialog;
+        dialog.form().comboEncoding->setCurrentIndex(21);
+        QTest::mouseClick(dialog.form().btnOK, Qt::LeftButton);
+        QCOMPARE(QSettings().value(QStringLiteral("EncodingIndex")).toInt(), 21);
+        QCOMPARE(tarvo::currentCodec(), QTextCodec::codecForLocale());
+    }
+};
+
+QTEST_MAIN(TestSettingsDialog)
+#include "tst_settingsdialog.moc"
