@@ -1,0 +1,102 @@
+#include "fuzzsupport.h"
+
+#include "encodings.h"
+#include "programreader.h"
+
+#include <QBuffer>
+#include <QTextCodec>
+
+#include <cstdio>
+#include <cstring>
+#include <cstdlib>
+
+namespace fuzzsupport {
+
+void fail(const char *what, const QString &detail)
+{
+    std::fprintf(stderr, "\n*** property failed: %s\n%s\n", what, detail.toUtf8().constData());
+    std::fflush(stderr);
+    std::abort();
+}
+
+namespace {
+
+struct Choice
+{
+    const char *name;
+    int encodingIndex; // -1: not in the encoding list, by codec name
+};
+
+const Choice kChoices[] = {
+    {"System", 0}, {"UTF-8", -1}, {"CP1251", 2}, {"CP1252", 3}, {"ISO 8859-5", 14}, {"ISO 8859-7", 16},
+};
+constexpr unsigned kChoiceCount = sizeof(kChoices) / sizeof(kChoices[0]);
+
+} // namespace
+
+QTextCodec *codecFor(unsigned char selector)
+{
+    const Choice &choice = kChoices[selector % kChoiceCount];
+    if (choice.encodingIndex >= 0)
+        return tarvo::codecForEncoding(choice.encodingIndex);
+    return QTextCodec::codecForName(choice.name);
+}
+
+const char *codecName(unsigned char selector) { return kChoices[selector % kChoiceCount].name; }
+
+QString firstDifference(const tarvo::DocumentData &a, const tarvo::DocumentData &b)
+{
+    using namespace tarvo;
+    for (int t = 0; t < kTableCount; ++t) {
+        const DocTable table = tableAt(t);
+        for (int row = 0; row < rowCount(table); ++row) {
+            for (int column = 0; column < columnCount(table); ++column) {
+                if (!isDocumentCell(table, row, column))
+                    continue;
+                const QString x = a.cellText(table, row, column);
+                const QString y = b.cellText(table, row, column);
+                if (x != y) {
+                    return QStringLiteral("table %1 row %2 column %3: [%4] | [%5]")
+                        .arg(t)
+                        .arg(row)
+                        .arg(column)
+                        .arg(x, y);
+                }
+            }
+        }
+    }
+    return QStringLiteral("(no cell differs)");
+}
+
+tarvo::DocumentData readBytes(const QByteArray &bytes, QTextCodec *codec)
+{
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    tarvo::DocumentData document;
+    tarvo::readProgram(buffer, codec, document);
+    return document;
+}
+
+TrickleDevice::TrickleDevice(const QByteArray &bytes, qint64 piece)
+    : m_bytes(bytes), m_piece(piece < 1 ? 1 : piece)
+{
+}
+
+qint64 TrickleDevice::bytesAvailable() const
+{
+    return (m_bytes.size() - m_position) + QIODevice::bytesAvailable();
+}
+
+qint64 TrickleDevice::readData(char *data, qint64 maxSize)
+{
+    const qint64 left = m_bytes.size() - m_position;
+    if (left <= 0)
+        return -1;
+    const qint64 count = qMin(qMin(maxSize, m_piece), left);
+    std::memcpy(data, m_bytes.constData() + m_position, size_t(count));
+    m_position += count;
+    return count;
+}
+
+} // namespace fuzzsupport
