@@ -16,6 +16,13 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
       dialogs(dialogs ? dialogs : UserDialogs::standard())
 {
     ui->setupUi(this);
+    connect(ui->actionNew, &QAction::triggered, this, &MainWindow::newDoc);
+    connect(ui->actionOpen, &QAction::triggered, this, &MainWindow::openDoc);
+    connect(ui->actionSave, &QAction::triggered, this, &MainWindow::saveDoc);
+    connect(ui->actionExit, &QAction::triggered, this, &QWidget::close);
+    connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
+    connect(ui->actionSaveAs, &QAction::triggered, this, &MainWindow::saveDocAs);
+    connect(ui->actionSettings, &QAction::triggered, this, &MainWindow::settings);
     document = std::make_unique<TableDocument>(ui->tableParams, ui->tableDepts, ui->tableLines,
                                                ui->tableComments, ui->tablePayments);
     setWindowTitle(identity::programTitle());

@@ -1,5 +1,6 @@
 #include "programwriter.h"
 
+#include <QFileInfo>
 #include <QIODevice>
 #include <QSaveFile>
 #include <QTextCodec>
@@ -155,6 +156,12 @@ WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QT
                              const QDateTime &stamp)
 {
     WriteResult result;
+    // A file marked read-only stays as it is, whoever asks to overwrite it.
+    const QFileInfo existing(path);
+    if (existing.exists() && existing.isFile() && !(existing.permissions() & QFileDevice::WriteOwner)) {
+        result.error = QStringLiteral("The file is read-only");
+        return result;
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         result.error = file.errorString();

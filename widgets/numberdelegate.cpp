@@ -40,6 +40,8 @@ void NumberDelegate::commitAndCloseEditor()
     auto *editor = qobject_cast<QLineEdit *>(sender());
     if (!editor)
         return;
+    // Once is enough: the editor finishes again as it loses focus on closing.
+    disconnect(editor, &QLineEdit::editingFinished, this, &NumberDelegate::commitAndCloseEditor);
     emit commitData(editor);
     emit closeEditor(editor, QAbstractItemDelegate::NoHint);
 }

@@ -190,6 +190,23 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("a.prg")});
     }
 
+    void readOnlyFileIsLeftAlone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("locked.prg"));
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("previous");
+        }
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+        const WriteResult result = writeProgramFile(path, DocumentData(), latin1(), kStamp);
+        QVERIFY(!result.ok);
+        QFile kept(path);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("previous"));
+    }
+
     void failedFileWriteLeavesNothingBehind()
     {
         QTemporaryDir dir;

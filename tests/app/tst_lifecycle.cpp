@@ -1,0 +1,343 @@
+#include "appidentity.h"
+#include "encodings.h"
+#include "fakedialogs.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+#include "ui_mainwindow.h"
+#include "wtablewidget.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextCodec>
+#include <QtTest>
+
+using tarvo::DocTable;
+
+namespace {
+
+QByteArray contentsOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QString cell(const MainWindow &window, DocTable table, int row, int column)
+{
+    return window.documentTable(table)->item(row, column)->text();
+}
+
+void type(MainWindow &window, DocTable table, int row, int column, const QString &text)
+{
+    window.documentTable(table)->item(row, column)->setText(text);
+}
+
+bool allDocumentCellsEmpty(const MainWindow &window)
+{
+    for (int t = 0; t < tarvo::kTableCount; ++t) {
+        const DocTable kind = tarvo::tableAt(t);
+        for (int r = 0; r < tarvo::rowCount(kind); ++r)
+            for (int c = 0; c < tarvo::columnCount(kind); ++c)
+                if (tarvo::isDocumentCell(kind, r, c) && !cell(window, kind, r, c).isEmpty())
+                    return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestLifecycle : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir files;
+    QString path(const char *name) const { return files.filePath(QString::fromLatin1(name)); }
+    static QString status(const MainWindow &window) { return window.statusBar()->currentMessage(); }
+
+private slots:
+    void initTestCase()
+    {
+        testsupport::isolate();
+        identity::registerResources();
+        identity::setUpApplication();
+    }
+
+    void init()
+    {
+        QSettings().clear();
+        tarvo::encodingIndex = 0;
+        tarvo::applyEncoding();
+    }
+
+    void newAtStartAsksNothing()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        window.form().actionNew->trigger();
+        QVERIFY(dialogs.questions.isEmpty());
+        QCOMPARE(status(window), QStringLiteral("New Document"));
+        QVERIFY(!window.isDocChanged());
+        QVERIFY(allDocumentCellsEmpty(window));
+    }
+
+    void newWithSomethingToLoseAsks()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        type(window, DocTable::Depts, 0, 1, QStringLiteral("Tea"));
+        window.form().tabMain->setCurrentIndex(3);
+
+        dialogs.answers = {false};
+        window.form().actionNew->trigger();
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(dialogs.questions.at(0).text, QStringLiteral("Do you want to close current document?"));
+        QCOMPARE(dialogs.questions.at(0).title, QStringLiteral("TARVO VODI"));
+        QCOMPARE(cell(window, DocTable::Depts, 0, 1), QStringLiteral("Tea"));
+        QVERIFY(window.isDocChanged());
+
+        dialogs.answers = {true};
+        window.form().actionNew->trigger();
+        QVERIFY(allDocumentCellsEmpty(window));
+        QVERIFY(!window.isDocChanged());
+        QCOMPARE(window.form().tabMain->currentIndex(), 0);
+        QCOMPARE(cell(window, DocTable::Depts, 0, 0), QStringLiteral("1")); // labels stay
+    }
+
+    void openReadsTheFileAndKeepsTheChangedFlag()
+    {
+        writeFile(path("shop.prg"), "\";x\"\r\nS\t1\t5\r\nD\t2\tWater\tA\t1.20\t2\r\nC\t0\tnote\r\n");
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        window.form().tabMain->setCurrentIndex(2);
+        dialogs.files = {path("shop.prg")};
+        window.form().actionOpen->trigger();
+        QVERIFY(dialogs.questions.isEmpty());
+        QCOMPARE(dialogs.requests.size(), 1);
+        QCOMPARE(dialogs.requests.at(0).title, QStringLiteral("Open File"));
+        QCOMPARE(dialogs.requests.at(0).filter, QStringLiteral("Data files (*.prg);;All files (*.*)"));
+        QVERIFY(!dialogs.requests.at(0).forSaving);
+        QCOMPARE(cell(window, DocTable::Params, 0, 2), QStringLiteral("5"));
+        QCOMPARE(cell(window, DocTable::Depts, 1, 2), QStringLiteral("1.20"));
+        QCOMPARE(cell(window, DocTable::Comments, 0, 1), QStringLiteral("note"));
+        QCOMPARE(status(window), QStringLiteral("Document opened: ") + path("shop.prg"));
+        QCOMPARE(window.currentFileName(), path("shop.prg"));
+        QCOMPARE(window.form().tabMain->currentIndex(), 0);
+        QVERIFY(window.isDocChanged());
+        QCOMPARE(QSettings().value(QStringLiteral("DataFilePath")).toString(), files.path());
+
+        // A titled document always has something to lose.
+        window.form().actionNew->trigger();
+        QCOMPARE(dialogs.questions.size(), 1);
+    }
+
+    void openCancelledAfterTheClearing()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        type(window, DocTable::Lines, 0, 1, QStringLiteral("SHOP"));
+        window.statusBar()->showMessage(QStringLiteral("before"));
+        dialogs.answers = {true};
+        window.form().actionOpen->trigger(); // no file chosen
+        QVERIFY(allDocumentCellsEmpty(window));
+        QVERIFY(window.currentFileName().isEmpty());
+        QVERIFY(window.isDocChanged());
+        QCOMPARE(status(window), QStringLiteral("before"));
+        window.form().actionNew->trigger();
+        QCOMPARE(dialogs.questions.size(), 2); // docChanged is still true
+    }
+
+    void openOfAnUnreadableFileReports()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        dialogs.files = {path("missing.prg")};
+        window.form().tabMain->setCurrentIndex(4);
+        window.form().actionOpen->trigger();
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.at(0).icon, QMessageBox::Critical);
+        QCOMPARE(dialogs.messages.at(0).text, QStringLiteral("Failed to open for reading file ") + path("missing.prg"));
+        QCOMPARE(window.currentFileName(), path("missing.prg"));
+        QCOMPARE(window.form().tabMain->currentIndex(), 4);
+    }
+
+    void saveAsksForANameAndAppendsTheExtension()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        type(window, DocTable::Params, 2, 2, QStringLiteral("1"));
+        QDir(files.path()).mkpath(QStringLiteral("plain"));
+        const QString chosen = files.path() + QStringLiteral("/plain/fleet");
+        dialogs.files = {chosen};
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.requests.size(), 1);
+        QCOMPARE(dialogs.requests.at(0).title, QStringLiteral("Save to File"));
+        QVERIFY(dialogs.requests.at(0).forSaving);
+        QCOMPARE(window.currentFileName(), chosen + QStringLiteral(".prg"));
+        QVERIFY(contentsOf(chosen + QStringLiteral(".prg")).contains("\r\nS\t3\t1\r\n"));
+        QCOMPARE(status(window), QStringLiteral("Document saved: ") + chosen + QStringLiteral(".prg"));
+        QVERIFY(dialogs.messages.isEmpty());
+
+        // Saving again goes to the same file without a dialog.
+        type(window, DocTable::Params, 2, 2, QStringLiteral("2"));
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.requests.size(), 1);
+        QVERIFY(contentsOf(chosen + QStringLiteral(".prg")).contains("\r\nS\t3\t2\r\n"));
+    }
+
+    void saveDialogExtensionRule_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("no dot") << "/tmp/x/a" << "/tmp/x/a.prg";
+        QTest::newRow("own extension") << "/tmp/x/a.txt" << "/tmp/x/a.txt";
+        QTest::newRow("dot in folder") << "/tmp/x.d/a" << "/tmp/x.d/a";
+    }
+    void saveDialogExtensionRule()
+    {
+        QFETCH(QString, chosen);
+        QFETCH(QString, saved);
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        dialogs.files = {chosen};
+        QVERIFY(window.chooseSaveFile());
+        QCOMPARE(window.currentFileName(), saved);
+    }
+
+    void saveCancelledWritesAndShowsNothing()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        window.statusBar()->showMessage(QStringLiteral("before"));
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.requests.size(), 1);
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(status(window), QStringLiteral("before"));
+    }
+
+    void saveAsCancelledLeavesTheDocumentUntitled()
+    {
+        writeFile(path("titled.prg"), "S\t1\t1\r\n");
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        dialogs.files = {path("titled.prg")};
+        window.form().actionOpen->trigger();
+        window.form().actionSaveAs->trigger(); // cancelled
+        QVERIFY(window.currentFileName().isEmpty());
+        QCOMPARE(contentsOf(path("titled.prg")), QByteArray("S\t1\t1\r\n"));
+        window.form().actionSave->trigger(); // asks again
+        QCOMPARE(dialogs.requests.size(), 3);
+    }
+
+    void writeIntoAReadOnlyFileReportsAndKeepsIt()
+    {
+        writeFile(path("locked.prg"), "previous");
+        QFile::setPermissions(path("locked.prg"), QFileDevice::ReadOwner);
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        type(window, DocTable::Lines, 0, 1, QStringLiteral("new"));
+        dialogs.files = {path("locked.prg")};
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.at(0).icon, QMessageBox::Critical);
+        QCOMPARE(dialogs.messages.at(0).text, QStringLiteral("Faild to open for writing file ") + path("locked.prg"));
+        QCOMPARE(window.currentFileName(), path("locked.prg"));
+        QCOMPARE(contentsOf(path("locked.prg")), QByteArray("previous"));
+        QVERIFY(status(window).isEmpty());
+    }
+
+    void saveWarnsAboutLettersTheCodePageCannotHold()
+    {
+        QSettings().setValue(QStringLiteral("EncodingIndex"), 3); // CP1252
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        type(window, DocTable::Depts, 4, 1, QStringLiteral("Чай"));
+        dialogs.files = {path("latin.prg")};
+        window.form().actionSave->trigger();
+        QCOMPARE(status(window), QStringLiteral("Document saved: ") + path("latin.prg"));
+        QCOMPARE(dialogs.messages.size(), 1);
+        QCOMPARE(dialogs.messages.at(0).icon, QMessageBox::Warning);
+        QVERIFY(dialogs.messages.at(0).text.contains(QStringLiteral("CP1252")));
+        QVERIFY2(dialogs.messages.at(0).text.contains(QStringLiteral("Departments, row 5, Name: Чай")),
+                 qPrintable(dialogs.messages.at(0).text));
+        QVERIFY(contentsOf(path("latin.prg")).contains("D\t5\t???\t"));
+    }
+
+    void cyrillicRoundTripThroughTheWindow()
+    {
+        QSettings().setValue(QStringLiteral("EncodingIndex"), 2); // CP1251
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        type(window, DocTable::Depts, 0, 1, QStringLiteral("Вода"));
+        type(window, DocTable::Depts, 0, 2, QStringLiteral("1.20"));
+        type(window, DocTable::Comments, 0, 1, QStringLiteral("Бележка"));
+        dialogs.files = {path("cyr.prg"), path("cyr.prg")};
+        window.form().actionSave->trigger();
+        QVERIFY(contentsOf(path("cyr.prg")).contains("D\t1\t\xC2\xEE\xE4\xE0\t\t1.20\t\r\n"));
+        QVERIFY(dialogs.messages.isEmpty());
+        dialogs.answers = {true};
+        window.form().actionOpen->trigger();
+        QCOMPARE(cell(window, DocTable::Depts, 0, 1), QStringLiteral("Вода"));
+        QCOMPARE(cell(window, DocTable::Comments, 0, 1), QStringLiteral("Бележка"));
+    }
+
+    void quitAnsweredNoLeavesSettingsUntouched()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(!window.close());
+        QCOMPARE(dialogs.questions.size(), 1);
+        QCOMPARE(dialogs.questions.at(0).icon, QMessageBox::Information);
+        QCOMPARE(dialogs.questions.at(0).text, QStringLiteral("Do you want to quit application?"));
+        QVERIFY(window.isVisible());
+        QVERIFY(QSettings().allKeys().isEmpty());
+    }
+
+    void quitAnsweredYesStoresAndRestoresTheWindow()
+    {
+        {
+            FakeDialogs dialogs;
+            MainWindow window(nullptr, &dialogs);
+            window.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            window.resize(900, 610);
+            window.form().toolBar->hide();
+            dialogs.answers = {true};
+            QVERIFY(window.close());
+        }
+        QVERIFY(QSettings().contains(QStringLiteral("Geometry")));
+        QVERIFY(QSettings().contains(QStringLiteral("WindowState")));
+        FakeDialogs dialogs;
+        MainWindow again(nullptr, &dialogs);
+        QCOMPARE(again.size(), QSize(900, 610));
+        QVERIFY(again.form().toolBar->isHidden());
+    }
+
+    void unusableStoredWindowSettingsAreIgnored()
+    {
+        QSettings().setValue(QStringLiteral("Geometry"), QByteArray("garbage"));
+        QSettings().setValue(QStringLiteral("WindowState"), QByteArray("\x01\x02"));
+        QSettings().setValue(QStringLiteral("EncodingIndex"), 2);
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        QCOMPARE(window.size(), QSize(740, 540));
+        QCOMPARE(tarvo::encodingIndex, 2);
+        QCOMPARE(tarvo::currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
+    }
+};
+
+QTEST_MAIN(TestLifecycle)
+#include "tst_lifecycle.moc"
