@@ -1,0 +1,292 @@
+#include "documentjson.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+#include <QJsonValue>
+
+namespace tarvo {
+
+namespace {
+
+// The JSON keys of the editable columns, in the order they are written.
+struct Field
+{
+    const char *key;
+    int column;
+};
+
+const Field kDepartmentFields[] = {
+    {"name", col::DeptName},
+    {"price", col::DeptPrice},
+    {"tax", col::DeptTax},
+    {"digits", col::DeptDigits},
+};
+
+const Field kPaymentFields[] = {
+    {"name", col::PaymentName},
+    {"value", col::PaymentValue},
+    {"index", col::PaymentIndex},
+};
+
+template <size_t N>
+constexpr int countOf(const Field (&)[N]) { return int(N); }
+
+// ---- Writing ----------------------------------------------------------------
+
+void appendString(QByteArray &out, const QString &text)
+{
+    static const char hex[] = "0123456789abcdef";
+    out += '"';
+    const QByteArray utf8 = text.toUtf8();
+    for (const char c : utf8) {
+        const auto byte = static_cast<unsigned char>(c);
+        switch (c) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        default:
+            if (byte < 0x20) {
+                out += "\\u00";
+                out += hex[byte >> 4];
+                out += hex[byte & 0xf];
+            } else {
+                out += c;
+            }
+        }
+    }
+    out += '"';
+}
+
+void appendRecord(QByteArray &out, const DocumentCells &document, DocTable table, int row,
+                  const Field *fields, int count)
+{
+    out += '{';
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            out += ", ";
+        appendString(out, QString::fromLatin1(fields[i].key));
+        out += ": ";
+        appendString(out, document.cellText(table, row, fields[i].column));
+    }
+    out += '}';
+}
+
+// ---- Reading ----------------------------------------------------------------
+
+QString kindOf(const QJsonValue &value)
+{
+    switch (value.type()) {
+    case QJsonValue::Null: return QStringLiteral("null");
+    case QJsonValue::Bool: return QStringLiteral("a boolean");
+    case QJsonValue::Double: return QStringLiteral("a number");
+    case QJsonValue::String: return QStringLiteral("a string");
+    case QJsonValue::Array: return QStringLiteral("an array");
+    case QJsonValue::Object: return QStringLiteral("an object");
+    case QJsonValue::Undefined: break;
+    }
+    return QStringLiteral("nothing");
+}
+
+QString misplaced(const QString &where, const QJsonValue &value, const char *wanted)
+{
+    return QStringLiteral("%1: %2 where %3 belongs").arg(where, kindOf(value), QLatin1String(wanted));
+}
+
+QString quotedKey(const QString &key)
+{
+    QByteArray quoted;
+    appendString(quoted, key.left(64));
+    return QString::fromUtf8(quoted);
+}
+
+class JsonReader
+{
+public:
+    explicit JsonReader(DocumentData &document) : m_document(document) {}
+
+    bool read(const QJsonObject &root)
+    {
+        for (auto it = root.begin(); it != root.end(); ++it) {
+            const QString key = it.key();
+            const QJsonValue value = it.value();
+            bool ok = false;
+            if (key == QLatin1String("params"))
+                ok = readTexts(key, value, DocTable::Params, col::ParamValue);
+            else if (key == QLatin1String("departments"))
+                ok = readRecords(key, value, DocTable::Depts, kDepartmentFields, countOf(kDepartmentFields));
+            else if (key == QLatin1String("headerLines"))
+                ok = readTexts(key, value, DocTable::Lines, col::LineText);
+            else if (key == QLatin1String("comment"))
+                ok = readText(key, value, DocTable::Comments, 0, col::CommentText);
+            else if (key == QLatin1String("payments"))
+                ok = readRecords(key, value, DocTable::Payments, kPaymentFields, countOf(kPaymentFields));
+            else
+                return fail(QStringLiteral("document: unknown key %1").arg(quotedKey(key)));
+            if (!ok)
+                return false;
+        }
+        return true;
+    }
+
+    QString error() const { return m_error; }
+
+private:
+    bool fail(const QString &message)
+    {
+        m_error = message;
+        return false;
+    }
+
+    bool readText(const QString &where, const QJsonValue &value, DocTable table, int row, int column)
+    {
+        if (!value.isString())
+            return fail(misplaced(where, value, "a string"));
+        m_document.setCellText(table, row, column, value.toString());
+        return true;
+    }
+
+    // An array of at most one entry a row; returns false when `value` is none.
+    bool checkArray(const QString &where, const QJsonValue &value, DocTable table, const char *entries)
+    {
+        if (!value.isArray())
+            return fail(misplaced(where, value, "an array"));
+        const qsizetype size = value.toArray().size();
+        if (size > rowCount(table)) {
+            return fail(QStringLiteral("%1: %2 entries where at most %3 %4 belong")
+                            .arg(where)
+                            .arg(size)
+                            .arg(rowCount(table))
+                            .arg(QLatin1String(entries)));
+        }
+        return true;
+    }
+
+    bool readTexts(const QString &where, const QJsonValue &value, DocTable table, int column)
+    {
+        if (!checkArray(where, value, table, "strings"))
+            return false;
+        const QJsonArray array = value.toArray();
+        for (int row = 0; row < array.size(); ++row) {
+            if (!readText(QStringLiteral("%1[%2]").arg(where).arg(row), array.at(row), table, row, column))
+                return false;
+        }
+        return true;
+    }
+
+    bool readRecords(const QString &where, const QJsonValue &value, DocTable table, const Field *fields,
+                     int count)
+    {
+        if (!checkArray(where, value, table, "objects"))
+            return false;
+        const QJsonArray array = value.toArray();
+        for (int row = 0; row < array.size(); ++row) {
+            const QString entry = QStringLiteral("%1[%2]").arg(where).arg(row);
+            const QJsonValue item = array.at(row);
+            if (!item.isObject())
+                return fail(misplaced(entry, item, "an object"));
+            const QJsonObject object = item.toObject();
+            for (auto it = object.begin(); it != object.end(); ++it) {
+                const Field *field = nullptr;
+                for (int i = 0; i < count && !field; ++i) {
+                    if (it.key() == QLatin1String(fields[i].key))
+                        field = &fields[i];
+                }
+                if (!field)
+                    return fail(QStringLiteral("%1: unknown key %2").arg(entry, quotedKey(it.key())));
+                if (!readText(entry + QLatin1Char('.') + it.key(), it.value(), table, row, field->column))
+                    return false;
+            }
+        }
+        return true;
+    }
+
+    DocumentData &m_document;
+    QString m_error;
+};
+
+// Line and column (both from 1) of a byte offset, for parse errors.
+QString positionOf(const QByteArray &json, qsizetype offset)
+{
+    offset = qBound<qsizetype>(0, offset, json.size());
+    int line = 1;
+    qsizetype lineStart = 0;
+    for (qsizetype i = 0; i < offset; ++i) {
+        if (json.at(i) == '\n') {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    return QStringLiteral("line %1, column %2").arg(line).arg(offset - lineStart + 1);
+}
+
+} // namespace
+
+bool documentFromJson(const QByteArray &json, DocumentData *document, QString *error)
+{
+    auto fail = [&](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (json.size() > kMaxDocumentJsonBytes)
+        return fail(QStringLiteral("input: larger than %1 bytes").arg(kMaxDocumentJsonBytes));
+
+    if (json.trimmed().isEmpty())
+        return fail(QStringLiteral("input: empty, where a JSON document belongs"));
+
+    QJsonParseError parseError;
+    const QJsonDocument parsed = QJsonDocument::fromJson(json, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        return fail(QStringLiteral("input: not JSON: %1 at %2")
+                        .arg(parseError.errorString(), positionOf(json, parseError.offset)));
+    }
+    if (!parsed.isObject()) {
+        const QJsonValue root = parsed.isArray() ? QJsonValue(parsed.array()) : QJsonValue();
+        return fail(misplaced(QStringLiteral("document"), root, "an object"));
+    }
+
+    DocumentData filled;
+    JsonReader reader(filled);
+    if (!reader.read(parsed.object()))
+        return fail(reader.error());
+    if (document)
+        *document = filled;
+    return true;
+}
+
+QByteArray documentToJson(const DocumentCells &document)
+{
+    QByteArray out;
+    out += "{\n  \"params\": [";
+    for (int row = 0; row < rowCount(DocTable::Params); ++row) {
+        out += row == 0 ? "\n    " : ",\n    ";
+        appendString(out, document.cellText(DocTable::Params, row, col::ParamValue));
+    }
+    out += "\n  ],\n  \"departments\": [";
+    for (int row = 0; row < rowCount(DocTable::Depts); ++row) {
+        out += row == 0 ? "\n    " : ",\n    ";
+        appendRecord(out, document, DocTable::Depts, row, kDepartmentFields, countOf(kDepartmentFields));
+    }
+    out += "\n  ],\n  \"headerLines\": [";
+    for (int row = 0; row < rowCount(DocTable::Lines); ++row) {
+        out += row == 0 ? "\n    " : ",\n    ";
+        appendString(out, document.cellText(DocTable::Lines, row, col::LineText));
+    }
+    out += "\n  ],\n  \"comment\": ";
+    appendString(out, document.cellText(DocTable::Comments, 0, col::CommentText));
+    out += ",\n  \"payments\": [";
+    for (int row = 0; row < rowCount(DocTable::Payments); ++row) {
+        out += row == 0 ? "\n    " : ",\n    ";
+        appendRecord(out, document, DocTable::Payments, row, kPaymentFields, countOf(kPaymentFields));
+    }
+    out += "\n  ]\n}\n";
+    return out;
+}
+
+} // namespace tarvo

@@ -1,0 +1,21 @@
+// dump: a program file, read as the editor's Open reads it, as JSON.
+
+#include "commands.h"
+#include "console.h"
+#include "documentjson.h"
+
+#include <encodings.h>
+#include <programreader.h>
+
+int runDump(const CommandLine &line)
+{
+    const QString path = line.files.at(0);
+    tarvo::DocumentData document;
+    QString reason;
+    if (!tarvo::readProgramFile(path, tarvo::codecForEncoding(line.encoding), document, &reason)) {
+        console::error(QStringLiteral("cannot open %1: %2").arg(path, reason));
+        return exitcode::Usage;
+    }
+    console::writeOut(tarvo::documentToJson(document));
+    return console::finishOut() ? exitcode::Success : exitcode::WriteFailed;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+// Reads a program file one line at a time, as the editor's reader does, and
+// counts the lines so that messages can name them. Only one line is held in
+// memory at a time.
+
+#include <QFile>
+#include <QString>
+
+class QTextCodec;
+
+class NumberedLines
+{
+public:
+    NumberedLines(const QString &path, QTextCodec *codec);
+
+    // False when the file cannot be opened for reading; `error` says why.
+    bool open(QString *error);
+
+    // The next line, decoded, as the reader sees it; false at the end.
+    bool next(QString *line);
+
+    // The number of the line that next() gave last, from 1.
+    qint64 lineNumber() const { return m_lineNumber; }
+
+private:
+    QFile m_file;
+    QTextCodec *m_codec;
+    qint64 m_lineNumber = 0;
+};

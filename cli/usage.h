@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QString>
+
+// The text that --help prints, and that follows every command-line error.
+QString usageText();
+
+// "tarvo-prg v 1.12"
+QString versionText();
