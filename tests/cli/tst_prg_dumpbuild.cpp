@@ -1,0 +1,291 @@
+// dump and build: the JSON shape, the round trip through both, the bytes
+// that build writes, and every way the input or the output can fail.
+
+#include "prgrunner.h"
+#include "testsupport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QtTest>
+
+using prgtest::readFile;
+using prgtest::run;
+using prgtest::writeFile;
+
+namespace {
+
+const QString kSampleFile = QStringLiteral("sample.prg");
+
+// A file with one record of every kind, some of them in odd shapes.
+const QByteArray kSample = "\";2024-01-15 10:30:00\"\r\n"
+                           "S\t1\t5\r\n"
+                           "S\t26\tlast\r\n"
+                           "D\t3\tTea\tB\t2.50\t2\r\n"
+                           "D\t50\tq\"uote\\\x01\r\n"
+                           "H\t8\t  SHOP\r\n"
+                           "C\t\tHello\r\n"
+                           "Y\t4\tCash\t1.00\t0\r\n";
+
+QJsonObject parseObject(const QByteArray &json)
+{
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(json, &error);
+    return error.error == QJsonParseError::NoError ? document.object() : QJsonObject();
+}
+
+QByteArray withoutStampLine(const QByteArray &file) { return file.mid(file.indexOf('\n') + 1); }
+
+} // namespace
+
+class TestPrgDumpBuild : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        testsupport::isolate();
+        writeFile(kSampleFile, kSample);
+    }
+
+    void dumpHasTheFullShapeAndOnlyStrings()
+    {
+        const prgtest::Run result = run({QStringLiteral("dump"), kSampleFile});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.err.isEmpty());
+        const QJsonObject root = parseObject(result.out);
+        QCOMPARE(root.keys(), (QStringList{"comment", "departments", "headerLines", "params", "payments"}));
+
+        auto checkStrings = [](const QJsonArray &array, int size) {
+            QCOMPARE(array.size(), size);
+            for (const QJsonValue &value : array)
+                QVERIFY(value.isString());
+        };
+        auto checkRecords = [](const QJsonArray &array, int size, const QStringList &keys) {
+            QCOMPARE(array.size(), size);
+            for (const QJsonValue &value : array) {
+                QCOMPARE(value.toObject().keys(), keys);
+                for (const QJsonValue &field : value.toObject())
+                    QVERIFY(field.isString());
+            }
+        };
+        checkStrings(root.value("params").toArray(), 26);
+        checkRecords(root.value("departments").toArray(), 50, {"digits", "name", "price", "tax"});
+        checkStrings(root.value("headerLines").toArray(), 8);
+        QVERIFY(root.value("comment").isString());
+        checkRecords(root.value("payments").toArray(), 4, {"index", "name", "value"});
+
+        // Written in the order an operator reads the tabs.
+        const QByteArray &out = result.out;
+        QVERIFY(out.indexOf("\"params\"") < out.indexOf("\"departments\""));
+        QVERIFY(out.indexOf("\"departments\"") < out.indexOf("\"headerLines\""));
+        QVERIFY(out.indexOf("\"headerLines\"") < out.indexOf("\"comment\""));
+        QVERIFY(out.indexOf("\"comment\"") < out.indexOf("\"payments\""));
+        QVERIFY(out.indexOf("\"name\": \"Tea\", \"price\": \"2.50\", \"tax\": \"B\", \"digits\": \"2\"") > 0);
+    }
+
+    void dumpPutsEachRecordIntoItsCells()
+    {
+        const QJsonObject root = parseObject(run({QStringLiteral("dump"), kSampleFile}).out);
+        const QJsonArray params = root.value("params").toArray();
+        QCOMPARE(params.at(0).toString(), QStringLiteral("5"));
+        QCOMPARE(params.at(1).toString(), QString());
+        QCOMPARE(params.at(25).toString(), QStringLiteral("last"));
+        const QJsonObject tea = root.value("departments").toArray().at(2).toObject();
+        QCOMPARE(tea.value("name").toString(), QStringLiteral("Tea"));
+        QCOMPARE(tea.value("tax").toString(), QStringLiteral("B"));
+        QCOMPARE(tea.value("price").toString(), QStringLiteral("2.50"));
+        QCOMPARE(tea.value("digits").toString(), QStringLiteral("2"));
+        // Quotes, backslashes and control characters survive the JSON.
+        QCOMPARE(root.value("departments").toArray().at(49).toObject().value("name").toString(),
+                 QStringLiteral("q\"uote\\\x01"));
+        // Space inside the line stays; only the line's ends are trimmed.
+        QCOMPARE(root.value("headerLines").toArray().at(7).toString(), QStringLiteral("  SHOP"));
+        QCOMPARE(root.value("comment").toString(), QStringLiteral("Hello"));
+        const QJsonObject cash = root.value("payments").toArray().at(3).toObject();
+        QCOMPARE(cash.value("name").toString(), QStringLiteral("Cash"));
+        QCOMPARE(cash.value("value").toString(), QStringLiteral("1.00"));
+        QCOMPARE(cash.value("index").toString(), QStringLiteral("0"));
+    }
+
+    void dumpDecodesWithTheChosenCodePage()
+    {
+        writeFile(QStringLiteral("cp1251.prg"), "D\t1\t\xc2\xee\xe4\xe0\t\xc0\r\n");
+        const prgtest::Run result = run({"dump", "--encoding", "CP1251", "cp1251.prg"});
+        QCOMPARE(result.exitCode, 0);
+        const QJsonObject water = parseObject(result.out).value("departments").toArray().at(0).toObject();
+        QCOMPARE(water.value("name").toString(), QStringLiteral("Вода"));
+        QCOMPARE(water.value("tax").toString(), QStringLiteral("А"));
+    }
+
+    void dumpOfAFileThatCannotBeOpened_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("missing") << QStringLiteral("missing.prg");
+        QTest::newRow("directory") << QStringLiteral(".");
+    }
+
+    void dumpOfAFileThatCannotBeOpened()
+    {
+        QFETCH(QString, path);
+        const prgtest::Run result = run({QStringLiteral("dump"), path});
+        QCOMPARE(result.exitCode, 2);
+        QVERIFY(result.out.isEmpty());
+        QCOMPARE(result.errLines().size(), 1);
+        QVERIFY(result.errLines().first().startsWith(QStringLiteral("tarvo-prg: cannot open %1: ").arg(path)));
+    }
+
+    void dumpReportsLostOutput()
+    {
+        if (!QFile::exists(QStringLiteral("/dev/full")))
+            QSKIP("needs /dev/full");
+        const prgtest::Run result = run({QStringLiteral("dump"), kSampleFile}, {}, QStringLiteral("/dev/full"));
+        QVERIFY(result.exitCode > 0);
+        QVERIFY(result.err.contains("cannot write standard output"));
+    }
+
+    void dumpThenBuildThenDumpGivesTheSameDocument()
+    {
+        const prgtest::Run first = run({QStringLiteral("dump"), kSampleFile});
+        const prgtest::Run build = run({QStringLiteral("build"), QStringLiteral("again.prg")}, first.out);
+        QCOMPARE(build.exitCode, 0);
+        QVERIFY(build.err.isEmpty());
+        const prgtest::Run second = run({QStringLiteral("dump"), QStringLiteral("again.prg")});
+        QCOMPARE(second.exitCode, 0);
+        QCOMPARE(second.out, first.out);
+    }
+
+    void buildWritesTheEditorsLayout()
+    {
+        const QByteArray json = R"({"params": ["5", "", "1"],
+            "departments": [{"name": "Water", "price": "1.20", "tax": "A", "digits": "2"},
+                            {"price": "9.99"}],
+            "headerLines": ["SHOP"],
+            "payments": [{"name": "Cash", "value": "1.00", "index": "0"}, {"name": "Card"}]})";
+        const prgtest::Run result = run({QStringLiteral("build"), QStringLiteral("layout.prg")}, json);
+        QCOMPARE(result.exitCode, 0);
+        const QByteArray file = readFile(QStringLiteral("layout.prg"));
+        QVERIFY(QRegularExpression(QStringLiteral("^\";\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\"\r\n"))
+                    .match(QString::fromLatin1(file))
+                    .hasMatch());
+        // A department without a name and a payment without a value are not written.
+        QCOMPARE(withoutStampLine(file), QByteArray("\";\"\r\n\";System Parameters\"\r\nS\t1\t5\r\nS\t3\t1\r\n"
+                                                    "\";\"\r\n\";Departments\"\r\nD\t1\tWater\tA\t1.20\t2\r\n"
+                                                    "\";\"\r\n\";Header Lines\"\r\nH\t1\tSHOP\r\nH\t2\t\r\n"
+                                                    "H\t3\t\r\nH\t4\t\r\nH\t5\t\r\nH\t6\t\r\nH\t7\t\r\nH\t8\t\r\n"
+                                                    "\";\"\r\n\";Payments\"\r\nY\t1\tCash\t1.00\t0\r\n\";\"\r\n"));
+    }
+
+    void buildKeepsEachValueInItsField()
+    {
+        const QByteArray json = R"({"params": ["a\tb\r\nc"], "comment": "kept"})";
+        QCOMPARE(run({QStringLiteral("build"), QStringLiteral("fields.prg")}, json).exitCode, 0);
+        const QJsonObject root = parseObject(run({QStringLiteral("dump"), QStringLiteral("fields.prg")}).out);
+        QCOMPARE(root.value("params").toArray().at(0).toString(), QStringLiteral("a b  c"));
+        QCOMPARE(root.value("comment").toString(), QStringLiteral("kept"));
+    }
+
+    void buildEncodesWithTheChosenCodePage()
+    {
+        const prgtest::Run result =
+            run({"build", "--encoding", "CP1251", "cyr.prg"}, R"({"headerLines": ["Вода"]})");
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(readFile(QStringLiteral("cyr.prg")).contains("H\t1\t\xc2\xee\xe4\xe0\r\n"));
+    }
+
+    void buildReportsCharactersTheCodePageLacks()
+    {
+        const prgtest::Run result =
+            run({"build", "--encoding", "ISO 8859-5", "euro.prg"}, R"({"payments": [{"name": "5€", "value": "1"}]})");
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.errLines().size(), 1);
+        QVERIFY(result.errLines().first().contains(QStringLiteral("payment 1 name: \"€\"")));
+        QVERIFY(result.errLines().first().contains(QStringLiteral("ISO 8859-5")));
+        QVERIFY(readFile(QStringLiteral("euro.prg")).contains("Y\t1\t5?\t1\t\r\n"));
+    }
+
+    void buildRefusesBadInput_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<QString>("message");
+        QByteArray tooMany = "{\"departments\": [";
+        for (int i = 0; i < 51; ++i)
+            tooMany += i ? ",{}" : "{}";
+        tooMany += "]}";
+        QTest::newRow("empty") << QByteArray("  \n") << "input: empty, where a JSON document belongs";
+        QTest::newRow("not JSON") << QByteArray("{\n  \"params\": [x]}") << "input: not JSON: ";
+        QTest::newRow("not UTF-8") << QByteArray("{\"comment\": \"\xff\"}") << "input: not JSON: ";
+        QTest::newRow("deep nesting") << QByteArray(100000, '[') << "input: not JSON: ";
+        QTest::newRow("array at top") << QByteArray("[]") << "document: an array where an object belongs";
+        QTest::newRow("number in params") << QByteArray(R"({"params": ["1", 2]})")
+                                          << "params[1]: a number where a string belongs";
+        QTest::newRow("string for array") << QByteArray(R"({"params": "1"})")
+                                          << "params: a string where an array belongs";
+        QTest::newRow("boolean price") << QByteArray(R"({"departments": [{}, {"price": true}]})")
+                                       << "departments[1].price: a boolean where a string belongs";
+        QTest::newRow("null comment") << QByteArray(R"({"comment": null})") << "comment: null where a string belongs";
+        QTest::newRow("object value") << QByteArray(R"({"payments": [{"value": {}}]})")
+                                      << "payments[0].value: an object where a string belongs";
+        QTest::newRow("string for record") << QByteArray(R"({"payments": ["Cash"]})")
+                                           << "payments[0]: a string where an object belongs";
+        QTest::newRow("too many departments") << tooMany << "departments: 51 entries where at most 50 objects belong";
+        QTest::newRow("too many lines") << QByteArray(R"({"headerLines": ["","","","","","","","",""]})")
+                                        << "headerLines: 9 entries where at most 8 strings belong";
+        QTest::newRow("unknown key") << QByteArray(R"({"params": [], "colour": "red"})")
+                                     << "document: unknown key \"colour\"";
+        QTest::newRow("unknown field") << QByteArray(R"({"payments": [{"name": "a", "amount": "1"}]})")
+                                       << "payments[0]: unknown key \"amount\"";
+    }
+
+    void buildRefusesBadInput()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(QString, message);
+        const QString out = QStringLiteral("refused.prg");
+        const QByteArray before = "previous contents\r\n";
+        writeFile(out, before);
+        const prgtest::Run result = run({QStringLiteral("build"), out}, json);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.errLines().size(), 1);
+        QVERIFY2(result.errLines().first().startsWith(QStringLiteral("tarvo-prg: ") + message),
+                 result.err.constData());
+        QCOMPARE(readFile(out), before);
+        QFile::remove(out);
+        QCOMPARE(run({QStringLiteral("build"), out}, json).exitCode, 2);
+        QVERIFY(!QFile::exists(out));
+    }
+
+    void failedWriteLeavesTheOldFile_data()
+    {
+        QTest::addColumn<QString>("path");
+        // No temporary file can be made beside a name of the longest length
+        // a directory entry may have, so the write must fail; it fails for
+        // any user, root included.
+        QTest::newRow("longest name") << QString(255, QLatin1Char('n'));
+        QTest::newRow("missing folder") << QStringLiteral("no/such/folder/out.prg");
+    }
+
+    void failedWriteLeavesTheOldFile()
+    {
+        QFETCH(QString, path);
+        const QByteArray before = "S\t1\told\r\n";
+        writeFile(path, before);
+        const prgtest::Run result = run({QStringLiteral("build"), path}, R"({"params": ["new"]})");
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.errLines().size(), 1);
+        QVERIFY(result.errLines().first().startsWith(QStringLiteral("tarvo-prg: cannot write %1: ").arg(path)));
+        if (QFile::exists(path))
+            QCOMPARE(readFile(path), before);
+        // Nor is a temporary file left behind.
+        QStringList leftovers = QDir().entryList(QDir::Files | QDir::Hidden)
+                                    .filter(QRegularExpression(QStringLiteral("^n{10}")));
+        leftovers.removeAll(path);
+        QFile::remove(path);
+        QVERIFY(leftovers.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPrgDumpBuild)
+#include "tst_prg_dumpbuild.moc"
