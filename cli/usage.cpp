@@ -58,6 +58,7 @@ QString usageText()
         "  1  check found something; build or convert had characters the code page\n"
         "     cannot hold (the file is written); a write failed (nothing is changed)\n"
         "  2  bad command line, unreadable input file or unusable JSON\n"
+        "Any lost standard output makes the status non-zero.\n"
         "\n"
         "Example:\n"
         "  tarvo-prg dump --encoding CP1251 shop.prg > shop.json\n"
