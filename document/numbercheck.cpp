@@ -63,21 +63,28 @@ bool isAcceptableDecimal(const QString &text, double minimum, double maximum, in
     }
     if (mantissaDigits == 0)
         return false;
+    bool hasExponent = false;
     if (pos < text.size() && (text.at(pos) == QLatin1Char('e') || text.at(pos) == QLatin1Char('E'))) {
         ++pos;
         skipSign(text, pos);
         if (skipDigits(text, pos) == 0)
             return false;
+        hasExponent = true;
     }
     if (pos != text.size())
         return false;
+    if (decimals >= 0 && fractionDigits > decimals)
+        return false;
+    // Without an exponent, up to 300 digits are always a finite double: the
+    // conversion is only needed for bounds and for what could overflow.
+    const bool bounded = minimum != maximum;
+    if (!bounded && !hasExponent && mantissaDigits <= 300)
+        return true;
     bool ok = false;
     const double value = text.toDouble(&ok);
     if (!ok || !std::isfinite(value))
         return false;
-    if (decimals >= 0 && fractionDigits > decimals)
-        return false;
-    if (minimum != maximum && (value < minimum || value > maximum))
+    if (bounded && (value < minimum || value > maximum))
         return false;
     return true;
 }
