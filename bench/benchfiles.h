@@ -1,0 +1,32 @@
+#pragma once
+
+// Inputs for the benchmarks, made at run time in a temporary folder: a
+// program file of about 50 MB with ordinary short lines, and one of the
+// same size that is a single line. Nothing of it is kept.
+
+#include "documentcells.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QTextCodec;
+
+namespace benchfiles {
+
+constexpr qint64 kTargetBytes = 50 * 1024 * 1024;
+
+// The encoding the benchmarks read and write in: CP1251.
+QTextCodec *codec();
+
+// Every document cell filled with a short text of the kind a real program
+// holds, Cyrillic names included.
+tarvo::DocumentData fullDocument();
+
+// Writes the files into `folder`; returns their paths.
+QString writeValidFile(const QString &folder);
+QString writeSingleLineFile(const QString &folder);
+
+// The longest line of a file in bytes, line end included.
+qint64 longestLine(const QString &path);
+
+} // namespace benchfiles
