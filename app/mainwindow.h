@@ -70,6 +70,7 @@ private:
     void addRow(tarvo::DocTable kind, int r);
     void setReadOnlyCell(WTableWidget *table, int row, int column, const QColor &colour);
     static void setCellText(QTableWidgetItem *item, const QString &text);
+    bool chooseDataFile(const QString &title, bool forSaving);
     bool hasSomethingToLose() const;
     bool askToClose();
     void warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells);

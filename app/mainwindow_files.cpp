@@ -11,19 +11,9 @@
 #include "tabledocument.h"
 #include "userdialogs.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-
-namespace {
-
-QString dataFileFilter()
-{
-    return QCoreApplication::translate("MainWindow", "Data files (*.prg);;All files (*.*)");
-}
-
-} // namespace
 
 QString MainWindow::encodingName(int index)
 {
@@ -49,16 +39,8 @@ bool MainWindow::readProgramFile(const QString &fileName)
 
 bool MainWindow::chooseSaveFile()
 {
-    UserDialogs::FileRequest request;
-    request.title = tr("Save to File");
-    request.filter = dataFileFilter();
-    request.startDirectory = QSettings().value(QStringLiteral("DataFilePath"), QString()).toString();
-    request.forSaving = true;
-    UserDialogs::FileChoice choice;
-    if (!dialogs->chooseFile(this, request, &choice))
+    if (!chooseDataFile(tr("Save to File"), true))
         return false;
-    fileName = choice.file;
-    QSettings().setValue(QStringLiteral("DataFilePath"), choice.directory);
     // A name with no dot anywhere in its path gets the program file extension.
     if (!fileName.contains(QLatin1Char('.')))
         fileName += QStringLiteral(".prg");
@@ -68,11 +50,16 @@ bool MainWindow::chooseSaveFile()
 bool MainWindow::chooseOpenFile()
 {
     fileName.clear();
+    return chooseDataFile(tr("Open File"), false);
+}
+
+bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
+{
     UserDialogs::FileRequest request;
-    request.title = tr("Open File");
-    request.filter = dataFileFilter();
+    request.title = title;
+    request.filter = tr("Data files (*.prg);;All files (*.*)");
     request.startDirectory = QSettings().value(QStringLiteral("DataFilePath"), QString()).toString();
-    request.forSaving = false;
+    request.forSaving = forSaving;
     UserDialogs::FileChoice choice;
     if (!dialogs->chooseFile(this, request, &choice))
         return false;

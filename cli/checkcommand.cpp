@@ -14,32 +14,8 @@
 
 namespace {
 
-bool isLineSpace(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QLatin1Char('\t') || c == QLatin1Char(' ');
-}
-
-// Field 1 of a line as the reader sees it (the line trimmed of LF, CR, TAB
-// and space at both ends, then cut at TABs), for naming a bad number.
-QString numberField(const QString &line)
-{
-    qsizetype begin = 0;
-    qsizetype end = line.size();
-    while (begin < end && isLineSpace(line.at(begin)))
-        ++begin;
-    while (end > begin && isLineSpace(line.at(end - 1)))
-        --end;
-    const qsizetype first = line.indexOf(QLatin1Char('\t'), begin);
-    if (first < 0 || first >= end)
-        return QString();
-    qsizetype second = line.indexOf(QLatin1Char('\t'), first + 1);
-    if (second < 0 || second > end)
-        second = end;
-    return line.mid(first + 1, second - first - 1);
-}
-
 // Why the reader skips a line, or nothing when it uses it.
-QString skippedReason(const tarvo::ParsedLine &parsed, const QString &line)
+QString skippedReason(const tarvo::ParsedLine &parsed)
 {
     switch (parsed.verdict) {
     case tarvo::LineVerdict::Empty:
@@ -53,7 +29,7 @@ QString skippedReason(const tarvo::ParsedLine &parsed, const QString &line)
         break;
     }
     if (!parsed.numberIsNumeral) {
-        const QString field = numberField(line);
+        const QString &field = parsed.numberText;
         if (field.trimmed().isEmpty())
             return QStringLiteral("line skipped: %1 record without a number").arg(parsed.letter);
         return QStringLiteral("line skipped: %1 record number %2 is not a number")
@@ -101,7 +77,7 @@ FileResult checkFile(const QString &path, QTextCodec *codec)
     while (lines.next(&line)) {
         const tarvo::ParsedLine parsed = tarvo::parseLine(line);
         QStringList findings = refusedValues(parsed);
-        const QString skipped = skippedReason(parsed, line);
+        const QString skipped = skippedReason(parsed);
         if (!skipped.isEmpty())
             findings.prepend(skipped);
         for (const QString &finding : std::as_const(findings))

@@ -75,6 +75,7 @@ ParsedLine parseLine(const QString &line)
         const quint32 number = fields.size() > 1 ? fields.at(1).toUInt(&ok) : 0;
         parsed.number = ok ? number : 0;
         parsed.numberIsNumeral = ok;
+        parsed.numberText = fieldAt(1);
         parsed.table = shape.table;
         if (parsed.number < shape.firstNumber || parsed.number > shape.lastNumber) {
             parsed.verdict = LineVerdict::NumberOutOfRange;

@@ -36,6 +36,7 @@ struct ParsedLine
     quint32 number = 0;
     bool numberIsNumeral = false; // the number field was a numeral at all
     QString letter;               // field 0, for messages
+    QString numberText;           // field 1 as it stands, for messages
     QVector<RecordCell> cells;
 };
 
