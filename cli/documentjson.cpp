@@ -147,7 +147,12 @@ private:
     {
         if (!value.isString())
             return fail(misplaced(where, value, "a string"));
-        m_document.setCellText(table, row, column, value.toString());
+        const QString text = value.toString();
+        // An escaped lone surrogate is no character: no code page and no
+        // JSON output could carry it, so the cell would change on its way out.
+        if (!QStringView(text).isValidUtf16())
+            return fail(QStringLiteral("%1: text with an unpaired surrogate").arg(where));
+        m_document.setCellText(table, row, column, text);
         return true;
     }
 

@@ -68,10 +68,7 @@ template <typename Emit>
 void layOut(const DocumentCells &cells, const QDateTime &stamp, LineEncoder &encoder, Emit put)
 {
     const QChar tab = QLatin1Char('\t');
-    auto cell = [&](DocTable table, int row, int column) {
-        const QString text = cells.cellText(table, row, column);
-        return text;
-    };
+    auto cell = [&](DocTable table, int row, int column) { return cells.cellText(table, row, column); };
     auto field = [&](DocTable table, int row, int column) {
         const QString text = cell(table, row, column);
         encoder.noteCell(table, row, column, text);
