@@ -1,11 +1,15 @@
 #pragma once
 
 // Reads a program file one line at a time, as the editor's reader does, and
-// counts the lines so that messages can name them. Only one line is held in
-// memory at a time.
+// counts the lines so that messages can name them. Only one line (and one
+// block of the file) is held in memory at a time.
+
+#include <programlinereader.h>
 
 #include <QFile>
 #include <QString>
+
+#include <memory>
 
 class QTextCodec;
 
@@ -21,10 +25,10 @@ public:
     bool next(QString *line);
 
     // The number of the line that next() gave last, from 1.
-    qint64 lineNumber() const { return m_lineNumber; }
+    qint64 lineNumber() const { return m_lines ? m_lines->lineNumber() : 0; }
 
 private:
     QFile m_file;
     QTextCodec *m_codec;
-    qint64 m_lineNumber = 0;
+    std::unique_ptr<tarvo::ProgramLineReader> m_lines;
 };

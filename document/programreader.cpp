@@ -1,7 +1,9 @@
 #include "programreader.h"
 
+#include "linedecoder.h"
+#include "programlinereader.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QIODevice>
 #include <QTextCodec>
 
@@ -102,22 +104,20 @@ bool parseProgramLine(const QString &line, DocumentCells &cells)
 
 QString readRawLine(QIODevice &device, QTextCodec *codec)
 {
-    QByteArray bytes = device.readLine();
-    if (bytes.isEmpty())
-        return QString();
-    bytes.replace('\r', QByteArray());
-    if (!bytes.isEmpty() && !bytes.endsWith('\n'))
-        bytes.append('\n');
+    const QByteArray bytes = device.readLine();
+    QByteArray line;
+    appendWithoutCarriageReturns(line, bytes.constData(), bytes.size());
+    if (!line.isEmpty() && !line.endsWith('\n'))
+        line.append('\n');
     QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    return codec->toUnicode(bytes.constData(), int(bytes.size()), &state);
+    return codec->toUnicode(line.constData(), int(line.size()), &state);
 }
 
 void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
 {
-    while (!device.atEnd()) {
-        const QString line = readRawLine(device, codec);
-        if (line.isEmpty() && !device.atEnd() && device.bytesAvailable() == 0)
-            break; // a device that claims more but gives nothing
+    ProgramLineReader lines(device, codec);
+    QString line;
+    while (lines.next(&line)) {
         if (!line.isEmpty())
             parseProgramLine(line, cells);
     }
@@ -126,12 +126,8 @@ void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
 bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells, QString *error)
 {
     QFile file(path);
-    // A directory opens on some platforms and then reads as empty: it is no file.
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = QFileInfo(path).isDir() ? QStringLiteral("Is a directory") : file.errorString();
+    if (!openProgramFile(file, error))
         return false;
-    }
     readProgram(file, codec, cells);
     return true;
 }

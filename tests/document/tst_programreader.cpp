@@ -1,4 +1,7 @@
 #include "documentcells.h"
+#include "encodings.h"
+#include "linedecoder.h"
+#include "programlinereader.h"
 #include "programreader.h"
 #include "programwriter.h"
 
@@ -162,6 +165,49 @@ private slots:
         QCOMPARE(readRawLine(buffer, latin1()), QStringLiteral("last\n"));
         QVERIFY(buffer.atEnd());
         QCOMPARE(readRawLine(buffer, latin1()), QString());
+    }
+
+    // The block reader gives the same lines as the line-at-a-time reader,
+    // also where lines and CR LF pairs straddle its blocks.
+    void blockReaderMatchesLineReader()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 3000; ++i) {
+            bytes += "H\t1\t" + QByteArray(i * 37 % 300, 'x') + (i % 3 ? "\r\n" : "\n");
+            if (i % 500 == 0)
+                bytes += QByteArray(70000, 'y') + "\r\r\n"; // longer than a block
+        }
+        bytes += "last\r";
+        QBuffer a(&bytes);
+        a.open(QIODevice::ReadOnly);
+        QStringList expected;
+        while (!a.atEnd())
+            expected << readRawLine(a, latin1());
+        QBuffer b(&bytes);
+        b.open(QIODevice::ReadOnly);
+        ProgramLineReader lines(b, latin1());
+        QStringList got;
+        QString line;
+        while (lines.next(&line))
+            got << line;
+        QCOMPARE(got.size(), expected.size());
+        QCOMPARE(got, expected);
+        QCOMPARE(lines.lineNumber(), qint64(expected.size()));
+        QCOMPARE(got.last(), QStringLiteral("last\n"));
+    }
+
+    void lineDecoderAgreesWithItsCodec()
+    {
+        QByteArray everyByte;
+        for (int b = 1; b < 256; ++b)
+            everyByte += char(b);
+        for (int i = 0; i < kEncodingCount; ++i) {
+            QTextCodec *codec = codecForEncoding(i);
+            QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+            QCOMPARE(LineDecoder(codec).decode(everyByte), codec->toUnicode(everyByte.constData(), 255, &state));
+        }
+        const QByteArray cyrillic = QStringLiteral("Вода ☕").toUtf8();
+        QCOMPARE(LineDecoder(QTextCodec::codecForName("UTF-8")).decode(cyrillic), QStringLiteral("Вода ☕"));
     }
 
     void laterRecordWins()

@@ -1,0 +1,71 @@
+#include "linedecoder.h"
+
+#include <QTextCodec>
+
+#include <cstring>
+
+namespace tarvo {
+
+namespace {
+
+// The single-byte code pages of the encoding list, by their registry numbers:
+// ISO 8859-1 to -10, -13 to -16, Windows 1250 to 1258 and TIS-620.
+bool isSingleByteCodePage(int mib)
+{
+    return (mib >= 4 && mib <= 13) || (mib >= 109 && mib <= 112) || (mib >= 2250 && mib <= 2259);
+}
+
+constexpr int kUtf8Mib = 106;
+
+} // namespace
+
+LineDecoder::LineDecoder(QTextCodec *codec)
+    : m_codec(codec)
+{
+    const int mib = codec->mibEnum();
+    if (mib == kUtf8Mib) {
+        m_kind = Kind::Utf8;
+    } else if (isSingleByteCodePage(mib)) {
+        m_kind = Kind::SingleByte;
+        for (int b = 0; b < 256; ++b) {
+            const char byte = char(b);
+            QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+            const QString c = codec->toUnicode(&byte, 1, &state);
+            m_table[b] = c.size() == 1 ? c.at(0).unicode() : char16_t(QChar::ReplacementCharacter);
+        }
+    } else {
+        m_kind = Kind::Other;
+    }
+}
+
+QString LineDecoder::decode(const char *bytes, qsizetype size) const
+{
+    switch (m_kind) {
+    case Kind::SingleByte: {
+        QString text(size, Qt::Uninitialized);
+        QChar *out = text.data();
+        for (qsizetype i = 0; i < size; ++i)
+            out[i] = QChar(m_table[static_cast<unsigned char>(bytes[i])]);
+        return text;
+    }
+    case Kind::Utf8:
+        return QString::fromUtf8(bytes, size);
+    case Kind::Other:
+        break;
+    }
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    return m_codec->toUnicode(bytes, int(size), &state);
+}
+
+void appendWithoutCarriageReturns(QByteArray &line, const char *bytes, qsizetype size)
+{
+    const char *end = bytes + size;
+    while (bytes < end) {
+        const char *cr = static_cast<const char *>(std::memchr(bytes, '\r', size_t(end - bytes)));
+        const char *stop = cr ? cr : end;
+        line.append(bytes, stop - bytes);
+        bytes = cr ? cr + 1 : end;
+    }
+}
+
+} // namespace tarvo

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+class QTextCodec;
+
+namespace tarvo {
+
+// Turns the bytes of one line into text with a codec, quickly. The code
+// pages of the encoding list hold one character a byte, so their bytes go
+// through a table made once; UTF-8 has its own fast path; any other codec
+// decodes each line as a whole.
+class LineDecoder
+{
+public:
+    explicit LineDecoder(QTextCodec *codec);
+
+    QString decode(const char *bytes, qsizetype size) const;
+    QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
+
+private:
+    enum class Kind { SingleByte, Utf8, Other };
+
+    QTextCodec *m_codec;
+    Kind m_kind;
+    std::array<char16_t, 256> m_table{};
+};
+
+// Appends `size` bytes to `line`, leaving out every CR byte.
+void appendWithoutCarriageReturns(QByteArray &line, const char *bytes, qsizetype size);
+
+} // namespace tarvo
