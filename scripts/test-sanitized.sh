@@ -12,7 +12,7 @@ set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$repo/build-asan"}
-jobs=${TARVO_JOBS:-2}
+jobs=${TARVO_JOBS:-$(nproc)}
 
 generator=""
 if command -v ninja >/dev/null 2>&1 && [ ! -f "$build/Makefile" ]; then
@@ -24,7 +24,7 @@ cmake -S "$repo" -B "$build" $generator \
     -DCMAKE_BUILD_TYPE=Debug \
     -DTARVO_SANITIZE=ON \
     -DTARVO_BUILD_TESTS=ON \
-    -DTARVO_WITH_STYLE="${TARVO_WITH_STYLE:-OFF}"
+    -DTARVO_WITH_STYLE="${TARVO_WITH_STYLE:-ON}"
 cmake --build "$build" -j "$jobs"
 
 ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1:print_summary=1"
