@@ -27,7 +27,7 @@ bool ProgramLineReader::fillBlock()
 
 bool ProgramLineReader::next(QString *line)
 {
-    m_line.clear();
+    m_line.resize(0); // keeps the buffer for the next line
     bool sawBytes = false;
     for (;;) {
         if (m_position >= m_block.size() && !fillBlock())

@@ -63,18 +63,29 @@ ParsedLine parseLine(const QString &line)
         return parsed;
     }
 
-    const QList<QStringView> fields = trimmed.split(QLatin1Char('\t'));
-    auto fieldAt = [&](int i) { return i < fields.size() ? fields.at(i).toString() : QString(); };
-    parsed.letter = fields.at(0).toString();
+    // Only the first six fields can mean anything: the letter, the number and
+    // at most four values. A field beyond the last TAB is empty.
+    constexpr int kUsedFields = 6;
+    QStringView fields[kUsedFields];
+    int fieldCount = 0;
+    for (qsizetype start = 0; fieldCount < kUsedFields;) {
+        const qsizetype tab = trimmed.indexOf(QLatin1Char('\t'), start);
+        fields[fieldCount++] = trimmed.mid(start, (tab < 0 ? trimmed.size() : tab) - start);
+        if (tab < 0)
+            break;
+        start = tab + 1;
+    }
+    auto fieldAt = [&](int i) { return i < fieldCount ? fields[i].toString() : QString(); };
+    parsed.letter = fields[0].toString();
     parsed.verdict = LineVerdict::UnknownLetter;
 
     for (const RecordShape &shape : kRecords) {
-        if (fields.at(0).size() != 1 || fields.at(0).at(0) != QLatin1Char(shape.letter))
+        if (fields[0].size() != 1 || fields[0].at(0) != QLatin1Char(shape.letter))
             continue;
         // An unsigned decimal numeral with white space around it allowed;
         // anything else, negative numbers and overflow included, reads as 0.
         bool ok = false;
-        const quint32 number = fields.size() > 1 ? fields.at(1).toUInt(&ok) : 0;
+        const quint32 number = fieldCount > 1 ? fields[1].toUInt(&ok) : 0;
         parsed.number = ok ? number : 0;
         parsed.numberIsNumeral = ok;
         parsed.numberText = fieldAt(1);
@@ -85,6 +96,7 @@ ParsedLine parseLine(const QString &line)
         }
         parsed.verdict = LineVerdict::Record;
         parsed.row = shape.table == DocTable::Comments ? 0 : int(parsed.number) - 1;
+        parsed.cells.reserve(shape.count);
         for (int i = 0; i < shape.count; ++i)
             parsed.cells.append({shape.columns[i], fieldAt(shape.fields[i])});
         return parsed;
