@@ -184,7 +184,19 @@ private slots:
         QVERIFY(!depts->itemDelegateForColumn(3));
         QVERIFY(qobject_cast<DoubleDelegate *>(window.documentTable(DocTable::Payments)->itemDelegateForColumn(2)));
         QVERIFY(!window.documentTable(DocTable::Payments)->itemDelegateForColumn(3));
-        QVERIFY(qobject_cast<IntDelegate *>(window.documentTable(DocTable::Params)->itemDelegateForColumn(0)));
+        for (DocTable table : {DocTable::Params, DocTable::Lines, DocTable::Comments}) {
+            // The label column's editor has the bounds 1..100.
+            auto *labels = qobject_cast<IntDelegate *>(window.documentTable(table)->itemDelegateForColumn(0));
+            QVERIFY(labels);
+            QVERIFY(labels->acceptsText(QStringLiteral("100")));
+            QVERIFY(!labels->acceptsText(QStringLiteral("101")));
+        }
+        QVERIFY(!window.documentTable(DocTable::Depts)->itemDelegateForColumn(0));
+        auto *digits = qobject_cast<IntDelegate *>(depts->itemDelegateForColumn(4));
+        QVERIFY(digits->acceptsText(QStringLiteral("-5")));
+        auto *price = qobject_cast<DoubleDelegate *>(depts->itemDelegateForColumn(2));
+        QVERIFY(price->acceptsText(QStringLiteral("1e3")));
+        QVERIFY(!price->acceptsText(QStringLiteral("abc")));
         QVERIFY(!window.documentTable(DocTable::Params)->itemDelegateForColumn(2));
     }
 

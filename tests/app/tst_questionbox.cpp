@@ -17,7 +17,13 @@ private:
     {
         QTimer::singleShot(0, [act] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            QVERIFY(box);
+            if (!box) {
+                // Fail at once rather than leave a box waiting for an answer.
+                for (QWidget *widget : QApplication::topLevelWidgets())
+                    if (auto *other = qobject_cast<QMessageBox *>(widget))
+                        other->done(0);
+                QFAIL("the question box is not the active modal window");
+            }
             act(box);
         });
         return UserDialogs::standard()->askYesNo(nullptr, QMessageBox::Question, QStringLiteral("TARVO VODI"),
