@@ -2,22 +2,39 @@
 
 namespace tarvo {
 
+namespace {
+
+// Where each table's cells start in the flat cell list; the last entry is
+// the size of the list.
+struct TableOffsets
+{
+    int start[kTableCount + 1];
+
+    TableOffsets() : start{}
+    {
+        for (int t = 0; t < kTableCount; ++t)
+            start[t + 1] = start[t] + rowCount(tableAt(t)) * columnCount(tableAt(t));
+    }
+};
+
+const TableOffsets &tableOffsets()
+{
+    static const TableOffsets offsets;
+    return offsets;
+}
+
+} // namespace
+
 DocumentData::DocumentData()
 {
-    int total = 0;
-    for (int t = 0; t < kTableCount; ++t)
-        total += rowCount(tableAt(t)) * columnCount(tableAt(t));
-    m_cells.resize(total);
+    m_cells.resize(tableOffsets().start[kTableCount]);
 }
 
 int DocumentData::offset(DocTable table, int row, int column) const
 {
     if (!isDocumentCell(table, row, column))
         return -1;
-    int base = 0;
-    for (int t = 0; t < static_cast<int>(table); ++t)
-        base += rowCount(tableAt(t)) * columnCount(tableAt(t));
-    return base + row * columnCount(table) + column;
+    return tableOffsets().start[static_cast<int>(table)] + row * columnCount(table) + column;
 }
 
 QString DocumentData::cellText(DocTable table, int row, int column) const

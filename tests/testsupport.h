@@ -36,7 +36,7 @@ private:
     QTemporaryDir m_dir;
 };
 
-// Call once in a test's initTestCase (or rely on TARVO_ISOLATED_TEST_MAIN).
+// Call once, in a test's initTestCase.
 inline IsolatedEnvironment &isolate()
 {
     static IsolatedEnvironment environment;

@@ -2,7 +2,6 @@
 
 #include "numberdelegate.h"
 
-#include <QRegularExpression>
 #include <QTableWidget>
 
 QList<QStringList> splitPasteBlock(const QString &text)

@@ -23,6 +23,16 @@ inline QImage canvas(int width, int height)
     return image;
 }
 
+// True when no pixel of the image was painted over.
+inline bool nothingPainted(const QImage &image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != untouched().rgb())
+                return false;
+    return true;
+}
+
 inline bool near(const QColor &actual, const QColor &expected, int tolerance = 2)
 {
     return qAbs(actual.red() - expected.red()) <= tolerance && qAbs(actual.green() - expected.green()) <= tolerance
