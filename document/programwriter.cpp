@@ -1,8 +1,8 @@
 #include "programwriter.h"
 
-#include <QFileInfo>
+#include "filereplace.h"
+
 #include <QIODevice>
-#include <QSaveFile>
 #include <QTextCodec>
 
 namespace tarvo {
@@ -150,32 +150,14 @@ bool writeProgram(QIODevice &device, const DocumentCells &cells, QTextCodec *cod
 }
 
 WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QTextCodec *codec,
-                             const QDateTime &stamp)
+                             const QDateTime &stamp, const FileCalls &calls)
 {
     WriteResult result;
-    // A file marked read-only stays as it is, whoever asks to overwrite it.
-    const QFileInfo existing(path);
-    if (existing.exists() && existing.isFile() && !(existing.permissions() & QFileDevice::WriteOwner)) {
-        result.error = QStringLiteral("The file is read-only");
-        return result;
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        result.error = file.errorString();
-        return result;
-    }
-    if (!writeProgram(file, cells, codec, stamp, &result.unencodable)) {
-        result.error = file.errorString();
-        file.cancelWriting();
-        result.unencodable.clear();
-        return result;
-    }
-    if (!file.commit()) {
-        result.error = file.errorString();
-        result.unencodable.clear();
-        return result;
-    }
-    result.ok = true;
+    QList<UnencodableCell> unencodable;
+    const QByteArray bytes = programFileBytes(cells, codec, stamp, &unencodable);
+    result.ok = replaceFileContents(path, bytes, &result.error, calls);
+    if (result.ok)
+        result.unencodable = unencodable;
     return result;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "documentcells.h"
+#include "filecalls.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -40,10 +41,11 @@ QByteArray programFileBytes(const DocumentCells &cells, QTextCodec *codec, const
 bool writeProgram(QIODevice &device, const DocumentCells &cells, QTextCodec *codec,
                   const QDateTime &stamp, QList<UnencodableCell> *unencodable = nullptr);
 
-// Writes the program file to `path` through a temporary file that replaces
-// the old one only once every byte is on disk: a failure at any point leaves
-// any previous file as it was.
+// Writes the program file to `path` so that a failure at any point leaves
+// any previous file as it was (see replaceFileContents). `calls` is for
+// tests that make the system fail.
 WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QTextCodec *codec,
-                             const QDateTime &stamp = QDateTime::currentDateTime());
+                             const QDateTime &stamp = QDateTime::currentDateTime(),
+                             const FileCalls &calls = FileCalls::system());
 
 } // namespace tarvo

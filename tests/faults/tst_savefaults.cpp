@@ -3,6 +3,8 @@
 // reports the failure.
 
 #include "failingdevice.h"
+#include "fakefilecalls.h"
+#include "ordinaryuser.h"
 #include "scratchmount.h"
 #include "testsupport.h"
 
@@ -17,9 +19,14 @@
 #include <QTest>
 #include <QTextCodec>
 
+#include <cerrno>
+#include <cstring>
 #include <csignal>
+#include <fcntl.h>
 #include <memory>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace tarvo;
@@ -38,6 +45,18 @@ DocumentData oldDocument()
     document.setCellText(DocTable::Depts, 0, col::DeptName, QStringLiteral("Вода"));
     document.setCellText(DocTable::Depts, 0, col::DeptPrice, QStringLiteral("1.20"));
     document.setCellText(DocTable::Lines, 0, col::LineText, QStringLiteral("SHOP"));
+    return document;
+}
+
+// A document of the size most program files have, about 6 KB: fifty named
+// departments.
+DocumentData mediumDocument()
+{
+    DocumentData document = oldDocument();
+    for (int row = 0; row < rowCount(DocTable::Depts); ++row) {
+        document.setCellText(DocTable::Depts, row, col::DeptName, QStringLiteral("Минерална вода %1 ").arg(row).repeated(4));
+        document.setCellText(DocTable::Depts, row, col::DeptPrice, QStringLiteral("1.20"));
+    }
     return document;
 }
 
@@ -68,6 +87,42 @@ QStringList entries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                                   QDir::Name);
+}
+
+// The documents of the tests, by the size of their files.
+enum class Size { Small, Medium, Big };
+
+DocumentData documentOf(Size size)
+{
+    switch (size) {
+    case Size::Small: return oldDocument();
+    case Size::Medium: return mediumDocument();
+    case Size::Big: break;
+    }
+    return bigDocument();
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Size)
+
+namespace {
+
+// Fills the file system that holds `folder` until only about `room` bytes
+// are left (in whole pages).
+bool fillLeaving(const QString &folder, qint64 room)
+{
+    const QByteArray path = QFile::encodeName(folder + QStringLiteral("/filler"));
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (fd < 0)
+        return false;
+    const QByteArray block(4096, 'x');
+    qint64 size = 0;
+    for (ssize_t put; (put = ::write(fd, block.constData(), size_t(block.size()))) > 0;)
+        size += put;
+    const bool ok = ::ftruncate(fd, off_t(qMax<qint64>(0, size - room))) == 0;
+    ::close(fd);
+    return ok;
 }
 
 bool canCreateFileIn(const QString &folder)
@@ -117,9 +172,17 @@ private slots:
 
     void deviceThatFillsUpFailsTheWrite();
     void saveBeyondFileSizeLimitKeepsOldFile();
+    void saveOntoFullFileSystemKeepsOldFile_data();
     void saveOntoFullFileSystemKeepsOldFile();
-    void saveIntoReadOnlyFolderKeepsOldFile();
-    void saveOntoDirectoryKeepsIt();
+    void failureWhenTheDataIsFinallyWrittenKeepsOldFile_data();
+    void failureWhenTheDataIsFinallyWrittenKeepsOldFile();
+    void writableFileInLockedFolderIsSavedInPlace();
+    void failedSaveInPlacePutsTheOldBytesBack_data();
+    void failedSaveInPlacePutsTheOldBytesBack();
+    void saveIntoReadOnlyFileSystemKeepsOldFile();
+    void specialFilesAreNeverReplaced_data();
+    void specialFilesAreNeverReplaced();
+    void replacedFileKeepsOwnerGroupAndMode();
     void saveIntoMissingFolderCreatesNothing();
 
 private:
@@ -177,30 +240,38 @@ void TestSaveFaults::saveBeyondFileSizeLimitKeepsOldFile()
     QCOMPARE(entries(dir.path()), before);
 }
 
+void TestSaveFaults::saveOntoFullFileSystemKeepsOldFile_data()
+{
+    QTest::addColumn<Size>("size");
+    QTest::addColumn<qint64>("room");
+    // A document smaller than any write buffer meets the disk only when it is
+    // finally written out; one larger than the room left is cut short.
+    QTest::newRow("200 bytes, no room") << Size::Small << qint64(0);
+    QTest::newRow("6 KB, no room") << Size::Medium << qint64(0);
+    QTest::newRow("6 KB, room for 4 KB") << Size::Medium << qint64(4096);
+    QTest::newRow("60 KB, room for 8 KB") << Size::Big << qint64(8192);
+}
+
 void TestSaveFaults::saveOntoFullFileSystemKeepsOldFile()
 {
+    QFETCH(Size, size);
+    QFETCH(qint64, room);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    faults::ScratchMount disk(dir.path(), 64);
+    faults::ScratchMount disk(dir.path(), 128);
     if (!disk.mounted())
         QSKIP(qPrintable(QStringLiteral("cannot mount a small tmpfs here (%1); the file size limit "
-                                        "and device tests cover a write that runs out of room")
+                                        "and failing-call tests cover a write that runs out of room")
                              .arg(disk.error())));
     const QString path = dir.filePath(QStringLiteral("vending.prg"));
     const QByteArray old = putOldFile(path);
     QVERIFY(!old.isEmpty());
-
-    // Fill what is left, so that not even the big document's first blocks fit.
-    {
-        QFile filler(dir.filePath(QStringLiteral("filler")));
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        const QByteArray block(1024, 'x');
-        while (filler.write(block) == block.size() && filler.flush()) {
-        }
-    }
+    QVERIFY(fillLeaving(dir.path(), room));
     const QStringList before = entries(dir.path());
 
-    const WriteResult result = writeProgramFile(path, bigDocument(), cp1251(), kStamp);
+    const DocumentData document = documentOf(size);
+    QVERIFY(programFileBytes(document, cp1251(), kStamp).size() > room);
+    const WriteResult result = writeProgramFile(path, document, cp1251(), kStamp);
     QVERIFY2(!result.ok, "a save onto a full disk was reported as saved");
     QVERIFY(!result.error.isEmpty());
     QCOMPARE(contents(path), old);
@@ -208,66 +279,226 @@ void TestSaveFaults::saveOntoFullFileSystemKeepsOldFile()
 
     // With room made, the same save goes through.
     QVERIFY(QFile::remove(dir.filePath(QStringLiteral("filler"))));
-    QVERIFY(writeProgramFile(path, bigDocument(), cp1251(), kStamp).ok);
-    QCOMPARE(contents(path), programFileBytes(bigDocument(), cp1251(), kStamp));
+    QVERIFY(writeProgramFile(path, document, cp1251(), kStamp).ok);
+    QCOMPARE(contents(path), programFileBytes(document, cp1251(), kStamp));
 }
 
-void TestSaveFaults::saveIntoReadOnlyFolderKeepsOldFile()
+void TestSaveFaults::failureWhenTheDataIsFinallyWrittenKeepsOldFile_data()
 {
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString folder = dir.filePath(QStringLiteral("locked"));
-    QVERIFY(QDir().mkdir(folder));
-    const QString path = folder + QStringLiteral("/vending.prg");
-
-    // First by permissions; the super-user writes through those, so then
-    // by a file system mounted read-only.
-    QByteArray old = putOldFile(path);
-    QVERIFY(!old.isEmpty());
-    QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
-                                              | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
-    std::unique_ptr<faults::ScratchMount> disk;
-    if (canCreateFileIn(folder)) {
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        disk.reset(new faults::ScratchMount(folder, 64));
-        if (!disk->mounted())
-            QSKIP(qPrintable(QStringLiteral("running with rights that write into a read-only folder, "
-                                            "and cannot mount a read-only tmpfs (%1)")
-                                 .arg(disk->error())));
-        old = putOldFile(path);
-        QVERIFY(!old.isEmpty());
-        QVERIFY2(disk->makeReadOnly(), qPrintable(disk->error()));
-        QVERIFY2(!canCreateFileIn(folder), "the read-only tmpfs takes new files");
-    }
-    const QStringList before = entries(folder);
-
-    const WriteResult result = writeProgramFile(path, bigDocument(), cp1251(), kStamp);
-    QVERIFY2(!result.ok, "a save into a read-only folder was reported as saved");
-    QVERIFY(!result.error.isEmpty());
-    QCOMPARE(contents(path), old);
-    QCOMPARE(entries(folder), before);
-
-    if (!disk)
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    using faults::FailingCall;
+    QTest::addColumn<int>("call");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<qint64>("bytesFirst");
+    QTest::newRow("no room for the first byte") << int(FailingCall::Write) << ENOSPC << qint64(0);
+    QTest::newRow("no room after 100 bytes") << int(FailingCall::Write) << ENOSPC << qint64(100);
+    QTest::newRow("lost write reported by fsync") << int(FailingCall::Sync) << EIO << qint64(0);
+    QTest::newRow("quota reported on close") << int(FailingCall::Close) << EDQUOT << qint64(0);
+    QTest::newRow("rename fails") << int(FailingCall::Rename) << EIO << qint64(0);
+    QTest::newRow("no new file, full disk") << int(FailingCall::CreateFile) << ENOSPC << qint64(0);
 }
 
-void TestSaveFaults::saveOntoDirectoryKeepsIt()
+void TestSaveFaults::failureWhenTheDataIsFinallyWrittenKeepsOldFile()
 {
+    QFETCH(int, call);
+    QFETCH(int, error);
+    QFETCH(qint64, bytesFirst);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("vending.prg"));
-    QVERIFY(QDir().mkdir(path));
-    const QByteArray inner = putOldFile(path + QStringLiteral("/inner.prg"));
-    QVERIFY(!inner.isEmpty());
+    const QByteArray old = putOldFile(path);
+    QVERIFY(!old.isEmpty());
     const QStringList before = entries(dir.path());
 
-    const WriteResult result = writeProgramFile(path, oldDocument(), cp1251(), kStamp);
-    QVERIFY2(!result.ok, "a save onto a directory was reported as saved");
-    QVERIFY(!result.error.isEmpty());
-    QVERIFY(QFileInfo(path).isDir());
-    QCOMPARE(entries(path), QStringList{QStringLiteral("inner.prg")});
-    QCOMPARE(contents(path + QStringLiteral("/inner.prg")), inner);
+    const tarvo::FileCalls &calls = faults::failingCalls({faults::FailingCall(call), error, bytesFirst});
+    const WriteResult result = writeProgramFile(path, mediumDocument(), cp1251(), kStamp, calls);
+    QVERIFY(faults::failureFired());
+    QVERIFY2(!result.ok, "a save whose data never reached the disk was reported as saved");
+    QCOMPARE(result.error, QString::fromLocal8Bit(std::strerror(error)));
+    QCOMPARE(contents(path), old);
     QCOMPARE(entries(dir.path()), before);
+}
+
+void TestSaveFaults::writableFileInLockedFolderIsSavedInPlace()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    // A shared folder: everybody may read and enter it, nobody but its owner
+    // make files in it; the program file in it is the operator's to write.
+    const QString folder = dir.filePath(QStringLiteral("shared"));
+    QVERIFY(QDir().mkdir(folder));
+    const QString path = folder + QStringLiteral("/vending.prg");
+    const QByteArray old = putOldFile(path);
+    QVERIFY(!old.isEmpty());
+    const QFile::Permissions everybody = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup
+                                         | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(dir.path(), everybody | QFile::WriteOwner));
+    QVERIFY(QFile::setPermissions(folder, everybody));
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                            | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
+    const QStringList before = entries(folder);
+    struct stat was;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &was), 0);
+
+    const DocumentData document = mediumDocument();
+    const int saved = faults::runAsOrdinaryUser([&] {
+        if (canCreateFileIn(folder))
+            return 2; // this user is no ordinary one
+        return writeProgramFile(path, document, cp1251(), kStamp).ok ? 0 : 1;
+    });
+    QFile::setPermissions(folder, everybody | QFile::WriteOwner);
+    QVERIFY2(saved != 2, "the test runs with rights that make files in a read-only folder");
+    QVERIFY2(saved != -1, "cannot run as an ordinary user");
+    QCOMPARE(saved, 0);
+    QCOMPARE(contents(path), programFileBytes(document, cp1251(), kStamp));
+    QCOMPARE(entries(folder), before);
+    struct stat now;
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &now), 0);
+    QCOMPARE(now.st_ino, was.st_ino);
+    QCOMPARE(now.st_uid, was.st_uid);
+    QCOMPARE(now.st_mode, was.st_mode);
+}
+
+void TestSaveFaults::failedSaveInPlacePutsTheOldBytesBack_data()
+{
+    using faults::FailingCall;
+    QTest::addColumn<int>("call");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<qint64>("bytesFirst");
+    QTest::newRow("no room to grow") << int(FailingCall::Reserve) << ENOSPC << qint64(0);
+    QTest::newRow("write fails part-way") << int(FailingCall::Write) << EIO << qint64(3000);
+    QTest::newRow("lost write reported by fsync") << int(FailingCall::Sync) << EIO << qint64(0);
+    QTest::newRow("cannot cut to length") << int(FailingCall::Truncate) << EIO << qint64(0);
+}
+
+void TestSaveFaults::failedSaveInPlacePutsTheOldBytesBack()
+{
+    QFETCH(int, call);
+    QFETCH(int, error);
+    QFETCH(qint64, bytesFirst);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("vending.prg"));
+    const QByteArray old = programFileBytes(mediumDocument(), cp1251(), kStamp);
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(old), old.size());
+    }
+    // The folder takes no new file, so the save goes in place; then the
+    // planned failure strikes.
+    // A shorter document must be cut to length; a longer one needs room.
+    const DocumentData changed = call == int(faults::FailingCall::Truncate) ? oldDocument() : bigDocument();
+    static const tarvo::FileCalls *planned;
+    planned = &faults::failingCalls({faults::FailingCall(call), error, bytesFirst});
+    tarvo::FileCalls inPlace = *planned;
+    inPlace.open = [](const char *name, int flags, mode_t mode) {
+        if (flags & O_CREAT) {
+            errno = EACCES;
+            return -1;
+        }
+        return planned->open(name, flags, mode);
+    };
+    const WriteResult result = writeProgramFile(path, changed, cp1251(), kStamp, inPlace);
+    QVERIFY(faults::failureFired());
+    QVERIFY2(!result.ok, "a failed save in place was reported as saved");
+    QVERIFY(result.error.startsWith(QString::fromLocal8Bit(std::strerror(error))));
+    QCOMPARE(contents(path), old);
+    QCOMPARE(entries(dir.path()), QStringList{QStringLiteral("vending.prg")});
+
+    // And without the failure the same save in place goes through.
+    planned = &faults::failingCalls({});
+    QVERIFY(writeProgramFile(path, changed, cp1251(), kStamp, inPlace).ok);
+    QCOMPARE(contents(path), programFileBytes(changed, cp1251(), kStamp));
+}
+
+void TestSaveFaults::saveIntoReadOnlyFileSystemKeepsOldFile()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    faults::ScratchMount disk(dir.path(), 64);
+    if (!disk.mounted())
+        QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here (%1)").arg(disk.error())));
+    const QString path = dir.filePath(QStringLiteral("vending.prg"));
+    const QByteArray old = putOldFile(path);
+    QVERIFY(!old.isEmpty());
+    QVERIFY2(disk.makeReadOnly(), qPrintable(disk.error()));
+    const QStringList before = entries(dir.path());
+
+    const WriteResult result = writeProgramFile(path, bigDocument(), cp1251(), kStamp);
+    QVERIFY2(!result.ok, "a save onto a read-only file system was reported as saved");
+    QCOMPARE(result.error, QString::fromLocal8Bit(std::strerror(EROFS)));
+    QCOMPARE(contents(path), old);
+    QCOMPARE(entries(dir.path()), before);
+}
+
+void TestSaveFaults::specialFilesAreNeverReplaced_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("directory") << QStringLiteral("directory") << QStringLiteral("Is a directory");
+    QTest::newRow("FIFO") << QStringLiteral("fifo") << QStringLiteral("Not a regular file");
+    QTest::newRow("link to a FIFO") << QStringLiteral("link to fifo") << QStringLiteral("Not a regular file");
+    QTest::newRow("device node") << QStringLiteral("device") << QStringLiteral("Not a regular file");
+}
+
+void TestSaveFaults::specialFilesAreNeverReplaced()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, error);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("vending.prg"));
+    const QByteArray name = QFile::encodeName(path);
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    if (kind == QLatin1String("directory")) {
+        QVERIFY(QDir().mkdir(path));
+        QVERIFY(!putOldFile(path + QStringLiteral("/inner.prg")).isEmpty());
+    } else if (kind == QLatin1String("fifo")) {
+        QCOMPARE(::mkfifo(name.constData(), 0644), 0);
+    } else if (kind == QLatin1String("link to fifo")) {
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+        QVERIFY(QFile::link(fifo, path));
+    } else if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
+        QSKIP("making a device node needs the super-user");
+    }
+    const QStringList before = entries(dir.path());
+    struct stat was;
+    QCOMPARE(::stat(name.constData(), &was), 0);
+
+    // Nothing reads the FIFO: a save that opened it would wait for ever.
+    const WriteResult result = writeProgramFile(path, oldDocument(), cp1251(), kStamp);
+    QVERIFY2(!result.ok, "a save onto something other than a regular file was reported as saved");
+    QCOMPARE(result.error, error);
+    struct stat now;
+    QCOMPARE(::stat(name.constData(), &now), 0);
+    QCOMPARE(now.st_mode, was.st_mode);
+    QCOMPARE(now.st_ino, was.st_ino);
+    QCOMPARE(entries(dir.path()), before);
+    if (kind == QLatin1String("directory"))
+        QCOMPARE(entries(path), QStringList{QStringLiteral("inner.prg")});
+}
+
+void TestSaveFaults::replacedFileKeepsOwnerGroupAndMode()
+{
+    if (!faults::runningAsRoot())
+        QSKIP("only the super-user can save another user's file through a new one");
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("vending.prg"));
+    QVERIFY(!putOldFile(path).isEmpty());
+    const QByteArray name = QFile::encodeName(path);
+    QCOMPARE(::chown(name.constData(), faults::kNobody, faults::kNobody), 0);
+    QCOMPARE(::chmod(name.constData(), 0640), 0);
+    struct stat was;
+    QCOMPARE(::stat(name.constData(), &was), 0);
+
+    QVERIFY(writeProgramFile(path, mediumDocument(), cp1251(), kStamp).ok);
+    QCOMPARE(contents(path), programFileBytes(mediumDocument(), cp1251(), kStamp));
+    struct stat now;
+    QCOMPARE(::stat(name.constData(), &now), 0);
+    QCOMPARE(now.st_uid, was.st_uid);
+    QCOMPARE(now.st_gid, was.st_gid);
+    QCOMPARE(now.st_mode, was.st_mode);
 }
 
 void TestSaveFaults::saveIntoMissingFolderCreatesNothing()
