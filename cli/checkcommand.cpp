@@ -80,6 +80,9 @@ FileResult checkFile(const QString &path, QTextCodec *codec)
         const QString skipped = skippedReason(parsed);
         if (!skipped.isEmpty())
             findings.prepend(skipped);
+        if (lines.lineWasCut())
+            findings.prepend(QStringLiteral("line longer than %1 bytes; only its first %1 bytes are read")
+                                 .arg(tarvo::kMaxLineBytes));
         for (const QString &finding : std::as_const(findings))
             console::writeOutLine(QStringLiteral("%1:%2: %3").arg(path, QString::number(lines.lineNumber()), finding));
         anything = anything || !findings.isEmpty();

@@ -27,6 +27,9 @@ public:
     // The number of the line that next() gave last, from 1.
     qint64 lineNumber() const { return m_lines ? m_lines->lineNumber() : 0; }
 
+    // True when that line was too long and only its start was read.
+    bool lineWasCut() const { return m_lines && m_lines->lineWasCut(); }
+
 private:
     QFile m_file;
     QTextCodec *m_codec;

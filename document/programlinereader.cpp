@@ -1,7 +1,8 @@
 #include "programlinereader.h"
 
+#include "regularfile.h"
+
 #include <QFile>
-#include <QFileInfo>
 
 #include <cstring>
 
@@ -28,6 +29,7 @@ bool ProgramLineReader::fillBlock()
 bool ProgramLineReader::next(QString *line)
 {
     m_line.resize(0); // keeps the buffer for the next line
+    m_cut = false;
     bool sawBytes = false;
     for (;;) {
         if (m_position >= m_block.size() && !fillBlock())
@@ -37,7 +39,13 @@ bool ProgramLineReader::next(QString *line)
         const qsizetype left = m_block.size() - m_position;
         const char *lf = static_cast<const char *>(std::memchr(start, '\n', size_t(left)));
         const qsizetype take = lf ? (lf - start) + 1 : left;
-        appendWithoutCarriageReturns(m_line, start, take);
+        if (!m_cut) {
+            appendWithoutCarriageReturns(m_line, start, take);
+            if (m_line.size() > kMaxLineBytes) {
+                m_line.truncate(kMaxLineBytes);
+                m_cut = true;
+            }
+        }
         m_position += take;
         if (lf)
             break;
@@ -53,17 +61,7 @@ bool ProgramLineReader::next(QString *line)
 
 bool openProgramFile(QFile &file, QString *error)
 {
-    if (QFileInfo(file.fileName()).isDir()) {
-        if (error)
-            *error = QStringLiteral("Is a directory");
-        return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return openRegularFileForReading(file, file.fileName(), error);
 }
 
 } // namespace tarvo

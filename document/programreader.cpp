@@ -116,7 +116,18 @@ bool parseProgramLine(const QString &line, DocumentCells &cells)
 
 QString readRawLine(QIODevice &device, QTextCodec *codec)
 {
-    const QByteArray bytes = device.readLine();
+    // At most kMaxLineBytes of a line are kept; the rest of it is passed over.
+    // readLine() keeps one byte of its limit for a terminating zero.
+    QByteArray bytes = device.readLine(kMaxLineBytes + 2);
+    if (bytes.size() > kMaxLineBytes && !bytes.endsWith('\n')) {
+        bytes.truncate(kMaxLineBytes);
+        char skipped[4096];
+        for (;;) {
+            const qint64 got = device.readLine(skipped, sizeof skipped);
+            if (got <= 0 || skipped[got - 1] == '\n')
+                break;
+        }
+    }
     QByteArray line;
     appendWithoutCarriageReturns(line, bytes.constData(), bytes.size());
     if (!line.isEmpty() && !line.endsWith('\n'))

@@ -49,7 +49,8 @@ bool parseProgramLine(const QString &line, DocumentCells &cells);
 
 // Reads the next line of an open device: its bytes up to and including the
 // LF, every CR dropped, decoded as a whole with `codec`. A last line without
-// a line end gets an LF. Empty at the end of the device.
+// a line end gets an LF. Empty at the end of the device. Of a line longer
+// than kMaxLineBytes only that many bytes are kept.
 QString readRawLine(QIODevice &device, QTextCodec *codec);
 
 // Reads an open device to its end, applying every line to the document.

@@ -49,6 +49,9 @@ private slots:
                                        << "payment 2 value \"abc\" is not a decimal number";
         QTest::newRow("control characters escaped") << QByteArray("\x1b[2J\t1\r\n")
                                                      << "line skipped: \"\\x1b[2J\" is no record letter (S, D, H, C or Y)";
+        QTest::newRow("line beyond the reader's limit")
+            << (QByteArray("H\t2\t") + QByteArray(2 * 1024 * 1024, 'x') + "\r\n")
+            << "line longer than 1048576 bytes; only its first 1048576 bytes are read";
         QTest::newRow("long value cut short")
             << (QByteArray("Y\t1\tCash\t") + QByteArray(500, 'x') + "\t0\r\n")
             << "payment 1 value \"" + QString(60, QLatin1Char('x')) + "...\" is not a decimal number";

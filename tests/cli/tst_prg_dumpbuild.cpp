@@ -10,6 +10,8 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using prgtest::readFile;
 using prgtest::run;
 using prgtest::writeFile;
@@ -125,11 +127,15 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::newRow("missing") << QStringLiteral("missing.prg");
         QTest::newRow("directory") << QStringLiteral(".");
+        QTest::newRow("FIFO nobody writes") << QStringLiteral("pipe.prg");
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero");
     }
 
     void dumpOfAFileThatCannotBeOpened()
     {
         QFETCH(QString, path);
+        if (path == QLatin1String("pipe.prg") && !QFile::exists(path))
+            QCOMPARE(::mkfifo("pipe.prg", 0644), 0);
         const prgtest::Run result = run({QStringLiteral("dump"), path});
         QCOMPARE(result.exitCode, 2);
         QVERIFY(result.out.isEmpty());
@@ -255,6 +261,24 @@ private slots:
         QFile::remove(out);
         QCOMPARE(run({QStringLiteral("build"), out}, json).exitCode, 2);
         QVERIFY(!QFile::exists(out));
+    }
+
+    // Nothing reads the FIFO: opening it would wait for ever, replacing it
+    // (or a device) would take it away from whoever uses it.
+    void buildNeverReplacesASpecialFile()
+    {
+        QVERIFY(::mkfifo("target-pipe", 0644) == 0 || QFileInfo(QStringLiteral("target-pipe")).exists());
+        QVERIFY(QFile::link(QStringLiteral("target-pipe"), QStringLiteral("link-to-pipe"))
+                || QFileInfo(QStringLiteral("link-to-pipe")).isSymLink());
+        for (const QString &target : {QStringLiteral("target-pipe"), QStringLiteral("link-to-pipe")}) {
+            const prgtest::Run result = run({QStringLiteral("build"), target}, R"({"params": ["new"]})");
+            QVERIFY(result.exitCode != 0);
+            QCOMPARE(result.errLines(),
+                     QStringList{QStringLiteral("tarvo-prg: cannot write %1: Not a regular file").arg(target)});
+            struct stat now;
+            QCOMPARE(::stat("target-pipe", &now), 0);
+            QVERIFY(S_ISFIFO(now.st_mode));
+        }
     }
 
     void failedWriteLeavesTheOldFile_data()

@@ -10,6 +10,8 @@
 #include <QTextCodec>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace tarvo;
 
 namespace {
@@ -262,15 +264,68 @@ private slots:
         QCOMPARE(document.strayWrites(), 0);
     }
 
+    // Only a regular file is read; nothing named as a file makes the reader
+    // wait for a writer or read for ever.
+    void unopenableFilesFail_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("missing") << QStringLiteral("missing") << QStringLiteral("No such file or directory");
+        QTest::newRow("directory") << QStringLiteral("directory") << QStringLiteral("Is a directory");
+        QTest::newRow("FIFO nobody writes") << QStringLiteral("fifo") << QStringLiteral("Not a regular file");
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero") << QStringLiteral("Not a regular file");
+        QTest::newRow("link to a device") << QStringLiteral("link") << QStringLiteral("Not a regular file");
+    }
+
     void unopenableFilesFail()
     {
+        QFETCH(QString, kind);
+        QFETCH(QString, error);
         QTemporaryDir dir;
+        QString path = dir.filePath(QStringLiteral("file.prg"));
+        if (kind == QLatin1String("directory"))
+            path = dir.path();
+        else if (kind == QLatin1String("fifo"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        else if (kind == QLatin1String("link"))
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+        else if (kind.startsWith(QLatin1Char('/')))
+            path = kind;
         DocumentData document;
-        QString error;
-        QVERIFY(!readProgramFile(dir.filePath(QStringLiteral("missing.prg")), latin1(), document, &error));
-        QVERIFY(!error.isEmpty());
-        QVERIFY(!readProgramFile(dir.path(), latin1(), document, &error));
+        QString said;
+        QVERIFY(!readProgramFile(path, latin1(), document, &said));
+        QCOMPARE(said, error);
         QVERIFY(document == DocumentData());
+    }
+
+    // A line longer than any program file has is cut; the lines around it
+    // are read as usual and memory stays bounded.
+    void overlongLineIsCutAndItsNeighboursRead()
+    {
+        const QByteArray bytes = "S\t1\ta\r\nH\t1\t" + QByteArray(3 * kMaxLineBytes, 'x') + "\r\nS\t2\tb\r\n";
+        QBuffer buffer;
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+        ProgramLineReader lines(buffer, latin1());
+        QString line;
+        QList<bool> cut;
+        QList<qsizetype> sizes;
+        while (lines.next(&line)) {
+            cut << lines.lineWasCut();
+            sizes << line.size();
+        }
+        QCOMPARE(cut, (QList<bool>{false, true, false}));
+        QCOMPARE(sizes.at(1), kMaxLineBytes + 1); // the cut line, its LF added
+
+        const DocumentData document = readBytes(bytes);
+        QCOMPARE(document.cellText(DocTable::Params, 0, col::ParamValue), QStringLiteral("a"));
+        QCOMPARE(document.cellText(DocTable::Lines, 0, col::LineText), QString(kMaxLineBytes - 4, QLatin1Char('x')));
+        QCOMPARE(document.cellText(DocTable::Params, 1, col::ParamValue), QStringLiteral("b"));
+
+        buffer.seek(0);
+        QCOMPARE(readRawLine(buffer, latin1()), QStringLiteral("S\t1\ta\n"));
+        QCOMPARE(readRawLine(buffer, latin1()).size(), kMaxLineBytes + 1);
+        QCOMPARE(readRawLine(buffer, latin1()), QStringLiteral("S\t2\tb\n"));
     }
 };
 

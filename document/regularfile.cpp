@@ -1,0 +1,71 @@
+#include "regularfile.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvo {
+
+namespace {
+
+QString notRegularText(mode_t mode)
+{
+    if (S_ISDIR(mode))
+        return QStringLiteral("Is a directory");
+    return QStringLiteral("Not a regular file");
+}
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+} // namespace
+
+QString systemErrorText(int errorNumber)
+{
+    return QString::fromLocal8Bit(std::strerror(errorNumber));
+}
+
+bool openRegularFileForReading(QFile &file, const QString &path, QString *error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (name.isEmpty())
+        return fail(error, systemErrorText(ENOENT));
+    // Look before opening: opening a FIFO waits for a writer, and opening a
+    // device can do things of its own.
+    struct stat before;
+    if (::stat(name.constData(), &before) != 0)
+        return fail(error, systemErrorText(errno));
+    if (!S_ISREG(before.st_mode))
+        return fail(error, notRegularText(before.st_mode));
+
+    // Non-blocking, in case the path was swapped for a FIFO meanwhile; what
+    // was opened is looked at once more.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return fail(error, systemErrorText(errno));
+    struct stat opened = {};
+    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        const QString text = notRegularText(opened.st_mode);
+        ::close(fd);
+        return fail(error, text);
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        const QString text = file.errorString();
+        ::close(fd);
+        return fail(error, text);
+    }
+    return true;
+}
+
+} // namespace tarvo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QFile;
+
+namespace tarvo {
+
+// Opens `path` for reading only when it is a regular file (symbolic links
+// followed). A directory, a FIFO, a socket or a device named as a file is
+// refused without ever blocking on it or reading from it. False with
+// `error` set on failure; `file` is then closed.
+bool openRegularFileForReading(QFile &file, const QString &path, QString *error);
+
+// Why the last system call failed, as a message ("No space left on device").
+QString systemErrorText(int errorNumber);
+
+} // namespace tarvo
