@@ -1,9 +1,9 @@
 #include "paramnamesfile.h"
 
-#include <QDomDocument>
-#include <QDomElement>
+#include "regularfile.h"
+#include "xmlmarkupscan.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QTextCodec>
 #include <QXmlStreamReader>
 
@@ -14,30 +14,79 @@ namespace {
 // A names file holds 26 short entries; anything near these limits is not one.
 constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 constexpr int kMaxDepth = 64;
+constexpr int kMaxElements = 10000;
 
 QStringList emptyNames() { return QStringList(QVector<QString>(kParamCount)); }
 
-// Refuses documents nested deeper than any names file is, before the DOM
-// parser builds (and later tears down) a tree of that depth.
-bool nestingIsSane(const QByteArray &xml)
+// The names of one file, read in one pass over the XML without building a
+// tree: the root must be Tarvo_Root; its first child element Tarvo_Names
+// holds the entries, and only its own SYSPAR_NAME children count. Names are
+// compared as written, case and prefix included, as a parser without
+// namespace processing sees them. The whole document must be well-formed.
+class NamesReader
 {
-    QXmlStreamReader reader(xml);
-    int depth = 0;
-    while (!reader.atEnd()) {
-        switch (reader.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (++depth > kMaxDepth)
-                return false;
-            break;
-        case QXmlStreamReader::EndElement:
-            --depth;
-            break;
-        default:
-            break;
-        }
+public:
+    NamesReader(const QByteArray &xml, QTextCodec *codec) : m_reader(xml), m_codec(codec)
+    {
+        m_reader.setNamespaceProcessing(false);
     }
-    return !reader.hasError();
-}
+
+    bool read(QStringList *names)
+    {
+        QStringList found = emptyNames();
+        bool rootChecked = false;
+        bool listSeen = false;   // the first Tarvo_Names has begun
+        bool inList = false;     // inside it, at its own level
+        int depth = 0;
+        int elements = 0;
+        while (!m_reader.atEnd()) {
+            switch (m_reader.readNext()) {
+            case QXmlStreamReader::StartElement: {
+                if (++depth > kMaxDepth || ++elements > kMaxElements)
+                    return false;
+                const QStringView name = m_reader.qualifiedName();
+                if (depth == 1) {
+                    if (name != QLatin1String("Tarvo_Root"))
+                        return false;
+                    rootChecked = true;
+                } else if (depth == 2 && !listSeen && name == QLatin1String("Tarvo_Names")) {
+                    listSeen = true;
+                    inList = true;
+                } else if (depth == 3 && inList && name == QLatin1String("SYSPAR_NAME")) {
+                    readEntry(&found);
+                }
+                break;
+            }
+            case QXmlStreamReader::EndElement:
+                if (depth == 2)
+                    inList = false;
+                --depth;
+                break;
+            default:
+                break;
+            }
+        }
+        if (m_reader.hasError() || !rootChecked || !listSeen)
+            return false;
+        *names = found;
+        return true;
+    }
+
+private:
+    void readEntry(QStringList *found)
+    {
+        const QXmlStreamAttributes attributes = m_reader.attributes();
+        // A 16-bit signed decimal number; anything else reads as 0.
+        bool ok = false;
+        const short number = attributes.value(QLatin1String("Number")).toShort(&ok, 10);
+        if (!ok || number < 1 || number > kParamCount)
+            return;
+        (*found)[number - 1] = throughEncoding(attributes.value(QLatin1String("Name")).toString(), m_codec);
+    }
+
+    QXmlStreamReader m_reader;
+    QTextCodec *m_codec;
+};
 
 } // namespace
 
@@ -60,39 +109,16 @@ QString throughEncoding(const QString &name, QTextCodec *codec)
 
 bool parseParamNames(const QByteArray &xml, QTextCodec *codec, QStringList *names)
 {
-    if (!nestingIsSane(xml))
+    if (!xmlMarkupIsModest(xml))
         return false;
-    QDomDocument document(QStringLiteral("TARVO_ML"));
-    if (!document.setContent(xml))
-        return false;
-    const QDomElement root = document.documentElement();
-    if (root.tagName() != QLatin1String("Tarvo_Root"))
-        return false;
-    const QDomElement list = root.firstChildElement(QStringLiteral("Tarvo_Names"));
-    if (list.isNull())
-        return false;
-
-    QStringList found = emptyNames();
-    for (QDomNode node = list.firstChild(); !node.isNull(); node = node.nextSibling()) {
-        const QDomElement entry = node.toElement();
-        if (entry.isNull() || entry.tagName() != QLatin1String("SYSPAR_NAME"))
-            continue;
-        // A 16-bit signed decimal number; anything else reads as 0.
-        bool ok = false;
-        const short number = entry.attribute(QStringLiteral("Number")).toShort(&ok, 10);
-        if (!ok || number < 1 || number > kParamCount)
-            continue;
-        found[number - 1] = throughEncoding(entry.attribute(QStringLiteral("Name")), codec);
-    }
-    *names = found;
-    return true;
+    return NamesReader(xml, codec).read(names);
 }
 
 NamesLoad loadParamNamesFile(const QString &path, QTextCodec *codec, QStringList *names)
 {
     *names = emptyNames();
-    QFile file(path);
-    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly) || file.size() > kMaxFileSize)
+    QFile file;
+    if (!openRegularFileForReading(file, path, nullptr) || file.size() > kMaxFileSize)
         return NamesLoad::CannotOpen;
     const QByteArray bytes = file.read(kMaxFileSize + 1);
     file.close();

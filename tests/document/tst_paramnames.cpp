@@ -5,6 +5,8 @@
 #include <QTextCodec>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 using namespace tarvo;
 
 namespace {
@@ -139,6 +141,26 @@ private slots:
         const QByteArray huge = namesFile(entry("1", "x") + QStringLiteral("<!--") + QString(6 << 20, QLatin1Char('a'))
                                           + QStringLiteral("-->"));
         QCOMPARE(loadBytes(huge, &names), NamesLoad::CannotOpen);
+
+        // Shapes that keep an XML parser busy for minutes in a file of a
+        // megabyte or two: refused at once.
+        QByteArray attributes = kMarkerComment.toUtf8() + "<Tarvo_Root><Tarvo_Names><SYSPAR_NAME Number=\"1\"";
+        for (int i = 0; i < 150000; ++i)
+            attributes += " a" + QByteArray::number(i) + "=\"1\"";
+        QCOMPARE(loadBytes(attributes + "/></Tarvo_Names></Tarvo_Root>", &names), NamesLoad::BadFormat);
+        QByteArray defaults = kMarkerComment.toUtf8() + "<!DOCTYPE Tarvo_Root [<!ATTLIST a";
+        for (int i = 0; i < 2000; ++i)
+            defaults += " d" + QByteArray::number(i) + " CDATA \"v\"";
+        defaults += ">]><Tarvo_Root><Tarvo_Names>" + QByteArray("<a/>").repeated(100000);
+        QCOMPARE(loadBytes(defaults + "</Tarvo_Names></Tarvo_Root>", &names), NamesLoad::BadFormat);
+        QByteArray elements = kMarkerComment.toUtf8() + "<Tarvo_Root><Tarvo_Names>" + QByteArray("<a/>").repeated(900000);
+        QCOMPARE(loadBytes(elements + "</Tarvo_Names></Tarvo_Root>", &names), NamesLoad::BadFormat);
+
+        // A FIFO of that name would hold up start-up for ever.
+        const QString fifo = dir.filePath(QStringLiteral("names_bulgarian.xml"));
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0644), 0);
+        QCOMPARE(loadParamNamesFile(fifo, utf8(), &names), NamesLoad::CannotOpen);
+        QFile::remove(fifo);
 
         QCOMPARE(loadParamNamesFile(dir.filePath(QStringLiteral("missing.xml")), utf8(), &names),
                  NamesLoad::CannotOpen);
