@@ -10,6 +10,7 @@
 #include "tabledocument.h"
 #include "ui_mainwindow.h"
 #include "userdialogs.h"
+#include "wtablewidget.h"
 
 #include <QCloseEvent>
 #include <QSettings>
@@ -80,6 +81,9 @@ void MainWindow::openDoc()
 
 void MainWindow::saveDoc()
 {
+    // What an open cell editor holds is part of the document the user sees.
+    for (int t = 0; t < tarvo::kTableCount; ++t)
+        documentTable(tarvo::tableAt(t))->commitOpenEditor();
     if (fileName.isEmpty() && !chooseSaveFile())
         return;
     if (writeProgramFile(fileName)) {
@@ -97,6 +101,23 @@ void MainWindow::saveDocAs()
     saveDoc();
 }
 
+namespace {
+// The cells named in the box itself; the rest are in its detailed text.
+constexpr int kCellsInMessage = 8;
+// Characters shown for one cell.
+constexpr int kCharactersShown = 20;
+
+QString shortened(const QString &characters)
+{
+    int shown = int(qMin<qsizetype>(characters.size(), kCharactersShown));
+    if (shown == characters.size())
+        return characters;
+    if (characters.at(shown - 1).isHighSurrogate())
+        --shown; // never cut a character in two
+    return characters.left(shown) + QChar(0x2026);
+}
+} // namespace
+
 void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells)
 {
     if (cells.isEmpty())
@@ -109,13 +130,19 @@ void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell>
                      .arg(ui->tabMain->tabText(tab))
                      .arg(cell.row + 1)
                      .arg(header ? header->text() : QString::number(cell.column))
-                     .arg(cell.characters);
+                     .arg(shortened(cell.characters));
     }
-    dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(),
-                         tr("The encoding %1 cannot hold some characters; the file has its replacement "
-                            "character in their place:")
-                                 .arg(encodingName(tarvo::encodingIndex))
-                             + QStringLiteral("\n\n") + lines.join(QLatin1Char('\n')));
+    QString text = tr("The encoding %1 cannot hold some characters; the file has its replacement "
+                      "character in their place:")
+                       .arg(encodingName(tarvo::encodingIndex))
+                   + QStringLiteral("\n\n") + lines.mid(0, kCellsInMessage).join(QLatin1Char('\n'));
+    QString details;
+    if (lines.size() > kCellsInMessage) {
+        text += QLatin1Char('\n') + tr("and %n more cells; the details list them all", nullptr,
+                                       int(lines.size() - kCellsInMessage));
+        details = lines.join(QLatin1Char('\n'));
+    }
+    dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(), text, details);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -18,9 +18,12 @@ bool UserDialogs::askYesNo(QWidget *parent, QMessageBox::Icon icon, const QStrin
     return box.clickedButton() == yes;
 }
 
-void UserDialogs::showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
+void UserDialogs::showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                              const QString &details)
 {
     QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
+    if (!details.isEmpty())
+        box.setDetailedText(details);
     box.exec();
 }
 

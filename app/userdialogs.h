@@ -30,8 +30,11 @@ public:
     // Escape button. True for "Yes".
     virtual bool askYesNo(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
 
-    // A message box with a single OK button.
-    virtual void showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text);
+    // A message box with a single OK button. `details`, when given, goes in
+    // the box's scrollable detailed text, so that a long list never makes
+    // the box taller than the screen.
+    virtual void showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                             const QString &details = QString());
 
     // The toolkit's About box.
     virtual void showAbout(QWidget *parent, const QString &title, const QString &text);

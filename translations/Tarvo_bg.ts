@@ -207,6 +207,13 @@
         <source>The encoding %1 cannot hold some characters; the file has its replacement character in their place:</source>
         <translation>Кодировката %1 не съдържа някои знаци; на тяхно място във файла е записан заместващ знак:</translation>
     </message>
+    <message numerus="yes">
+        <source>and %n more cells; the details list them all</source>
+        <translation>
+            <numerusform>и още %n клетка; подробностите изброяват всички</numerusform>
+            <numerusform>и още %n клетки; подробностите изброяват всички</numerusform>
+        </translation>
+    </message>
     <message>
         <source>Do you want to quit application?</source>
         <translation>Желаете ли да излезете от програмата?</translation>

@@ -1,5 +1,6 @@
 #include "numberdelegate.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QValidator>
 
@@ -35,13 +36,28 @@ void NumberDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, co
     model->setData(index, text, Qt::EditRole);
 }
 
+bool NumberDelegate::eventFilter(QObject *object, QEvent *event)
+{
+    // Return and Enter end the edit through the line edit's editingFinished,
+    // which commits once. The inherited filter would queue a second commit
+    // that reaches the view after the editor has gone.
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+            return false;
+    }
+    return QItemDelegate::eventFilter(object, event);
+}
+
 void NumberDelegate::commitAndCloseEditor()
 {
+    // Return and Enter finish the edit while the editor has the focus. When
+    // it finishes on losing the focus, the inherited event filter has
+    // already committed and closed it, or the view closed it: a second
+    // request would reach a view the editor no longer belongs to.
     auto *editor = qobject_cast<QLineEdit *>(sender());
-    if (!editor)
+    if (!editor || !editor->hasFocus())
         return;
-    // Once is enough: the editor finishes again as it loses focus on closing.
-    disconnect(editor, &QLineEdit::editingFinished, this, &NumberDelegate::commitAndCloseEditor);
     emit commitData(editor);
     emit closeEditor(editor, QAbstractItemDelegate::NoHint);
 }

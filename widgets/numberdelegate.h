@@ -23,6 +23,8 @@ public:
     void setModelData(QWidget *editor, QAbstractItemModel *model, const QModelIndex &index) const override;
 
 protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
     // The validator that judges committed texts.
     virtual const QValidator *checkValidator() const = 0;
 

@@ -32,6 +32,17 @@ bool WTableWidget::setCellText(int row, int column, const QString &text)
     return true;
 }
 
+void WTableWidget::commitOpenEditor()
+{
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    QWidget *editor = indexWidget(currentIndex());
+    if (!editor)
+        return;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
 void WTableWidget::contextMenuEvent(QContextMenuEvent *event)
 {
     const QList<QAction *> actions{actionCopy, actionPaste};

@@ -19,6 +19,10 @@ public:
     // Sets the display text of an existing item; false where there is none.
     bool setCellText(int row, int column, const QString &text);
 
+    // Commits the value of an open cell editor, through the same check as
+    // Return, and closes it. Nothing happens when no editor is open.
+    void commitOpenEditor();
+
     QAction *copyAction() const { return actionCopy; }
     QAction *pasteAction() const { return actionPaste; }
 

@@ -18,6 +18,7 @@ public:
         QMessageBox::Icon icon;
         QString title;
         QString text;
+        QString details;
     };
 
     QList<bool> answers;          // for questions, in order
@@ -31,13 +32,14 @@ public:
 
     bool askYesNo(QWidget *, QMessageBox::Icon icon, const QString &title, const QString &text) override
     {
-        questions.append({icon, title, text});
+        questions.append({icon, title, text, QString()});
         return answers.isEmpty() ? false : answers.takeFirst();
     }
 
-    void showMessage(QWidget *, QMessageBox::Icon icon, const QString &title, const QString &text) override
+    void showMessage(QWidget *, QMessageBox::Icon icon, const QString &title, const QString &text,
+                     const QString &details) override
     {
-        messages.append({icon, title, text});
+        messages.append({icon, title, text, details});
     }
 
     void showAbout(QWidget *, const QString &title, const QString &text) override

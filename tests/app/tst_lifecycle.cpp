@@ -15,6 +15,11 @@
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+
+#include <sys/stat.h>
 
 using tarvo::DocTable;
 
@@ -158,18 +163,86 @@ private slots:
         QCOMPARE(dialogs.questions.size(), 2); // docChanged is still true
     }
 
+    void openOfAnUnreadableFileReports_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::newRow("missing") << path("missing.prg");
+        // Neither may freeze the window: one waits for a writer, the other
+        // never ends.
+        QTest::newRow("FIFO") << path("pipe.prg");
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+    }
+
     void openOfAnUnreadableFileReports()
     {
+        QFETCH(QString, file);
+        if (file.endsWith(QLatin1String("pipe.prg")) && !QFile::exists(file))
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
-        dialogs.files = {path("missing.prg")};
+        dialogs.files = {file};
         window.form().tabMain->setCurrentIndex(4);
         window.form().actionOpen->trigger();
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages.at(0).icon, QMessageBox::Critical);
-        QCOMPARE(dialogs.messages.at(0).text, QStringLiteral("Failed to open for reading file ") + path("missing.prg"));
-        QCOMPARE(window.currentFileName(), path("missing.prg"));
+        QCOMPARE(dialogs.messages.at(0).text, QStringLiteral("Failed to open for reading file ") + file);
+        QCOMPARE(window.currentFileName(), file);
         QCOMPARE(window.form().tabMain->currentIndex(), 4);
+    }
+
+    // Save takes what an open cell editor holds, through the same check as
+    // Return: the file holds what the window shows.
+    void saveCommitsAnOpenCellEditor_data()
+    {
+        QTest::addColumn<int>("table");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QByteArray>("line");
+        QTest::newRow("parameter value") << int(DocTable::Params) << 2 << QStringLiteral("SECOND")
+                                         << QStringLiteral("SECOND") << QByteArray("S\t1\tSECOND\r\n");
+        QTest::newRow("price refused") << int(DocTable::Depts) << 2 << QStringLiteral("abc") << QString()
+                                       << QByteArray("D\t1\tWater\t\t\t\r\n");
+        QTest::newRow("price taken") << int(DocTable::Depts) << 2 << QStringLiteral("2.50")
+                                     << QStringLiteral("2.50") << QByteArray("D\t1\tWater\t\t2.50\t\r\n");
+    }
+
+    void saveCommitsAnOpenCellEditor()
+    {
+        QFETCH(int, table);
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        QFETCH(QByteArray, line);
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        type(window, DocTable::Depts, 0, 1, QStringLiteral("Water"));
+        type(window, DocTable::Depts, 0, 2, QStringLiteral("1.20"));
+        WTableWidget *view = window.documentTable(DocTable(table));
+        window.form().tabMain->setCurrentIndex(table);
+        view->setCurrentCell(0, column);
+        view->editItem(view->item(0, column));
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, typed);
+        dialogs.files = {path("open-editor.prg"), path("open-editor-as.prg")};
+        window.form().actionSave->trigger();
+        QCOMPARE(status(window), QStringLiteral("Document saved: ") + path("open-editor.prg"));
+        QCOMPARE(cell(window, DocTable(table), 0, column), stored);
+        QVERIFY2(contentsOf(path("open-editor.prg")).contains(line), contentsOf(path("open-editor.prg")).constData());
+        QVERIFY(!qobject_cast<QLineEdit *>(QApplication::focusWidget()));
+
+        // Save As the same.
+        view->editItem(view->item(0, column));
+        editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->selectAll();
+        QTest::keyClicks(editor, typed);
+        window.form().actionSaveAs->trigger();
+        QVERIFY(contentsOf(path("open-editor-as.prg")).contains(line));
     }
 
     void saveAsksForANameAndAppendsTheExtension()
@@ -272,6 +345,45 @@ private slots:
         QVERIFY2(dialogs.messages.at(0).text.contains(QStringLiteral("Departments, row 5, Name: Чай")),
                  qPrintable(dialogs.messages.at(0).text));
         QVERIFY(contentsOf(path("latin.prg")).contains("D\t5\t???\t"));
+    }
+
+    // However many cells lose letters, the real warning box stays within
+    // the screen, so its OK button can be reached; every cell is named in
+    // its details.
+    void replacedCharactersWarningFitsTheScreen()
+    {
+        struct MeasuringDialogs : FakeDialogs
+        {
+            int height = 0;
+            QString details;
+            void showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
+                             const QString &detailsText) override
+            {
+                QTimer::singleShot(0, [this] {
+                    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                    if (!box)
+                        return;
+                    height = box->frameGeometry().height();
+                    details = box->detailedText();
+                    box->accept();
+                });
+                UserDialogs::showMessage(parent, icon, title, text, detailsText);
+            }
+        };
+        QSettings().setValue(QStringLiteral("EncodingIndex"), 3); // CP1252
+        MeasuringDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        for (int row = 0; row < tarvo::rowCount(DocTable::Depts); ++row) {
+            type(window, DocTable::Depts, row, 1, QStringLiteral("Чай и кафе %1").arg(row));
+            type(window, DocTable::Depts, row, 3, QStringLiteral("Ж"));
+        }
+        dialogs.files = {path("many.prg")};
+        window.form().actionSave->trigger();
+        QVERIFY(dialogs.height > 0);
+        QVERIFY2(dialogs.height <= window.screen()->availableGeometry().height(),
+                 qPrintable(QStringLiteral("the box is %1 pixels high").arg(dialogs.height)));
+        QCOMPARE(dialogs.details.count(QLatin1Char('\n')) + 1, 100);
+        QVERIFY(dialogs.details.contains(QStringLiteral("Departments, row 50, Tax: Ж")));
     }
 
     void cyrillicRoundTripThroughTheWindow()

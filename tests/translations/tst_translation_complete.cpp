@@ -46,7 +46,7 @@ QList<Message> readCatalogue(const QString &path, QString *error)
             current.source = xml.readElementText();
         } else if (name == QLatin1String("translation")) {
             current.type = xml.attributes().value(QLatin1String("type")).toString();
-            current.translation = xml.readElementText();
+            current.translation = xml.readElementText(QXmlStreamReader::IncludeChildElements).trimmed();
             messages << current;
         }
     }
