@@ -3,11 +3,6 @@
 
 #include <QApplication>
 
-#ifdef TARVO_HAVE_MODERN_STYLE
-#include <QtPlugin>
-Q_IMPORT_PLUGIN(WindowsModernStylePlugin)
-#endif
-
 int main(int argc, char *argv[])
 {
     identity::registerResources();

@@ -10,11 +10,6 @@
 
 #include <QApplication>
 
-#ifdef TARVO_HAVE_MODERN_STYLE
-#include <QtPlugin>
-Q_IMPORT_PLUGIN(WindowsModernStylePlugin)
-#endif
-
 namespace {
 
 // Nobody is there to answer; no question may wait for an answer.

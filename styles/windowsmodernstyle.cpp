@@ -58,29 +58,32 @@ QStyle *WindowsModernStyle::base() const
 void WindowsModernStyle::polish(QPalette &palette)
 {
     base()->polish(palette);
-
     m_theme = detectTheme(ThemeLibrary::functions());
-    // The classic colours follow the application palette. Asking for it can
-    // come back here while the application builds its first palette; the
-    // inner call then takes the palette that is being polished.
-    if (m_polishingPalette) {
-        m_colours = ThemeColours::forTheme(m_theme, palette);
-        return;
-    }
-    m_polishingPalette = true;
-    const QPalette applicationPalette = QApplication::palette();
-    m_polishingPalette = false;
-    m_colours = ThemeColours::forTheme(m_theme, applicationPalette);
+    // The classic colours come from the palette being polished: while this
+    // runs, the application still answers with the palette before it.
+    m_colours = ThemeColours::forTheme(m_theme, palette);
 }
 
 void WindowsModernStyle::polish(QApplication *application)
 {
     base()->polish(application);
+    // The application polishes only its base palette; one set with
+    // setPalette() is announced to it afterwards, and followed from there.
+    application->installEventFilter(this);
+    m_colours = ThemeColours::forTheme(m_theme, application->palette());
 }
 
 void WindowsModernStyle::unpolish(QApplication *application)
 {
+    application->removeEventFilter(this);
     base()->unpolish(application);
+}
+
+bool WindowsModernStyle::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::ApplicationPaletteChange && watched == QCoreApplication::instance())
+        m_colours = ThemeColours::forTheme(m_theme, QApplication::palette());
+    return QProxyStyle::eventFilter(watched, event);
 }
 
 void WindowsModernStyle::polish(QWidget *widget)

@@ -40,6 +40,7 @@ public:
     void polish(QApplication *application) override;
     void unpolish(QApplication *application) override;
     void polish(QPalette &palette) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
                        const QWidget *widget = nullptr) const override;
@@ -106,5 +107,4 @@ private:
     QStyle *m_vistaStyle = nullptr;   // a child of this object; null where it does not exist
     Theme m_theme = Theme::Classic;
     ThemeColours m_colours;
-    bool m_polishingPalette = false;
 };

@@ -1,8 +1,7 @@
 #pragma once
 
 // The style plug-in that creates WindowsModernStyle by its key. It is linked
-// into the program statically and imported with
-// Q_IMPORT_PLUGIN(WindowsModernStylePlugin).
+// into the program statically; linking it imports it.
 
 #include <QStringList>
 #include <QStylePlugin>

@@ -333,17 +333,27 @@ void TestThemeDetection::paletteIsPolishedIntoColours()
     QVERIFY(!style.colours().windowGradientStart.isValid());
     QCOMPARE(style.theme(), WindowsTheme::Classic);
 
-    // The classic colours follow the application palette at the moment of the polish.
+    // The classic colours follow every palette the application is given,
+    // at once, as the application itself polishes it.
     const QPalette saved = QApplication::palette();
+    QApplication::setStyle(new WindowsModernStyle);
+    auto *installed = qobject_cast<WindowsModernStyle *>(QApplication::style());
+    QVERIFY(installed);
     QApplication::setPalette(classicPalette());
-    QPalette polished = QApplication::palette();
-    const QPalette before = polished;
-    style.polish(polished);
+    QCOMPARE(installed->theme(), WindowsTheme::Classic);
+    QCOMPARE(installed->colours().windowGradientStop, QColor(246, 245, 244));
+    QPalette dark = classicPalette();
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    QApplication::setPalette(dark);
+    QCOMPARE(installed->colours().windowGradientStart, QColor(0x30, 0x30, 0x30));
+    QCOMPARE(installed->colours().barStop, QColor(0x30, 0x30, 0x30));
     QApplication::setPalette(saved);
 
-    QCOMPARE(style.theme(), WindowsTheme::Classic);
-    QCOMPARE(style.colours().windowGradientStop, QColor(246, 245, 244));
     // The palette itself is left as the base style polishes it.
+    QPalette polished = classicPalette();
+    const QPalette before = polished;
+    style.polish(polished);
+    QCOMPARE(style.colours().windowGradientStop, QColor(246, 245, 244));
     QCOMPARE(polished.color(QPalette::Button), before.color(QPalette::Button));
 }
 
