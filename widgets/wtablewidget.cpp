@@ -15,6 +15,25 @@ WTableWidget::WTableWidget(QWidget *parent)
     actionPaste = new QAction(QIcon(QStringLiteral(":/images/paste.png")), tr("Paste"), this);
     connect(actionCopy, &QAction::triggered, this, &WTableWidget::on_actionCopy_triggered);
     connect(actionPaste, &QAction::triggered, this, &WTableWidget::on_actionPaste_triggered);
+    // Ctrl+C and Ctrl+V work on the table itself; inside an open cell editor
+    // the editor's own copy and paste take the keys.
+    for (QAction *action : {actionCopy, actionPaste}) {
+        action->setShortcutContext(Qt::WidgetShortcut);
+        action->setShortcutVisibleInContextMenu(true);
+        addAction(action);
+    }
+    actionCopy->setShortcut(QKeySequence::Copy);
+    actionPaste->setShortcut(QKeySequence::Paste);
+}
+
+void WTableWidget::changeEvent(QEvent *event)
+{
+    // The entries follow the translation in force.
+    if (event->type() == QEvent::LanguageChange) {
+        actionCopy->setText(tr("Copy"));
+        actionPaste->setText(tr("Paste"));
+    }
+    QTableWidget::changeEvent(event);
 }
 
 QString WTableWidget::cellText(int row, int column) const

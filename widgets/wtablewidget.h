@@ -27,6 +27,7 @@ public:
     QAction *pasteAction() const { return actionPaste; }
 
 protected:
+    void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;

@@ -168,6 +168,39 @@ private slots:
         QCOMPARE(changes.count(), 8);
     }
 
+    // Ctrl+V on the table pastes the block as the menu entry does; inside an
+    // open cell editor the editor pastes the text itself. Both entries show
+    // their shortcuts.
+    void ctrlVPastesABlockOnTheTableOnly()
+    {
+        DeptLikeTable t;
+        t.table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&t.table));
+        t.table.setFocus();
+        t.table.setCurrentCell(0, 1);
+        QApplication::clipboard()->setText(QStringLiteral("Tea\t1.20\nCoffee\t2.50\n"));
+        QTest::keyClick(&t.table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(t.text(0, 1), QStringLiteral("Tea"));
+        QCOMPARE(t.text(1, 2), QStringLiteral("2.50"));
+
+        t.table.setCurrentCell(3, 1);
+        t.table.editItem(t.table.item(3, 1));
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QApplication::clipboard()->setText(QStringLiteral("Juice"));
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(editor->text(), QStringLiteral("Juice"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the free-text editor commits on the next turn
+        QCOMPARE(t.text(3, 1), QStringLiteral("Juice"));
+        QCOMPARE(t.text(3, 2), QString());
+
+        QCOMPARE(t.table.copyAction()->shortcut(), QKeySequence(QKeySequence::Copy));
+        QCOMPARE(t.table.pasteAction()->shortcut(), QKeySequence(QKeySequence::Paste));
+        QVERIFY(t.table.copyAction()->isShortcutVisibleInContextMenu());
+        QVERIFY(t.table.pasteAction()->isShortcutVisibleInContextMenu());
+    }
+
     void pasteSkipsReadOnlyCellsAndWhatFallsOutside()
     {
         DeptLikeTable t(3);
