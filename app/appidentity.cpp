@@ -19,6 +19,8 @@ void setUpApplication()
     QApplication::setStyle(styleKey());
     QCoreApplication::setOrganizationName(organisationName());
     QCoreApplication::setApplicationName(applicationName());
+    // Docks and task bars find the window's name and icon through it.
+    QGuiApplication::setDesktopFileName(desktopFileName());
     QFont font(fontFamily(), fontPointSize, QFont::Normal, false);
     QApplication::setFont(font);
 }

@@ -10,6 +10,8 @@ inline QString versionText() { return QStringLiteral("v 1.12"); }
 inline QString organisationName() { return QStringLiteral("Quorvel Labs"); }
 inline QString applicationName() { return QStringLiteral("Tarvo"); }
 inline QString styleKey() { return QStringLiteral("windowsmodernstyle"); }
+// The desktop entry the running window belongs to, without ".desktop".
+inline QString desktopFileName() { return QStringLiteral("org.quorvellabs.Tarvo"); }
 inline QString translationStem() { return QStringLiteral("Tarvo_bg"); }
 inline QString fontFamily() { return QStringLiteral("Verdana"); }
 constexpr int fontPointSize = 8;

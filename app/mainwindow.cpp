@@ -7,6 +7,8 @@
 #include "userdialogs.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
@@ -28,6 +30,7 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     setWindowTitle(identity::programTitle());
     setWindowIcon(QIcon(QStringLiteral(":/images/main.png")));
     translator = new QTranslator(this);
+    toolkitTranslator = new QTranslator(this);
     readSettings();
     buildTables();
     // Connected only now, so that building the tables marks nothing changed.
@@ -48,9 +51,16 @@ WTableWidget *MainWindow::documentTable(tarvo::DocTable table) const
 
 void MainWindow::retranslate()
 {
+    QCoreApplication::removeTranslator(toolkitTranslator);
     QCoreApplication::removeTranslator(translator);
     // Looked for in the working directory; a missing file leaves the source texts.
-    (void)translator->load(identity::translationStem());
+    const bool translated = translator->load(identity::translationStem());
+    // With it, the toolkit's own texts (file dialogs, standard buttons) in
+    // the same language, where the system has them.
+    if (translated
+        && toolkitTranslator->load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(toolkitTranslator);
     QCoreApplication::installTranslator(translator);
     resetFontSize();
 

@@ -79,6 +79,7 @@ private:
     QString fileName;
     bool docChanged = false;
     QTranslator *translator = nullptr;
+    QTranslator *toolkitTranslator = nullptr; // the toolkit's texts in the same language
     QStringList paramNames;
     UserDialogs *dialogs;
     std::unique_ptr<TableDocument> document;

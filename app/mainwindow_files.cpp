@@ -11,7 +11,9 @@
 #include "tabledocument.h"
 #include "userdialogs.h"
 
+#include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -25,8 +27,21 @@ void MainWindow::applyEncoding()
     tarvo::applyEncoding();
 }
 
+namespace {
+// A wait cursor for as long as a file is read or written.
+class WaitCursor
+{
+public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+} // namespace
+
 bool MainWindow::writeProgramFile(const QString &fileName)
 {
+    const WaitCursor busy;
     const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, tarvo::currentCodec());
     replacedOnLastSave = result.unencodable;
     return result.ok;
@@ -34,6 +49,7 @@ bool MainWindow::writeProgramFile(const QString &fileName)
 
 bool MainWindow::readProgramFile(const QString &fileName)
 {
+    const WaitCursor busy;
     return tarvo::readProgramFile(fileName, tarvo::currentCodec(), *document);
 }
 
@@ -59,6 +75,10 @@ bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
     request.title = title;
     request.filter = tr("Data files (*.prg);;All files (*.*)");
     request.startDirectory = QSettings().value(QStringLiteral("DataFilePath"), QString()).toString();
+    // Until a folder has been chosen once, the user's home, not the working
+    // directory (for the installed editor, its read-only data folder).
+    if (request.startDirectory.isEmpty())
+        request.startDirectory = QDir::homePath();
     request.forSaving = forSaving;
     UserDialogs::FileChoice choice;
     if (!dialogs->chooseFile(this, request, &choice))

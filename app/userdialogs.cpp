@@ -4,6 +4,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QListView>
+#include <QSplitter>
+#include <QTreeView>
 #include <QPushButton>
 
 bool UserDialogs::askYesNo(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text)
@@ -32,11 +36,44 @@ void UserDialogs::showAbout(QWidget *parent, const QString &title, const QString
     QMessageBox::about(parent, title, text);
 }
 
+namespace {
+
+// The toolkit's own file dialog sizes its columns for English texts; in a
+// longer language they would be cut. Every column and the list of places
+// get room for their texts.
+void fitColumnsToTexts(QFileDialog &dialog)
+{
+    if (auto *files = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        QHeaderView *header = files->header();
+        for (int section = 0; section < header->count(); ++section) {
+            const int wanted = header->sectionSizeHint(section);
+            if (header->sectionSize(section) < wanted)
+                header->resizeSection(section, wanted);
+        }
+    }
+    auto *places = dialog.findChild<QListView *>(QStringLiteral("sidebar"));
+    auto *splitter = dialog.findChild<QSplitter *>(QStringLiteral("splitter"));
+    if (places && splitter && splitter->count() == 2) {
+        const int wanted = places->sizeHintForColumn(0) + 2 * places->frameWidth() + 8;
+        QList<int> sizes = splitter->sizes();
+        if (sizes.at(0) < wanted) {
+            sizes[1] -= wanted - sizes.at(0);
+            sizes[0] = wanted;
+            splitter->setSizes(sizes);
+        }
+    }
+    const QSize hint = dialog.sizeHint();
+    dialog.resize(qMax(dialog.width(), hint.width() + 120), qMax(dialog.height(), hint.height()));
+}
+
+} // namespace
+
 bool UserDialogs::chooseFile(QWidget *parent, const FileRequest &request, FileChoice *choice)
 {
     QFileDialog dialog(parent, request.title, request.startDirectory, request.filter);
     dialog.setFileMode(request.forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setAcceptMode(request.forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    fitColumnsToTexts(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     choice->file = dialog.selectedFiles().constFirst();

@@ -3,7 +3,7 @@
 # and only when something is missing. Works as root or through sudo.
 set -e
 packages="cmake g++ make qt6-base-dev qt6-5compat-dev qt6-tools-dev qt6-tools-dev-tools
-qt6-l10n-tools libgl-dev xvfb xauth desktop-file-utils appstream"
+qt6-l10n-tools qt6-translations-l10n libgl-dev xvfb xauth desktop-file-utils appstream"
 missing=""
 for p in $packages; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

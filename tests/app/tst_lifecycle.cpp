@@ -140,7 +140,10 @@ private slots:
         QCOMPARE(window.currentFileName(), path("shop.prg"));
         QCOMPARE(window.form().tabMain->currentIndex(), 0);
         QVERIFY(window.isDocChanged());
+        // The first dialog starts at home, the next where the last one ended.
+        QCOMPARE(dialogs.requests.at(0).startDirectory, QDir::homePath());
         QCOMPARE(QSettings().value(QStringLiteral("DataFilePath")).toString(), files.path());
+        QVERIFY2(!QGuiApplication::overrideCursor(), "the wait cursor outlived the read");
 
         // A titled document always has something to lose.
         window.form().actionNew->trigger();

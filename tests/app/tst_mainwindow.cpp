@@ -13,6 +13,8 @@
 #include <QHeaderView>
 #include <QRegularExpression>
 #include <QTextCodec>
+#include <QStyle>
+#include <QStyleFactory>
 #include <QtTest>
 
 using tarvo::DocTable;
@@ -33,6 +35,12 @@ private slots:
     {
         QCOMPARE(QCoreApplication::organizationName(), QStringLiteral("Quorvel Labs"));
         QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("Tarvo"));
+        QCOMPARE(QGuiApplication::desktopFileName(), QStringLiteral("org.quorvellabs.Tarvo"));
+        // The style, when built in, is registered once and installed.
+        const int styles = int(QStyleFactory::keys().count(QStringLiteral("WindowsModernStyle")));
+        QVERIFY2(styles <= 1, qPrintable(QStyleFactory::keys().join(QLatin1Char(','))));
+        if (styles == 1)
+            QCOMPARE(QApplication::style()->metaObject()->className(), "WindowsModernStyle");
         QCOMPARE(QApplication::font().family(), QStringLiteral("Verdana"));
         QCOMPARE(QApplication::font().pointSize(), 8);
         for (const char *image : {"filenew", "fileopen", "filesave", "filesaveas", "exit", "help", "configure",

@@ -5,10 +5,12 @@
 #include "mainwindow.h"
 #include "testsupport.h"
 #include "ui_mainwindow.h"
+#include "wtablewidget.h"
 
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTranslator>
@@ -121,6 +123,9 @@ private slots:
         MainWindow window;
         QCOMPARE(window.form().menuFile->title(), QStringLiteral("File"));
         QCOMPARE(window.form().tabMain->tabText(0), QStringLiteral("System Params"));
+        QCOMPARE(window.form().tableDepts->copyAction()->text(), QStringLiteral("Copy"));
+        // Nor are the toolkit's own texts translated.
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
     }
 
     void windowLoadsCatalogueFromWorkingDirectory()
@@ -142,6 +147,19 @@ private slots:
         // The settings dialog's texts come from the same catalogue, which
         // the window has installed in the application.
         QCOMPARE(QCoreApplication::translate("SettingsDialog", "OK"), QStringLiteral("ОК"));
+        // The tables' context menus follow the catalogue the window loaded,
+        // once the news of it has gone round.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
+        QCOMPARE(form.tableDepts->copyAction()->text(), QStringLiteral("Копиране"));
+        QCOMPARE(form.tablePayments->pasteAction()->text(), QStringLiteral("Поставяне"));
+        // And the toolkit's dialogs and buttons speak Bulgarian beside them,
+        // where the system has the toolkit's catalogue.
+        const QString toolkitCatalogue = QLibraryInfo::path(QLibraryInfo::TranslationsPath)
+                                         + QStringLiteral("/qtbase_bg.qm");
+        if (!QFile::exists(toolkitCatalogue))
+            QSKIP("the toolkit's Bulgarian catalogue (qt6-translations-l10n) is not installed");
+        QVERIFY(hasCyrillic(QCoreApplication::translate("QFileDialog", "Look in:")));
+        QVERIFY(hasCyrillic(QCoreApplication::translate("QPlatformTheme", "Cancel")));
     }
 };
 
