@@ -1,12 +1,14 @@
 #pragma once
 
+#include "tarvoversion.h"
+
 #include <QString>
 
 // Process-wide identity of the program, one definition each.
 namespace identity {
 
 inline QString programTitle() { return QStringLiteral("TARVO VODI"); }
-inline QString versionText() { return QStringLiteral("v 1.12"); }
+inline QString versionText() { return QStringLiteral("v " TARVO_VERSION); }
 inline QString organisationName() { return QStringLiteral("Quorvel Labs"); }
 inline QString applicationName() { return QStringLiteral("Tarvo"); }
 inline QString styleKey() { return QStringLiteral("windowsmodernstyle"); }

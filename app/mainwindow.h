@@ -1,6 +1,6 @@
 #pragma once
 
-#include "documentlayout.h"
+#include "documentformat.h"
 #include "programwriter.h"
 
 #include <QList>

@@ -4,7 +4,8 @@
 #include "mainwindow.h"
 
 #include "appidentity.h"
-#include "encodings.h"
+#include "editorsettings.h"
+#include "encodingchoice.h"
 #include "paramnamesfile.h"
 #include "programreader.h"
 #include "programwriter.h"
@@ -19,12 +20,12 @@
 
 QString MainWindow::encodingName(int index)
 {
-    return tarvo::encodingName(index);
+    return editor::encodingName(index);
 }
 
 void MainWindow::applyEncoding()
 {
-    tarvo::applyEncoding();
+    editor::applyEncoding();
 }
 
 namespace {
@@ -42,7 +43,7 @@ public:
 bool MainWindow::writeProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, tarvo::currentCodec());
+    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, editor::currentCodec());
     replacedOnLastSave = result.unencodable;
     return result.ok;
 }
@@ -50,7 +51,7 @@ bool MainWindow::writeProgramFile(const QString &fileName)
 bool MainWindow::readProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    return tarvo::readProgramFile(fileName, tarvo::currentCodec(), *document);
+    return tarvo::readProgramFile(fileName, editor::currentCodec(), *document);
 }
 
 bool MainWindow::chooseSaveFile()
@@ -74,7 +75,7 @@ bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
     UserDialogs::FileRequest request;
     request.title = title;
     request.filter = tr("Data files (*.prg);;All files (*.*)");
-    request.startDirectory = QSettings().value(QStringLiteral("DataFilePath"), QString()).toString();
+    request.startDirectory = QSettings().value(settingskey::dataFilePath(), QString()).toString();
     // Until a folder has been chosen once, the user's home, not the working
     // directory (for the installed editor, its read-only data folder).
     if (request.startDirectory.isEmpty())
@@ -84,14 +85,14 @@ bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
     if (!dialogs->chooseFile(this, request, &choice))
         return false;
     fileName = choice.file;
-    QSettings().setValue(QStringLiteral("DataFilePath"), choice.directory);
+    QSettings().setValue(settingskey::dataFilePath(), choice.directory);
     return true;
 }
 
 bool MainWindow::loadParamNames(bool showWarnings)
 {
     const QString file = tarvo::paramNamesFileName();
-    const tarvo::NamesLoad result = tarvo::loadParamNamesFile(file, tarvo::currentCodec(), &paramNames);
+    const tarvo::NamesLoad result = tarvo::loadParamNamesFile(file, editor::currentCodec(), &paramNames);
     if (result == tarvo::NamesLoad::Loaded || !showWarnings)
         return result == tarvo::NamesLoad::Loaded;
     QString text;
@@ -106,8 +107,5 @@ bool MainWindow::loadParamNames(bool showWarnings)
 
 bool MainWindow::parseParamNames(const QString &fileName)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return tarvo::parseParamNames(file.readAll(), tarvo::currentCodec(), &paramNames);
+    return tarvo::parseParamNamesFile(fileName, editor::currentCodec(), &paramNames);
 }

@@ -5,7 +5,8 @@
 
 #include "appidentity.h"
 #include "documentcells.h"
-#include "encodings.h"
+#include "editorsettings.h"
+#include "encodingchoice.h"
 #include "programwriter.h"
 #include "tabledocument.h"
 #include "ui_mainwindow.h"
@@ -18,10 +19,10 @@
 void MainWindow::readSettings()
 {
     QSettings settings;
-    tarvo::encodingIndex = settings.value(QStringLiteral("EncodingIndex"), 0).toInt();
+    editor::encodingIndex = settings.value(settingskey::encodingIndex(), settingskey::kDefaultEncodingIndex).toInt();
     // An empty or unusable value changes nothing.
-    restoreGeometry(settings.value(QStringLiteral("Geometry")).toByteArray());
-    restoreState(settings.value(QStringLiteral("WindowState")).toByteArray(), 0);
+    restoreGeometry(settings.value(settingskey::geometry()).toByteArray());
+    restoreState(settings.value(settingskey::windowState()).toByteArray(), settingskey::kWindowStateVersion);
     applyEncoding();
     fileName.clear();
     docChanged = false;
@@ -134,7 +135,7 @@ void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell>
     }
     QString text = tr("The encoding %1 cannot hold some characters; the file has its replacement "
                       "character in their place:")
-                       .arg(encodingName(tarvo::encodingIndex))
+                       .arg(encodingName(editor::encodingIndex))
                    + QStringLiteral("\n\n") + lines.mid(0, kCellsInMessage).join(QLatin1Char('\n'));
     QString details;
     if (lines.size() > kCellsInMessage) {
@@ -154,7 +155,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QSettings settings;
-    settings.setValue(QStringLiteral("Geometry"), saveGeometry());
-    settings.setValue(QStringLiteral("WindowState"), saveState(0));
+    settings.setValue(settingskey::geometry(), saveGeometry());
+    settings.setValue(settingskey::windowState(), saveState(settingskey::kWindowStateVersion));
     event->accept();
 }

@@ -31,24 +31,22 @@ const ColumnWidths kColumnWidths[] = {
     {tarvo::DocTable::Payments, {50, 150, 150, 80}},
 };
 
-// The numeric editors of a table's columns; every other column keeps the
-// table's own free-text editor.
+// The cell editors of a table's columns: the numeric columns check what is
+// typed; every other column keeps the table's own free-text editor. The
+// label columns of the tables numbered by a single count carry a bounded
+// whole-number editor, though no editor ever opens on them.
 void installColumnEditors(tarvo::DocTable kind, WTableWidget *table)
 {
     using tarvo::DocTable;
-    switch (kind) {
-    case DocTable::Params:
-    case DocTable::Lines:
-    case DocTable::Comments:
-        table->setItemDelegateForColumn(0, new IntDelegate(1, 100, table));
-        break;
-    case DocTable::Depts:
-        table->setItemDelegateForColumn(2, new DoubleDelegate(0, 0, table));
-        table->setItemDelegateForColumn(4, new IntDelegate(0, 0, table));
-        break;
-    case DocTable::Payments:
-        table->setItemDelegateForColumn(2, new DoubleDelegate(0, 0, table));
-        break;
+    if (kind == DocTable::Params || kind == DocTable::Lines || kind == DocTable::Comments)
+        table->setItemDelegateForColumn(tarvo::col::Num, new IntDelegate(1, 100, table));
+    const tarvo::TableFormat &format = tarvo::tableFormat(kind);
+    for (int i = 0; i < format.cellCount; ++i) {
+        const tarvo::ColumnFormat &cell = format.cells[i];
+        if (cell.kind == tarvo::CellKind::Decimal)
+            table->setItemDelegateForColumn(cell.column, new DoubleDelegate(0, 0, table));
+        else if (cell.kind == tarvo::CellKind::Whole)
+            table->setItemDelegateForColumn(cell.column, new IntDelegate(0, 0, table));
     }
 }
 

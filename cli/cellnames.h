@@ -4,7 +4,7 @@
 // "parameter 5", "department 3 price", "header line 2", "comment",
 // "payment 1 value".
 
-#include <documentlayout.h>
+#include <documentformat.h>
 
 #include <QString>
 

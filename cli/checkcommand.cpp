@@ -4,10 +4,10 @@
 #include "cellnames.h"
 #include "commands.h"
 #include "console.h"
-#include "numberedlines.h"
 
 #include <encodings.h>
 #include <numbercheck.h>
+#include <programlinereader.h>
 #include <programreader.h>
 
 #include <utility>
@@ -35,23 +35,25 @@ QString skippedReason(const tarvo::ParsedLine &parsed)
         return QStringLiteral("line skipped: %1 record number %2 is not a number")
             .arg(parsed.letter, console::quoted(field));
     }
-    if (parsed.table == tarvo::DocTable::Comments)
-        return QStringLiteral("line skipped: C record number %1 is not 0").arg(parsed.number);
-    return QStringLiteral("line skipped: %1 record number %2 is outside 1..%3")
-        .arg(parsed.letter, QString::number(parsed.number), QString::number(tarvo::rowCount(parsed.table)));
+    const tarvo::TableFormat &format = tarvo::tableFormat(parsed.table);
+    if (format.rows == 1)
+        return QStringLiteral("line skipped: %1 record number %2 is not %3")
+            .arg(parsed.letter, QString::number(parsed.number), QString::number(format.firstNumber));
+    return QStringLiteral("line skipped: %1 record number %2 is outside %3..%4")
+        .arg(parsed.letter, QString::number(parsed.number), QString::number(format.firstNumber),
+             QString::number(format.firstNumber + format.rows - 1));
 }
 
 // What the cell editors would refuse of the values a record sets.
 QStringList refusedValues(const tarvo::ParsedLine &parsed)
 {
-    namespace col = tarvo::col;
     QStringList found;
     for (const tarvo::RecordCell &cell : parsed.cells) {
         if (cell.text.isEmpty())
             continue;
-        const bool decimal = (parsed.table == tarvo::DocTable::Depts && cell.column == col::DeptPrice)
-                             || (parsed.table == tarvo::DocTable::Payments && cell.column == col::PaymentValue);
-        const bool whole = parsed.table == tarvo::DocTable::Depts && cell.column == col::DeptDigits;
+        const tarvo::CellKind kind = tarvo::columnFormat(parsed.table, cell.column)->kind;
+        const bool decimal = kind == tarvo::CellKind::Decimal;
+        const bool whole = kind == tarvo::CellKind::Whole;
         if (decimal && !tarvo::isAcceptableDecimal(cell.text))
             found << QStringLiteral("%1 %2 is not a decimal number")
                          .arg(cellName(parsed.table, parsed.row, cell.column), console::quoted(cell.text));
@@ -66,26 +68,24 @@ enum class FileResult { Clean, Findings, Unreadable };
 
 FileResult checkFile(const QString &path, QTextCodec *codec)
 {
-    NumberedLines lines(path, codec);
-    QString reason;
-    if (!lines.open(&reason)) {
-        console::error(QStringLiteral("cannot open %1: %2").arg(path, reason));
-        return FileResult::Unreadable;
-    }
     bool anything = false;
-    QString line;
-    while (lines.next(&line)) {
-        const tarvo::ParsedLine parsed = tarvo::parseLine(line);
+    QString reason;
+    const bool opened = tarvo::readProgramFileLines(path, codec, [&](const tarvo::ProgramLine &line) {
+        const tarvo::ParsedLine parsed = tarvo::parseLine(line.text);
         QStringList findings = refusedValues(parsed);
         const QString skipped = skippedReason(parsed);
         if (!skipped.isEmpty())
             findings.prepend(skipped);
-        if (lines.lineWasCut())
+        if (line.cut)
             findings.prepend(QStringLiteral("line longer than %1 bytes; only its first %1 bytes are read")
                                  .arg(tarvo::kMaxLineBytes));
         for (const QString &finding : std::as_const(findings))
-            console::writeOutLine(QStringLiteral("%1:%2: %3").arg(path, QString::number(lines.lineNumber()), finding));
+            console::writeOutLine(QStringLiteral("%1:%2: %3").arg(path, QString::number(line.number), finding));
         anything = anything || !findings.isEmpty();
+    }, &reason);
+    if (!opened) {
+        console::error(QStringLiteral("cannot open %1: %2").arg(path, reason));
+        return FileResult::Unreadable;
     }
     return anything ? FileResult::Findings : FileResult::Clean;
 }

@@ -2,7 +2,6 @@
 
 #include "commands.h"
 #include "console.h"
-#include "numberedlines.h"
 #include "sourcelinedocument.h"
 #include "unencodablereport.h"
 
@@ -15,17 +14,17 @@ int runConvert(const CommandLine &line)
     const QString in = line.files.at(0);
     const QString out = line.files.at(1);
 
-    NumberedLines lines(in, tarvo::codecForEncoding(line.from));
+    SourceLineDocument document;
     QString reason;
-    if (!lines.open(&reason)) {
+    const bool opened = tarvo::readProgramFileLines(in, tarvo::codecForEncoding(line.from),
+                                                    [&](const tarvo::ProgramLine &source) {
+                                                        document.setCurrentLine(source.number);
+                                                        tarvo::parseProgramLine(source.text, document);
+                                                    },
+                                                    &reason);
+    if (!opened) {
         console::error(QStringLiteral("cannot open %1: %2").arg(in, reason));
         return exitcode::Usage;
-    }
-    SourceLineDocument document;
-    QString text;
-    while (lines.next(&text)) {
-        document.setCurrentLine(lines.lineNumber());
-        tarvo::parseProgramLine(text, document);
     }
 
     const tarvo::WriteResult result =

@@ -10,28 +10,16 @@ namespace tarvo {
 
 namespace {
 
-// The JSON keys of the editable columns, in the order they are written.
-struct Field
+// A table's shape in JSON: one string for a table of one cell, an array of
+// strings for one column, an array of objects keyed by column name for more.
+enum class Shape { Text, Texts, Records };
+
+Shape shapeOf(const TableFormat &format)
 {
-    const char *key;
-    int column;
-};
-
-const Field kDepartmentFields[] = {
-    {"name", col::DeptName},
-    {"price", col::DeptPrice},
-    {"tax", col::DeptTax},
-    {"digits", col::DeptDigits},
-};
-
-const Field kPaymentFields[] = {
-    {"name", col::PaymentName},
-    {"value", col::PaymentValue},
-    {"index", col::PaymentIndex},
-};
-
-template <size_t N>
-constexpr int countOf(const Field (&)[N]) { return int(N); }
+    if (format.cellCount > 1)
+        return Shape::Records;
+    return format.rows == 1 ? Shape::Text : Shape::Texts;
+}
 
 // ---- Writing ----------------------------------------------------------------
 
@@ -63,16 +51,15 @@ void appendString(QByteArray &out, const QString &text)
     out += '"';
 }
 
-void appendRecord(QByteArray &out, const DocumentCells &document, DocTable table, int row,
-                  const Field *fields, int count)
+void appendRecord(QByteArray &out, const DocumentCells &document, const TableFormat &format, int row)
 {
     out += '{';
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < format.cellCount; ++i) {
         if (i > 0)
             out += ", ";
-        appendString(out, QString::fromLatin1(fields[i].key));
+        appendString(out, QString::fromLatin1(format.cells[i].name));
         out += ": ";
-        appendString(out, document.cellText(table, row, fields[i].column));
+        appendString(out, document.cellText(format.table, row, format.cells[i].column));
     }
     out += '}';
 }
@@ -114,20 +101,15 @@ public:
     {
         for (auto it = root.begin(); it != root.end(); ++it) {
             const QString key = it.key();
-            const QJsonValue value = it.value();
-            bool ok = false;
-            if (key == QLatin1String("params"))
-                ok = readTexts(key, value, DocTable::Params, col::ParamValue);
-            else if (key == QLatin1String("departments"))
-                ok = readRecords(key, value, DocTable::Depts, kDepartmentFields, countOf(kDepartmentFields));
-            else if (key == QLatin1String("headerLines"))
-                ok = readTexts(key, value, DocTable::Lines, col::LineText);
-            else if (key == QLatin1String("comment"))
-                ok = readText(key, value, DocTable::Comments, 0, col::CommentText);
-            else if (key == QLatin1String("payments"))
-                ok = readRecords(key, value, DocTable::Payments, kPaymentFields, countOf(kPaymentFields));
-            else
+            const TableFormat *format = tableWithKey(key);
+            if (!format)
                 return fail(QStringLiteral("document: unknown key %1").arg(quotedKey(key)));
+            bool ok = false;
+            switch (shapeOf(*format)) {
+            case Shape::Text: ok = readText(key, it.value(), format->table, 0, format->cells[0].column); break;
+            case Shape::Texts: ok = readTexts(key, it.value(), *format); break;
+            case Shape::Records: ok = readRecords(key, it.value(), *format); break;
+            }
             if (!ok)
                 return false;
         }
@@ -172,22 +154,31 @@ private:
         return true;
     }
 
-    bool readTexts(const QString &where, const QJsonValue &value, DocTable table, int column)
+    static const TableFormat *tableWithKey(const QString &key)
     {
-        if (!checkArray(where, value, table, "strings"))
+        for (int t = 0; t < kTableCount; ++t) {
+            if (key == QLatin1String(tableFormat(tableAt(t)).jsonKey))
+                return &tableFormat(tableAt(t));
+        }
+        return nullptr;
+    }
+
+    bool readTexts(const QString &where, const QJsonValue &value, const TableFormat &format)
+    {
+        if (!checkArray(where, value, format.table, "strings"))
             return false;
         const QJsonArray array = value.toArray();
         for (int row = 0; row < array.size(); ++row) {
-            if (!readText(QStringLiteral("%1[%2]").arg(where).arg(row), array.at(row), table, row, column))
+            if (!readText(QStringLiteral("%1[%2]").arg(where).arg(row), array.at(row), format.table, row,
+                          format.cells[0].column))
                 return false;
         }
         return true;
     }
 
-    bool readRecords(const QString &where, const QJsonValue &value, DocTable table, const Field *fields,
-                     int count)
+    bool readRecords(const QString &where, const QJsonValue &value, const TableFormat &format)
     {
-        if (!checkArray(where, value, table, "objects"))
+        if (!checkArray(where, value, format.table, "objects"))
             return false;
         const QJsonArray array = value.toArray();
         for (int row = 0; row < array.size(); ++row) {
@@ -197,14 +188,14 @@ private:
                 return fail(misplaced(entry, item, "an object"));
             const QJsonObject object = item.toObject();
             for (auto it = object.begin(); it != object.end(); ++it) {
-                const Field *field = nullptr;
-                for (int i = 0; i < count && !field; ++i) {
-                    if (it.key() == QLatin1String(fields[i].key))
-                        field = &fields[i];
+                const ColumnFormat *field = nullptr;
+                for (int i = 0; i < format.cellCount && !field; ++i) {
+                    if (it.key() == QLatin1String(format.cells[i].name))
+                        field = &format.cells[i];
                 }
                 if (!field)
                     return fail(QStringLiteral("%1: unknown key %2").arg(entry, quotedKey(it.key())));
-                if (!readText(entry + QLatin1Char('.') + it.key(), it.value(), table, row, field->column))
+                if (!readText(entry + QLatin1Char('.') + it.key(), it.value(), format.table, row, field->column))
                     return false;
             }
         }
@@ -267,30 +258,28 @@ bool documentFromJson(const QByteArray &json, DocumentData *document, QString *e
 
 QByteArray documentToJson(const DocumentCells &document)
 {
-    QByteArray out;
-    out += "{\n  \"params\": [";
-    for (int row = 0; row < rowCount(DocTable::Params); ++row) {
-        out += row == 0 ? "\n    " : ",\n    ";
-        appendString(out, document.cellText(DocTable::Params, row, col::ParamValue));
+    QByteArray out = "{";
+    for (int t = 0; t < kTableCount; ++t) {
+        const TableFormat &format = tableFormat(tableAt(t));
+        out += t == 0 ? "\n  " : ",\n  ";
+        appendString(out, QString::fromLatin1(format.jsonKey));
+        out += ": ";
+        const Shape shape = shapeOf(format);
+        if (shape == Shape::Text) {
+            appendString(out, document.cellText(format.table, 0, format.cells[0].column));
+            continue;
+        }
+        out += '[';
+        for (int row = 0; row < format.rows; ++row) {
+            out += row == 0 ? "\n    " : ",\n    ";
+            if (shape == Shape::Records)
+                appendRecord(out, document, format, row);
+            else
+                appendString(out, document.cellText(format.table, row, format.cells[0].column));
+        }
+        out += "\n  ]";
     }
-    out += "\n  ],\n  \"departments\": [";
-    for (int row = 0; row < rowCount(DocTable::Depts); ++row) {
-        out += row == 0 ? "\n    " : ",\n    ";
-        appendRecord(out, document, DocTable::Depts, row, kDepartmentFields, countOf(kDepartmentFields));
-    }
-    out += "\n  ],\n  \"headerLines\": [";
-    for (int row = 0; row < rowCount(DocTable::Lines); ++row) {
-        out += row == 0 ? "\n    " : ",\n    ";
-        appendString(out, document.cellText(DocTable::Lines, row, col::LineText));
-    }
-    out += "\n  ],\n  \"comment\": ";
-    appendString(out, document.cellText(DocTable::Comments, 0, col::CommentText));
-    out += ",\n  \"payments\": [";
-    for (int row = 0; row < rowCount(DocTable::Payments); ++row) {
-        out += row == 0 ? "\n    " : ",\n    ";
-        appendRecord(out, document, DocTable::Payments, row, kPaymentFields, countOf(kPaymentFields));
-    }
-    out += "\n  ]\n}\n";
+    out += "\n}\n";
     return out;
 }
 

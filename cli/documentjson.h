@@ -1,15 +1,12 @@
 #pragma once
 
-// A document as JSON, the interchange form of tarvo-prg:
-//
-//   {"params": [26 strings, parameter 1 first],
-//    "departments": [50 x {"name", "price", "tax", "digits"}],
-//    "headerLines": [8 strings],
-//    "comment": "string",
-//    "payments": [4 x {"name", "value", "index"}]}
-//
-// Every value is a string. Written, every array has its full length; read,
-// a missing key or a short array means empty cells.
+// A document as JSON, the interchange form of tarvo-prg: one object with a
+// key for each table (the table's jsonKey in documentformat.h). A table of
+// one cell is a string, a table of one column an array of strings, a table
+// of several columns an array of objects keyed by column name. Every value
+// is a string. Written, every array has its full length and the keys come in
+// tab and column order; read, a missing key or a short array means empty
+// cells.
 
 #include <documentcells.h>
 

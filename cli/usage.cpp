@@ -1,8 +1,10 @@
 #include "usage.h"
 
+#include "tarvoversion.h"
+
 #include <encodings.h>
 
-QString versionText() { return QStringLiteral("tarvo-prg " TARVO_VERSION_TEXT); }
+QString versionText() { return QStringLiteral("tarvo-prg v " TARVO_VERSION); }
 
 QString usageText()
 {

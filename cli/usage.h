@@ -5,5 +5,5 @@
 // The text that --help prints, and that follows every command-line error.
 QString usageText();
 
-// "tarvo-prg v 1.12"
+// "tarvo-prg v" and the version
 QString versionText();

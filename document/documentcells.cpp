@@ -58,12 +58,10 @@ template <typename Visit>
 void forEachDocumentCell(Visit visit)
 {
     for (int t = 0; t < kTableCount; ++t) {
-        const DocTable table = tableAt(t);
-        int count = 0;
-        const int *columns = documentColumns(table, &count);
-        for (int row = 0; row < rowCount(table); ++row) {
-            for (int i = 0; i < count; ++i)
-                visit(table, row, columns[i]);
+        const TableFormat &format = tableFormat(tableAt(t));
+        for (int row = 0; row < format.rows; ++row) {
+            for (int i = 0; i < format.cellCount; ++i)
+                visit(format.table, row, format.cells[i].column);
         }
     }
 }

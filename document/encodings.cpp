@@ -4,8 +4,6 @@
 
 namespace tarvo {
 
-int encodingIndex = 0;
-
 namespace {
 
 const char *const kNames[kEncodingCount] = {
@@ -15,8 +13,6 @@ const char *const kNames[kEncodingCount] = {
     "ISO 8859-9",  "ISO 8859-10", "ISO 8859-11", "ISO 8859-12", "ISO 8859-13", "ISO 8859-14",
     "ISO 8859-15", "ISO 8859-16",
 };
-
-QTextCodec *g_current = nullptr;
 
 // Looks a list name up in the codec registry. Thai ISO 8859-11 is registered
 // as TIS-620 on some platforms; "System" names no registered codec.
@@ -64,9 +60,5 @@ QTextCodec *codecForEncoding(int index)
         return codec;
     return QTextCodec::codecForLocale();
 }
-
-QTextCodec *currentCodec() { return g_current ? g_current : QTextCodec::codecForLocale(); }
-
-void applyEncoding() { g_current = codecForEncoding(encodingIndex); }
 
 } // namespace tarvo

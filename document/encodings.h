@@ -7,11 +7,6 @@ class QTextCodec;
 
 namespace tarvo {
 
-// The index of the chosen entry of the encoding list. Read from the settings
-// when the main window is built, changed when the settings dialog is
-// confirmed, put into effect by applyEncoding().
-extern int encodingIndex;
-
 constexpr int kEncodingCount = 26;
 
 // The name of entry `index` of the encoding list; "System" for any index
@@ -31,12 +26,5 @@ bool encodingHasOwnCodec(int index);
 // The codec that reads and writes entry `index`: its own codec where the
 // name finds one, otherwise the platform's locale codec. Never null.
 QTextCodec *codecForEncoding(int index);
-
-// The codec in force for program files and parameter names. Never null;
-// the platform's locale codec until applyEncoding() first runs.
-QTextCodec *currentCodec();
-
-// Puts entry `encodingIndex` into effect as the current codec.
-void applyEncoding();
 
 } // namespace tarvo

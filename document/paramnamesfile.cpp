@@ -114,15 +114,30 @@ bool parseParamNames(const QByteArray &xml, QTextCodec *codec, QStringList *name
     return NamesReader(xml, codec).read(names);
 }
 
+namespace {
+// The bytes of a names file, read with the guards: false when it cannot be
+// opened as a regular file or is larger than any names file is.
+bool readNamesFile(const QString &path, QByteArray *bytes)
+{
+    QFile file;
+    if (!openRegularFileForReading(file, path, nullptr) || file.size() > kMaxFileSize)
+        return false;
+    *bytes = file.read(kMaxFileSize + 1);
+    return bytes->size() <= kMaxFileSize;
+}
+} // namespace
+
+bool parseParamNamesFile(const QString &path, QTextCodec *codec, QStringList *names)
+{
+    QByteArray bytes;
+    return readNamesFile(path, &bytes) && parseParamNames(bytes, codec, names);
+}
+
 NamesLoad loadParamNamesFile(const QString &path, QTextCodec *codec, QStringList *names)
 {
     *names = emptyNames();
-    QFile file;
-    if (!openRegularFileForReading(file, path, nullptr) || file.size() > kMaxFileSize)
-        return NamesLoad::CannotOpen;
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
-    file.close();
-    if (bytes.size() > kMaxFileSize)
+    QByteArray bytes;
+    if (!readNamesFile(path, &bytes))
         return NamesLoad::CannotOpen;
     if (!hasNamesMarker(bytes))
         return NamesLoad::WrongEncoding;

@@ -29,27 +29,6 @@ QStringView trimLine(QStringView line)
     return line.mid(begin, end - begin);
 }
 
-struct RecordShape
-{
-    char letter;
-    DocTable table;
-    quint32 firstNumber;
-    quint32 lastNumber;
-    // Field number (2 onwards) of each column the record sets, in order.
-    int columns[4];
-    int fields[4];
-    int count;
-};
-
-// In the order the letters are tried.
-const RecordShape kRecords[] = {
-    {'S', DocTable::Params, 1, 26, {col::ParamValue}, {2}, 1},
-    {'D', DocTable::Depts, 1, 50, {col::DeptName, col::DeptPrice, col::DeptTax, col::DeptDigits}, {2, 4, 3, 5}, 4},
-    {'H', DocTable::Lines, 1, 8, {col::LineText}, {2}, 1},
-    {'C', DocTable::Comments, 0, 0, {col::CommentText}, {2}, 1},
-    {'Y', DocTable::Payments, 1, 4, {col::PaymentName, col::PaymentValue, col::PaymentIndex}, {2, 3, 4}, 3},
-};
-
 } // namespace
 
 ParsedLine parseLine(const QString &line)
@@ -63,9 +42,9 @@ ParsedLine parseLine(const QString &line)
         return parsed;
     }
 
-    // Only the first six fields can mean anything: the letter, the number and
-    // at most four values. A field beyond the last TAB is empty.
-    constexpr int kUsedFields = 6;
+    // Only the first fields can mean anything: the letter, the number and
+    // the values. A field beyond the last TAB is empty.
+    constexpr int kUsedFields = kMaxRecordFields;
     QStringView fields[kUsedFields];
     int fieldCount = 0;
     for (qsizetype start = 0; fieldCount < kUsedFields;) {
@@ -79,8 +58,9 @@ ParsedLine parseLine(const QString &line)
     parsed.letter = fields[0].toString();
     parsed.verdict = LineVerdict::UnknownLetter;
 
-    for (const RecordShape &shape : kRecords) {
-        if (fields[0].size() != 1 || fields[0].at(0) != QLatin1Char(shape.letter))
+    for (int t = 0; t < kTableCount; ++t) {
+        const TableFormat &format = tableFormat(tableAt(t));
+        if (fields[0].size() != 1 || fields[0].at(0) != QLatin1Char(format.letter))
             continue;
         // An unsigned decimal numeral with white space around it allowed;
         // anything else, negative numbers and overflow included, reads as 0.
@@ -89,16 +69,16 @@ ParsedLine parseLine(const QString &line)
         parsed.number = ok ? number : 0;
         parsed.numberIsNumeral = ok;
         parsed.numberText = fieldAt(1);
-        parsed.table = shape.table;
-        if (parsed.number < shape.firstNumber || parsed.number > shape.lastNumber) {
+        parsed.table = format.table;
+        if (parsed.number < format.firstNumber || parsed.number - format.firstNumber >= quint32(format.rows)) {
             parsed.verdict = LineVerdict::NumberOutOfRange;
             return parsed;
         }
         parsed.verdict = LineVerdict::Record;
-        parsed.row = shape.table == DocTable::Comments ? 0 : int(parsed.number) - 1;
-        parsed.cells.reserve(shape.count);
-        for (int i = 0; i < shape.count; ++i)
-            parsed.cells.append({shape.columns[i], fieldAt(shape.fields[i])});
+        parsed.row = int(parsed.number - format.firstNumber);
+        parsed.cells.reserve(format.cellCount);
+        for (int i = 0; i < format.cellCount; ++i)
+            parsed.cells.append({format.cells[i].column, fieldAt(format.cells[i].field)});
         return parsed;
     }
     return parsed;
@@ -136,23 +116,40 @@ QString readRawLine(QIODevice &device, QTextCodec *codec)
     return codec->toUnicode(line.constData(), int(line.size()), &state);
 }
 
-void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
+void readProgramLines(QIODevice &device, QTextCodec *codec, const ProgramLineHandler &take)
 {
     ProgramLineReader lines(device, codec);
-    QString line;
-    while (lines.next(&line)) {
-        if (!line.isEmpty())
-            parseProgramLine(line, cells);
+    ProgramLine line;
+    while (lines.next(&line.text)) {
+        line.number = lines.lineNumber();
+        line.cut = lines.lineWasCut();
+        take(line);
     }
 }
 
-bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells, QString *error)
+bool readProgramFileLines(const QString &path, QTextCodec *codec, const ProgramLineHandler &take, QString *error)
 {
     QFile file(path);
     if (!openProgramFile(file, error))
         return false;
-    readProgram(file, codec, cells);
+    readProgramLines(file, codec, take);
     return true;
+}
+
+void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
+{
+    readProgramLines(device, codec, [&](const ProgramLine &line) {
+        if (!line.text.isEmpty())
+            parseProgramLine(line.text, cells);
+    });
+}
+
+bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells, QString *error)
+{
+    return readProgramFileLines(path, codec, [&](const ProgramLine &line) {
+        if (!line.text.isEmpty())
+            parseProgramLine(line.text, cells);
+    }, error);
 }
 
 } // namespace tarvo

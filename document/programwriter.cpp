@@ -62,66 +62,52 @@ private:
     QList<UnencodableCell> *m_unencodable;
 };
 
+// Whether the writer carries a row: only when every required cell holds text.
+bool rowIsWritten(const DocumentCells &cells, const TableFormat &format, int row)
+{
+    for (int i = 0; i < format.cellCount; ++i) {
+        if (format.cells[i].required && cells.cellText(format.table, row, format.cells[i].column).isEmpty())
+            return false;
+    }
+    return true;
+}
+
 // Produces the lines of the file one at a time, so a device can take them
-// as they come.
+// as they come: the time stamp, then each table's records under its section
+// title, the fields in record order, and a closing separator.
 template <typename Emit>
 void layOut(const DocumentCells &cells, const QDateTime &stamp, LineEncoder &encoder, Emit put)
 {
     const QChar tab = QLatin1Char('\t');
-    auto cell = [&](DocTable table, int row, int column) { return cells.cellText(table, row, column); };
-    auto field = [&](DocTable table, int row, int column) {
-        const QString text = cell(table, row, column);
-        encoder.noteCell(table, row, column, text);
-        return fieldText(text);
-    };
-    auto section = [&](const char *title) {
-        put(QStringLiteral("\";\""));
-        put(QStringLiteral("\";%1\"").arg(QLatin1String(title)));
-    };
-
+    const QString separator = QStringLiteral("\";\"");
     put(QStringLiteral("\";%1\"").arg(stamp.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"))));
 
-    section("System Parameters");
-    for (int r = 0; r < rowCount(DocTable::Params); ++r) {
-        if (cell(DocTable::Params, r, col::ParamValue).isEmpty())
-            continue;
-        put(QStringLiteral("S") + tab + QString::number(r + 1) + tab
-             + field(DocTable::Params, r, col::ParamValue));
+    for (int t = 0; t < kTableCount; ++t) {
+        const TableFormat &format = tableFormat(tableAt(t));
+        if (format.section) {
+            put(separator);
+            put(QStringLiteral("\";%1\"").arg(QLatin1String(format.section)));
+        }
+        // The columns in the order of their fields.
+        const ColumnFormat *byField[kMaxRecordFields] = {};
+        for (int i = 0; i < format.cellCount; ++i)
+            byField[format.cells[i].field] = &format.cells[i];
+
+        for (int row = 0; row < format.rows; ++row) {
+            if (!rowIsWritten(cells, format, row))
+                continue;
+            QString line = QString(QChar::fromLatin1(format.letter)) + tab + QString::number(format.firstNumber + row);
+            for (const ColumnFormat *cell : byField) {
+                if (!cell)
+                    continue;
+                const QString text = cells.cellText(format.table, row, cell->column);
+                encoder.noteCell(format.table, row, cell->column, text);
+                line += tab + fieldText(text);
+            }
+            put(line);
+        }
     }
-
-    section("Departments");
-    for (int r = 0; r < rowCount(DocTable::Depts); ++r) {
-        if (cell(DocTable::Depts, r, col::DeptName).isEmpty())
-            continue;
-        // The tax comes before the price in the record.
-        put(QStringLiteral("D") + tab + QString::number(r + 1) + tab
-             + field(DocTable::Depts, r, col::DeptName) + tab + field(DocTable::Depts, r, col::DeptTax)
-             + tab + field(DocTable::Depts, r, col::DeptPrice) + tab
-             + field(DocTable::Depts, r, col::DeptDigits));
-    }
-
-    section("Header Lines");
-    for (int r = 0; r < rowCount(DocTable::Lines); ++r)
-        put(QStringLiteral("H") + tab + QString::number(r + 1) + tab + field(DocTable::Lines, r, col::LineText));
-
-    // The comment line goes with the header lines as a C record numbered 0,
-    // the only number the reader takes for it; an empty one is left out.
-    if (!cell(DocTable::Comments, 0, col::CommentText).isEmpty())
-        put(QStringLiteral("C") + tab + QStringLiteral("0") + tab
-             + field(DocTable::Comments, 0, col::CommentText));
-
-    section("Payments");
-    for (int r = 0; r < rowCount(DocTable::Payments); ++r) {
-        if (cell(DocTable::Payments, r, col::PaymentName).isEmpty()
-            || cell(DocTable::Payments, r, col::PaymentValue).isEmpty())
-            continue;
-        put(QStringLiteral("Y") + tab + QString::number(r + 1) + tab
-             + field(DocTable::Payments, r, col::PaymentName) + tab
-             + field(DocTable::Payments, r, col::PaymentValue) + tab
-             + field(DocTable::Payments, r, col::PaymentIndex));
-    }
-
-    put(QStringLiteral("\";\""));
+    put(separator);
 }
 
 } // namespace

@@ -17,7 +17,7 @@
 
 #include "fuzzsupport.h"
 
-#include "documentlayout.h"
+#include "documentformat.h"
 #include "programreader.h"
 #include "programwriter.h"
 

@@ -1,5 +1,7 @@
 #include "settingsdialog.h"
 
+#include "editorsettings.h"
+#include "encodingchoice.h"
 #include "encodings.h"
 
 #include <QSettings>
@@ -10,19 +12,19 @@ SettingsDialog::SettingsDialog(QWidget *parent, Qt::WindowFlags flags)
     ui.setupUi(this);
     mainWindow = parent;
     for (int i = 0; i < tarvo::kEncodingCount; ++i)
-        ui.comboEncoding->addItem(tarvo::encodingName(i));
+        ui.comboEncoding->addItem(editor::encodingName(i));
     // An index outside the list leaves no entry selected.
-    ui.comboEncoding->setCurrentIndex(tarvo::encodingIndex >= 0 && tarvo::encodingIndex < tarvo::kEncodingCount
-                                          ? tarvo::encodingIndex
+    ui.comboEncoding->setCurrentIndex(editor::encodingIndex >= 0 && editor::encodingIndex < tarvo::kEncodingCount
+                                          ? editor::encodingIndex
                                           : -1);
 }
 
 void SettingsDialog::on_btnOK_clicked()
 {
-    tarvo::encodingIndex = ui.comboEncoding->currentIndex();
+    editor::encodingIndex = ui.comboEncoding->currentIndex();
     QSettings settings;
-    settings.setValue(QStringLiteral("EncodingIndex"), tarvo::encodingIndex);
-    tarvo::applyEncoding();
+    settings.setValue(settingskey::encodingIndex(), editor::encodingIndex);
+    editor::applyEncoding();
     accept();
 }
 

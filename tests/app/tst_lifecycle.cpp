@@ -1,4 +1,5 @@
 #include "appidentity.h"
+#include "encodingchoice.h"
 #include "encodings.h"
 #include "fakedialogs.h"
 #include "mainwindow.h"
@@ -82,8 +83,8 @@ private slots:
     void init()
     {
         QSettings().clear();
-        tarvo::encodingIndex = 0;
-        tarvo::applyEncoding();
+        editor::encodingIndex = 0;
+        editor::applyEncoding();
     }
 
     void newAtStartAsksNothing()
@@ -449,8 +450,8 @@ private slots:
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
         QCOMPARE(window.size(), QSize(740, 540));
-        QCOMPARE(tarvo::encodingIndex, 2);
-        QCOMPARE(tarvo::currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
+        QCOMPARE(editor::encodingIndex, 2);
+        QCOMPARE(editor::currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
     }
 };
 

@@ -1,5 +1,7 @@
+#include "tarvoversion.h"
 #include "appidentity.h"
 #include "doubledelegate.h"
+#include "encodingchoice.h"
 #include "encodings.h"
 #include "fakedialogs.h"
 #include "intdelegate.h"
@@ -16,6 +18,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 using tarvo::DocTable;
 
@@ -56,13 +60,13 @@ private slots:
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
         const Ui_MainWindow &ui = window.form();
-        QCOMPARE(window.windowTitle(), QStringLiteral("TARVO VODI - v 1.12"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("TARVO VODI - v " TARVO_VERSION));
         QCOMPARE(window.objectName(), QStringLiteral("MainWindow"));
         QCOMPARE(window.size(), QSize(740, 540));
         QVERIFY(!window.windowIcon().isNull());
 
         QCOMPARE(ui.tabMain->count(), 5);
-        const QStringList tabs{"System Params", "Departments", "Header Lines", "Comment Lines", "Payments"};
+        const QStringList tabs{u"System Params"_s, u"Departments"_s, u"Header Lines"_s, u"Comment Lines"_s, u"Payments"_s};
         for (int i = 0; i < 5; ++i)
             QCOMPARE(ui.tabMain->tabText(i), tabs.at(i));
         QCOMPARE(ui.tabMain->currentIndex(), 0);
@@ -121,11 +125,11 @@ private slots:
             QList<int> widths;
         };
         const Shape shapes[] = {
-            {DocTable::Params, 26, {"Num", "Name", "Value"}, {50, 350, 300}},
-            {DocTable::Depts, 50, {"Num", "Name", "Price", "Tax", "Digits"}, {50, 180, 100, 120, 100}},
-            {DocTable::Lines, 8, {"Num", "Text"}, {150, 300}},
-            {DocTable::Comments, 1, {"Num", "Text"}, {50, 300}},
-            {DocTable::Payments, 4, {"Num", "Name", "Value", "Index"}, {50, 150, 150, 80}},
+            {DocTable::Params, 26, {u"Num"_s, u"Name"_s, u"Value"_s}, {50, 350, 300}},
+            {DocTable::Depts, 50, {u"Num"_s, u"Name"_s, u"Price"_s, u"Tax"_s, u"Digits"_s}, {50, 180, 100, 120, 100}},
+            {DocTable::Lines, 8, {u"Num"_s, u"Text"_s}, {150, 300}},
+            {DocTable::Comments, 1, {u"Num"_s, u"Text"_s}, {50, 300}},
+            {DocTable::Payments, 4, {u"Num"_s, u"Name"_s, u"Value"_s, u"Index"_s}, {50, 150, 150, 80}},
         };
         for (const Shape &shape : shapes) {
             WTableWidget *table = window.documentTable(shape.table);
@@ -265,11 +269,11 @@ private slots:
             ran = dialog.objectName() == QLatin1String("SettingsDialog");
             return int(QDialog::Rejected);
         };
-        tarvo::encodingIndex = 2; // in memory only, not yet in effect
+        editor::encodingIndex = 2; // in memory only, not yet in effect
         window.form().actionSettings->trigger();
         QVERIFY(ran);
-        QCOMPARE(tarvo::currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
-        tarvo::encodingIndex = 0;
+        QCOMPARE(editor::currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
+        editor::encodingIndex = 0;
         MainWindow::applyEncoding();
     }
 
@@ -289,3 +293,4 @@ private slots:
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
+

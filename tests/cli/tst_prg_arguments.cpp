@@ -1,9 +1,12 @@
 // The command line of tarvo-prg: help, version, and every way to get it wrong.
 
+#include "tarvoversion.h"
 #include "prgrunner.h"
 #include "testsupport.h"
 
 #include <QtTest>
+
+using namespace Qt::StringLiterals;
 
 using prgtest::run;
 
@@ -23,8 +26,8 @@ private slots:
         QVERIFY(text.startsWith(QLatin1String("Usage: tarvo-prg")));
         for (const char *command : {"dump", "build", "check", "convert"})
             QVERIFY2(text.contains(QLatin1String("  ") + QLatin1String(command) + QLatin1Char(' ')), command);
-        const QStringList names = {"System", "CP1250", "CP1258", "\"ISO 8859-1\"", "\"ISO 8859-12\"",
-                                   "\"ISO 8859-16\""};
+        const QStringList names = {u"System"_s, u"CP1250"_s, u"CP1258"_s, u"\"ISO 8859-1\""_s,
+                                   u"\"ISO 8859-12\""_s, u"\"ISO 8859-16\""_s};
         for (const QString &name : names)
             QVERIFY2(text.contains(name), qPrintable(name));
     }
@@ -40,7 +43,7 @@ private slots:
     {
         const prgtest::Run result = run({QStringLiteral("--version")});
         QCOMPARE(result.exitCode, 0);
-        QCOMPARE(result.out, QByteArray("tarvo-prg v 1.12\n"));
+        QCOMPARE(result.out, QByteArray("tarvo-prg v " TARVO_VERSION "\n"));
         QVERIFY(result.err.isEmpty());
     }
 
@@ -49,27 +52,27 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message");
         QTest::newRow("nothing") << QStringList() << "no command given";
-        QTest::newRow("unknown command") << QStringList{"frob", "a.prg"} << "unknown command \"frob\"";
-        QTest::newRow("unknown option") << QStringList{"dump", "--frob", "a.prg"} << "unknown option --frob";
-        QTest::newRow("short option") << QStringList{"dump", "-e", "a.prg"} << "unknown option -e";
-        QTest::newRow("encoding without name") << QStringList{"dump", "a.prg", "--encoding"}
+        QTest::newRow("unknown command") << QStringList{u"frob"_s, u"a.prg"_s} << u"unknown command \"frob\""_s;
+        QTest::newRow("unknown option") << QStringList{u"dump"_s, u"--frob"_s, u"a.prg"_s} << u"unknown option --frob"_s;
+        QTest::newRow("short option") << QStringList{u"dump"_s, u"-e"_s, u"a.prg"_s} << u"unknown option -e"_s;
+        QTest::newRow("encoding without name") << QStringList{u"dump"_s, u"a.prg"_s, u"--encoding"_s}
                                                << "option --encoding needs an encoding name";
-        QTest::newRow("encoding in other case") << QStringList{"dump", "--encoding", "cp1251", "a.prg"}
+        QTest::newRow("encoding in other case") << QStringList{u"dump"_s, u"--encoding"_s, u"cp1251"_s, u"a.prg"_s}
                                                 << "unknown encoding \"cp1251\" for --encoding";
-        QTest::newRow("encoding spelled with dash") << QStringList{"check", "--encoding=ISO-8859-5", "a.prg"}
+        QTest::newRow("encoding spelled with dash") << QStringList{u"check"_s, u"--encoding=ISO-8859-5"_s, u"a.prg"_s}
                                                     << "unknown encoding \"ISO-8859-5\" for --encoding";
-        QTest::newRow("unknown target") << QStringList{"convert", "--to", "UTF-8", "a", "b"}
+        QTest::newRow("unknown target") << QStringList{u"convert"_s, u"--to"_s, u"UTF-8"_s, u"a"_s, u"b"_s}
                                         << "unknown encoding \"UTF-8\" for --to";
-        QTest::newRow("dump without file") << QStringList{"dump"} << "dump: missing FILE";
-        QTest::newRow("dump with two") << QStringList{"dump", "a", "b"} << "dump: too many file names; it takes FILE";
-        QTest::newRow("build without out") << QStringList{"build"} << "build: missing OUT";
-        QTest::newRow("check without file") << QStringList{"check"} << "check: missing FILE";
-        QTest::newRow("convert with one") << QStringList{"convert", "a"} << "convert: missing OUT";
-        QTest::newRow("convert without files") << QStringList{"convert"} << "convert: missing IN and OUT";
-        QTest::newRow("from outside convert") << QStringList{"dump", "--from", "CP1251", "a"}
+        QTest::newRow("dump without file") << QStringList{u"dump"_s} << u"dump: missing FILE"_s;
+        QTest::newRow("dump with two") << QStringList{u"dump"_s, u"a"_s, u"b"_s} << u"dump: too many file names; it takes FILE"_s;
+        QTest::newRow("build without out") << QStringList{u"build"_s} << u"build: missing OUT"_s;
+        QTest::newRow("check without file") << QStringList{u"check"_s} << u"check: missing FILE"_s;
+        QTest::newRow("convert with one") << QStringList{u"convert"_s, u"a"_s} << u"convert: missing OUT"_s;
+        QTest::newRow("convert without files") << QStringList{u"convert"_s} << u"convert: missing IN and OUT"_s;
+        QTest::newRow("from outside convert") << QStringList{u"dump"_s, u"--from"_s, u"CP1251"_s, u"a"_s}
                                               << "dump takes no --from or --to; use --encoding";
-        QTest::newRow("empty file name") << QStringList{"dump", ""} << "dump: empty file name";
-        QTest::newRow("help with value") << QStringList{"--help=yes"} << "option --help takes no value";
+        QTest::newRow("empty file name") << QStringList{u"dump"_s, u""_s} << u"dump: empty file name"_s;
+        QTest::newRow("help with value") << QStringList{u"--help=yes"_s} << u"option --help takes no value"_s;
     }
 
     void wrongCommandLines()
@@ -107,3 +110,4 @@ private slots:
 
 QTEST_GUILESS_MAIN(TestPrgArguments)
 #include "tst_prg_arguments.moc"
+

@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using prgtest::run;
 using prgtest::writeFile;
 
@@ -54,7 +56,7 @@ private slots:
             << "line longer than 1048576 bytes; only its first 1048576 bytes are read";
         QTest::newRow("long value cut short")
             << (QByteArray("Y\t1\tCash\t") + QByteArray(500, 'x') + "\t0\r\n")
-            << "payment 1 value \"" + QString(60, QLatin1Char('x')) + "...\" is not a decimal number";
+            << u"payment 1 value \""_s + QString(60, QLatin1Char('x')) + u"...\" is not a decimal number"_s;
     }
 
     void findings()
@@ -75,8 +77,8 @@ private slots:
         writeFile(QStringLiteral("both.prg"), "D\t7\tTea\tB\tx\ty\n");
         const prgtest::Run result = run({QStringLiteral("check"), QStringLiteral("both.prg")});
         QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.outLines(), (QStringList{"both.prg:1: department 7 price \"x\" is not a decimal number",
-                                                 "both.prg:1: department 7 digits \"y\" is not a whole number"}));
+        QCOMPARE(result.outLines(), (QStringList{u"both.prg:1: department 7 price \"x\" is not a decimal number"_s,
+                                                 u"both.prg:1: department 7 digits \"y\" is not a whole number"_s}));
     }
 
     void whatTheReaderAndTheEditorsAcceptPasses()
@@ -123,7 +125,7 @@ private slots:
         QStringList lines = result.outLines();
         for (QString &line : lines)
             line = line.section(QLatin1Char(':'), 0, 1);
-        QCOMPARE(lines, (QStringList{"count.prg:2", "count.prg:4"}));
+        QCOMPARE(lines, (QStringList{u"count.prg:2"_s, u"count.prg:4"_s}));
     }
 
     void valuesAreShownInTheirOwnLetters()
@@ -169,3 +171,4 @@ private slots:
 
 QTEST_GUILESS_MAIN(TestPrgCheck)
 #include "tst_prg_check.moc"
+

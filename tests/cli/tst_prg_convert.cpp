@@ -6,6 +6,8 @@
 
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using prgtest::readFile;
 using prgtest::run;
 using prgtest::writeFile;
@@ -32,13 +34,13 @@ private slots:
         writeFile(QStringLiteral("in.prg"), "\";2024-01-15 10:30:00\"\r\n"
                                             "D\t1\t" + kWaterCp1251 + "\t\xc0\t1.20\t2\r\n"
                                             "H\t1\t" + kWaterCp1251 + "\r\n");
-        const prgtest::Run result = run({"convert", "--from", "CP1251", "--to", "ISO 8859-5", "in.prg", "out.prg"});
+        const prgtest::Run result = run({u"convert"_s, u"--from"_s, u"CP1251"_s, u"--to"_s, u"ISO 8859-5"_s, u"in.prg"_s, u"out.prg"_s});
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.err.isEmpty());
         QVERIFY(result.out.isEmpty());
         const QByteArray out = readFile(QStringLiteral("out.prg"));
-        QVERIFY(out.contains("\r\nD\t1\t" + kWaterIso5 + "\t\xb0\t1.20\t2\r\n"));
-        QVERIFY(out.contains("\r\nH\t1\t" + kWaterIso5 + "\r\n"));
+        QVERIFY(out.contains(QByteArray("\r\nD\t1\t" + kWaterIso5 + "\t\xb0\t1.20\t2\r\n")));
+        QVERIFY(out.contains(QByteArray("\r\nH\t1\t" + kWaterIso5 + "\r\n")));
         QVERIFY(!out.contains(kWaterCp1251));
     }
 
@@ -49,7 +51,7 @@ private slots:
                                               "Y\t1\tCash\t1.00\t0\r\n"
                                               "Y\t2\t\x88 card\t2.00\t1\r\n"
                                               "C\t0\t\x88\x88!\r\n");
-        const prgtest::Run result = run({"convert", "--from", "CP1251", "--to", "ISO 8859-5", "euro.prg", "euro5.prg"});
+        const prgtest::Run result = run({u"convert"_s, u"--from"_s, u"CP1251"_s, u"--to"_s, u"ISO 8859-5"_s, u"euro.prg"_s, u"euro5.prg"_s});
         QCOMPARE(result.exitCode, 1);
         const QStringList errors = result.errLines();
         QCOMPARE(errors.size(), 2);
@@ -67,16 +69,16 @@ private slots:
     {
         const QByteArray records = "S\t1\t5\r\nD\t1\t" + kWaterCp1251 + "\tA\t1\t2\r\n";
         writeFile(QStringLiteral("same.prg"), records);
-        const prgtest::Run result = run({"convert", "--encoding", "CP1251", "same.prg", "same2.prg"});
+        const prgtest::Run result = run({u"convert"_s, u"--encoding"_s, u"CP1251"_s, u"same.prg"_s, u"same2.prg"_s});
         QCOMPARE(result.exitCode, 0);
         const QByteArray out = withoutStampLine(readFile(QStringLiteral("same2.prg")));
         QVERIFY(out.contains("S\t1\t5\r\n"));
-        QVERIFY(out.contains("D\t1\t" + kWaterCp1251 + "\tA\t1\t2\r\n"));
+        QVERIFY(out.contains(QByteArray("D\t1\t" + kWaterCp1251 + "\tA\t1\t2\r\n")));
     }
 
     void unreadableInputWritesNothing()
     {
-        const prgtest::Run result = run({"convert", "--to", "CP1251", "absent.prg", "never.prg"});
+        const prgtest::Run result = run({u"convert"_s, u"--to"_s, u"CP1251"_s, u"absent.prg"_s, u"never.prg"_s});
         QCOMPARE(result.exitCode, 2);
         QCOMPARE(result.errLines().size(), 1);
         QVERIFY(result.errLines().first().startsWith(QLatin1String("tarvo-prg: cannot open absent.prg: ")));
@@ -98,3 +100,4 @@ private slots:
 
 QTEST_GUILESS_MAIN(TestPrgConvert)
 #include "tst_prg_convert.moc"
+

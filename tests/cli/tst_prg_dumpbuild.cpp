@@ -12,6 +12,8 @@
 
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 using prgtest::readFile;
 using prgtest::run;
 using prgtest::writeFile;
@@ -58,7 +60,7 @@ private slots:
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.err.isEmpty());
         const QJsonObject root = parseObject(result.out);
-        QCOMPARE(root.keys(), (QStringList{"comment", "departments", "headerLines", "params", "payments"}));
+        QCOMPARE(root.keys(), (QStringList{u"comment"_s, u"departments"_s, u"headerLines"_s, u"params"_s, u"payments"_s}));
 
         auto checkStrings = [](const QJsonArray &array, int size) {
             QCOMPARE(array.size(), size);
@@ -73,11 +75,11 @@ private slots:
                     QVERIFY(field.isString());
             }
         };
-        checkStrings(root.value("params").toArray(), 26);
-        checkRecords(root.value("departments").toArray(), 50, {"digits", "name", "price", "tax"});
-        checkStrings(root.value("headerLines").toArray(), 8);
-        QVERIFY(root.value("comment").isString());
-        checkRecords(root.value("payments").toArray(), 4, {"index", "name", "value"});
+        checkStrings(root.value(u"params"_s).toArray(), 26);
+        checkRecords(root.value(u"departments"_s).toArray(), 50, {u"digits"_s, u"name"_s, u"price"_s, u"tax"_s});
+        checkStrings(root.value(u"headerLines"_s).toArray(), 8);
+        QVERIFY(root.value(u"comment"_s).isString());
+        checkRecords(root.value(u"payments"_s).toArray(), 4, {u"index"_s, u"name"_s, u"value"_s});
 
         // Written in the order an operator reads the tabs.
         const QByteArray &out = result.out;
@@ -91,35 +93,35 @@ private slots:
     void dumpPutsEachRecordIntoItsCells()
     {
         const QJsonObject root = parseObject(run({QStringLiteral("dump"), kSampleFile}).out);
-        const QJsonArray params = root.value("params").toArray();
+        const QJsonArray params = root.value(u"params"_s).toArray();
         QCOMPARE(params.at(0).toString(), QStringLiteral("5"));
         QCOMPARE(params.at(1).toString(), QString());
         QCOMPARE(params.at(25).toString(), QStringLiteral("last"));
-        const QJsonObject tea = root.value("departments").toArray().at(2).toObject();
-        QCOMPARE(tea.value("name").toString(), QStringLiteral("Tea"));
-        QCOMPARE(tea.value("tax").toString(), QStringLiteral("B"));
-        QCOMPARE(tea.value("price").toString(), QStringLiteral("2.50"));
-        QCOMPARE(tea.value("digits").toString(), QStringLiteral("2"));
+        const QJsonObject tea = root.value(u"departments"_s).toArray().at(2).toObject();
+        QCOMPARE(tea.value(u"name"_s).toString(), QStringLiteral("Tea"));
+        QCOMPARE(tea.value(u"tax"_s).toString(), QStringLiteral("B"));
+        QCOMPARE(tea.value(u"price"_s).toString(), QStringLiteral("2.50"));
+        QCOMPARE(tea.value(u"digits"_s).toString(), QStringLiteral("2"));
         // Quotes, backslashes and control characters survive the JSON.
-        QCOMPARE(root.value("departments").toArray().at(49).toObject().value("name").toString(),
+        QCOMPARE(root.value(u"departments"_s).toArray().at(49).toObject().value(u"name"_s).toString(),
                  QStringLiteral("q\"uote\\\x01"));
         // Space inside the line stays; only the line's ends are trimmed.
-        QCOMPARE(root.value("headerLines").toArray().at(7).toString(), QStringLiteral("  SHOP"));
-        QCOMPARE(root.value("comment").toString(), QStringLiteral("Hello"));
-        const QJsonObject cash = root.value("payments").toArray().at(3).toObject();
-        QCOMPARE(cash.value("name").toString(), QStringLiteral("Cash"));
-        QCOMPARE(cash.value("value").toString(), QStringLiteral("1.00"));
-        QCOMPARE(cash.value("index").toString(), QStringLiteral("0"));
+        QCOMPARE(root.value(u"headerLines"_s).toArray().at(7).toString(), QStringLiteral("  SHOP"));
+        QCOMPARE(root.value(u"comment"_s).toString(), QStringLiteral("Hello"));
+        const QJsonObject cash = root.value(u"payments"_s).toArray().at(3).toObject();
+        QCOMPARE(cash.value(u"name"_s).toString(), QStringLiteral("Cash"));
+        QCOMPARE(cash.value(u"value"_s).toString(), QStringLiteral("1.00"));
+        QCOMPARE(cash.value(u"index"_s).toString(), QStringLiteral("0"));
     }
 
     void dumpDecodesWithTheChosenCodePage()
     {
         writeFile(QStringLiteral("cp1251.prg"), "D\t1\t\xc2\xee\xe4\xe0\t\xc0\r\n");
-        const prgtest::Run result = run({"dump", "--encoding", "CP1251", "cp1251.prg"});
+        const prgtest::Run result = run({u"dump"_s, u"--encoding"_s, u"CP1251"_s, u"cp1251.prg"_s});
         QCOMPARE(result.exitCode, 0);
-        const QJsonObject water = parseObject(result.out).value("departments").toArray().at(0).toObject();
-        QCOMPARE(water.value("name").toString(), QStringLiteral("Вода"));
-        QCOMPARE(water.value("tax").toString(), QStringLiteral("А"));
+        const QJsonObject water = parseObject(result.out).value(u"departments"_s).toArray().at(0).toObject();
+        QCOMPARE(water.value(u"name"_s).toString(), QStringLiteral("Вода"));
+        QCOMPARE(water.value(u"tax"_s).toString(), QStringLiteral("А"));
     }
 
     void dumpOfAFileThatCannotBeOpened_data()
@@ -189,14 +191,14 @@ private slots:
         const QByteArray json = R"({"params": ["a\tb\r\nc"], "comment": "kept"})";
         QCOMPARE(run({QStringLiteral("build"), QStringLiteral("fields.prg")}, json).exitCode, 0);
         const QJsonObject root = parseObject(run({QStringLiteral("dump"), QStringLiteral("fields.prg")}).out);
-        QCOMPARE(root.value("params").toArray().at(0).toString(), QStringLiteral("a b  c"));
-        QCOMPARE(root.value("comment").toString(), QStringLiteral("kept"));
+        QCOMPARE(root.value(u"params"_s).toArray().at(0).toString(), QStringLiteral("a b  c"));
+        QCOMPARE(root.value(u"comment"_s).toString(), QStringLiteral("kept"));
     }
 
     void buildEncodesWithTheChosenCodePage()
     {
         const prgtest::Run result =
-            run({"build", "--encoding", "CP1251", "cyr.prg"}, R"({"headerLines": ["Вода"]})");
+            run({u"build"_s, u"--encoding"_s, u"CP1251"_s, u"cyr.prg"_s}, R"({"headerLines": ["Вода"]})");
         QCOMPARE(result.exitCode, 0);
         QVERIFY(readFile(QStringLiteral("cyr.prg")).contains("H\t1\t\xc2\xee\xe4\xe0\r\n"));
     }
@@ -204,7 +206,7 @@ private slots:
     void buildReportsCharactersTheCodePageLacks()
     {
         const prgtest::Run result =
-            run({"build", "--encoding", "ISO 8859-5", "euro.prg"}, R"({"payments": [{"name": "5€", "value": "1"}]})");
+            run({u"build"_s, u"--encoding"_s, u"ISO 8859-5"_s, u"euro.prg"_s}, R"({"payments": [{"name": "5€", "value": "1"}]})");
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.errLines().size(), 1);
         QVERIFY(result.errLines().first().contains(QStringLiteral("payment 1 name: \"€\"")));
@@ -313,3 +315,4 @@ private slots:
 
 QTEST_GUILESS_MAIN(TestPrgDumpBuild)
 #include "tst_prg_dumpbuild.moc"
+

@@ -57,18 +57,6 @@ private slots:
         QCOMPARE(codecForEncoding(-4), QTextCodec::codecForLocale());
     }
 
-    void applyEncodingSetsTheCurrentCodec()
-    {
-        encodingIndex = 2;
-        applyEncoding();
-        QCOMPARE(currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
-        encodingIndex = 99; // a stored index outside the list reads as System
-        applyEncoding();
-        QCOMPARE(currentCodec(), QTextCodec::codecForLocale());
-        encodingIndex = 0;
-        applyEncoding();
-    }
-
     // A document holding every character a code page can hold comes back
     // unchanged through the writer and the reader, in every code page.
     void roundTripInEveryCodePage_data()

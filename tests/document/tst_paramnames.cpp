@@ -7,6 +7,8 @@
 
 #include <sys/stat.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace tarvo;
 
 namespace {
@@ -51,7 +53,7 @@ private slots:
     void loadsNamesByNumber()
     {
         QStringList names;
-        QCOMPARE(loadBytes(namesFile(entry("1", "First") + entry("26", "Last")), &names), NamesLoad::Loaded);
+        QCOMPARE(loadBytes(namesFile(entry(u"1"_s, u"First"_s) + entry(u"26"_s, u"Last"_s)), &names), NamesLoad::Loaded);
         QCOMPARE(names.size(), 26);
         QCOMPARE(names.at(0), QStringLiteral("First"));
         QCOMPARE(names.at(25), QStringLiteral("Last"));
@@ -61,8 +63,8 @@ private slots:
     void numbersOutsideOneToTwentySixAreIgnored()
     {
         QStringList names;
-        loadBytes(namesFile(entry("0", "zero") + entry("27", "x") + entry("-1", "m") + entry("x", "y")
-                            + entry("007", "seven") + entry("", "empty") + entry("70000", "big")),
+        loadBytes(namesFile(entry(u"0"_s, u"zero"_s) + entry(u"27"_s, u"x"_s) + entry(u"-1"_s, u"m"_s) + entry(u"x"_s, u"y"_s)
+                            + entry(u"007"_s, u"seven"_s) + entry(u""_s, u"empty"_s) + entry(u"70000"_s, u"big"_s)),
                   &names);
         QStringList expected(26, QString());
         expected[6] = QStringLiteral("seven");
@@ -73,7 +75,7 @@ private slots:
     void laterEntryWinsAndMissingNameIsEmpty()
     {
         QStringList names;
-        loadBytes(namesFile(entry("5", "early") + entry("5", "late") + QStringLiteral("<SYSPAR_NAME Number=\"6\"/>")),
+        loadBytes(namesFile(entry(u"5"_s, u"early"_s) + entry(u"5"_s, u"late"_s) + QStringLiteral("<SYSPAR_NAME Number=\"6\"/>")),
                   &names);
         QCOMPARE(names.at(4), QStringLiteral("late"));
         QCOMPARE(names.at(5), QString());
@@ -83,10 +85,10 @@ private slots:
     {
         QStringList names;
         const QByteArray bytes = (QStringLiteral("<?xml version=\"1.0\"?>") + kMarkerComment
-                                  + QStringLiteral("<Tarvo_Root><Other/><Tarvo_Names>") + entry("1", "one")
-                                  + QStringLiteral("<Group>") + entry("2", "nested") + QStringLiteral("</Group>")
+                                  + QStringLiteral("<Tarvo_Root><Other/><Tarvo_Names>") + entry(u"1"_s, u"one"_s)
+                                  + QStringLiteral("<Group>") + entry(u"2"_s, u"nested"_s) + QStringLiteral("</Group>")
                                   + QStringLiteral("<syspar_name Number=\"3\" Name=\"case\"/>text<!-- c -->")
-                                  + QStringLiteral("</Tarvo_Names><Tarvo_Names>") + entry("4", "second list")
+                                  + QStringLiteral("</Tarvo_Names><Tarvo_Names>") + entry(u"4"_s, u"second list"_s)
                                   + QStringLiteral("</Tarvo_Names></Tarvo_Root>"))
                                      .toUtf8();
         QCOMPARE(loadBytes(bytes, &names), NamesLoad::Loaded);
@@ -98,15 +100,15 @@ private slots:
     void markerIsTheEncodingCheck()
     {
         QStringList names;
-        QCOMPARE(loadBytes(namesFile(entry("1", "One"), QString()), &names), NamesLoad::WrongEncoding);
+        QCOMPARE(loadBytes(namesFile(entry(u"1"_s, u"One"_s), QString()), &names), NamesLoad::WrongEncoding);
         QCOMPARE(names, QStringList(26, QString()));
         // The same file in a single-byte Cyrillic code page fails the check too.
-        const QString text = QString::fromUtf8(namesFile(entry("1", "Едно")))
+        const QString text = QString::fromUtf8(namesFile(entry(u"1"_s, u"Едно"_s)))
                                  .replace(QStringLiteral("UTF-8"), QStringLiteral("windows-1251"));
         QCOMPARE(loadBytes(QTextCodec::codecForName("windows-1251")->fromUnicode(text), &names),
                  NamesLoad::WrongEncoding);
         // Anywhere in the bytes will do, an attribute too.
-        QCOMPARE(loadBytes(namesFile(entry("1", "Кворвел Лабс"), QString()), &names), NamesLoad::Loaded);
+        QCOMPARE(loadBytes(namesFile(entry(u"1"_s, u"Кворвел Лабс"_s), QString()), &names), NamesLoad::Loaded);
     }
 
     void badStructureIsRefusedWithNoNames()
@@ -138,7 +140,7 @@ private slots:
         deep += "</Tarvo_Names></Tarvo_Root>";
         QCOMPARE(loadBytes(deep, &names), NamesLoad::BadFormat);
 
-        const QByteArray huge = namesFile(entry("1", "x") + QStringLiteral("<!--") + QString(6 << 20, QLatin1Char('a'))
+        const QByteArray huge = namesFile(entry(u"1"_s, u"x"_s) + QStringLiteral("<!--") + QString(6 << 20, QLatin1Char('a'))
                                           + QStringLiteral("-->"));
         QCOMPARE(loadBytes(huge, &names), NamesLoad::CannotOpen);
 
@@ -171,7 +173,7 @@ private slots:
     void namesPassThroughTheEncodingInForce()
     {
         QStringList names;
-        const QByteArray bytes = namesFile(entry("1", "Вода"));
+        const QByteArray bytes = namesFile(entry(u"1"_s, u"Вода"_s));
         loadBytes(bytes, &names, QTextCodec::codecForName("windows-1251"));
         QCOMPARE(names.at(0), QStringLiteral("Вода"));
         loadBytes(bytes, &names, QTextCodec::codecForName("windows-1252"));
@@ -182,3 +184,4 @@ private slots:
 
 QTEST_GUILESS_MAIN(TestParamNames)
 #include "tst_paramnames.moc"
+

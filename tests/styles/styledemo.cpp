@@ -3,6 +3,7 @@
 // PNG, once in the classic colours and once in the Blue theme, to look at.
 // Usage: tarvo_style_demo [output.png]
 
+#include "tarvoversion.h"
 #include "fakethemelibrary.h"
 #include "windowsmodernstyle.h"
 
@@ -45,7 +46,7 @@ struct Scene
 void build(Scene &scene)
 {
     QMainWindow &w = scene.window;
-    w.setWindowTitle(QStringLiteral("TARVO VODI v 1.12"));
+    w.setWindowTitle(QStringLiteral("TARVO VODI v " TARVO_VERSION));
 
     QAction *newAction = new QAction(swatch(QColor(0x3C, 0x8D, 0x2F)), QStringLiteral("&New"), &w);
     newAction->setShortcut(QKeySequence(QStringLiteral("Ctrl+N")));

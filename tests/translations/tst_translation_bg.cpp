@@ -2,6 +2,7 @@
 // must stay as they are, and a real main window that loads it from its
 // working directory.
 
+#include "tarvoversion.h"
 #include "mainwindow.h"
 #include "testsupport.h"
 #include "ui_mainwindow.h"
@@ -142,7 +143,7 @@ private slots:
         QCOMPARE(form.tableDepts->horizontalHeaderItem(2)->text(), QStringLiteral("Цена"));
         QCOMPARE(form.tableLines->item(7, 0)->text(), QStringLiteral("Заглавен ред 8"));
         // The window title is the program's own and never translated.
-        QCOMPARE(window.windowTitle(), QStringLiteral("TARVO VODI - v 1.12"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("TARVO VODI - v " TARVO_VERSION));
         QCOMPARE(form.actionExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
         // The settings dialog's texts come from the same catalogue, which
         // the window has installed in the application.

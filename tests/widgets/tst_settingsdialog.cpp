@@ -1,3 +1,4 @@
+#include "encodingchoice.h"
 #include "encodings.h"
 #include "settingsdialog.h"
 #include "testsupport.h"
@@ -16,8 +17,8 @@ private slots:
     void init()
     {
         QSettings().clear();
-        tarvo::encodingIndex = 0;
-        tarvo::applyEncoding();
+        editor::encodingIndex = 0;
+        editor::applyEncoding();
     }
 
     void formAndList()
@@ -40,9 +41,9 @@ private slots:
         dialog.form().comboEncoding->setCurrentIndex(2);
         QTest::mouseClick(dialog.form().btnOK, Qt::LeftButton);
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
-        QCOMPARE(tarvo::encodingIndex, 2);
+        QCOMPARE(editor::encodingIndex, 2);
         QCOMPARE(QSettings().value(QStringLiteral("EncodingIndex")).toInt(), 2);
-        QCOMPARE(tarvo::currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
+        QCOMPARE(editor::currentCodec()->toUnicode("\xC0"), QString(QChar(0x0410)));
 
         SettingsDialog again;
         QCOMPARE(again.form().comboEncoding->currentIndex(), 2);
@@ -58,18 +59,18 @@ private slots:
         escaped.show();
         escaped.form().comboEncoding->setCurrentIndex(7);
         QTest::keyClick(&escaped, Qt::Key_Escape);
-        QCOMPARE(tarvo::encodingIndex, 0);
+        QCOMPARE(editor::encodingIndex, 0);
         QVERIFY(!QSettings().contains(QStringLiteral("EncodingIndex")));
     }
 
     void storedIndexOutsideTheList()
     {
-        tarvo::encodingIndex = 40;
+        editor::encodingIndex = 40;
         SettingsDialog dialog;
         QCOMPARE(dialog.form().comboEncoding->currentIndex(), -1);
         QTest::mouseClick(dialog.form().btnOK, Qt::LeftButton);
         QCOMPARE(QSettings().value(QStringLiteral("EncodingIndex")).toInt(), -1);
-        QCOMPARE(tarvo::currentCodec(), QTextCodec::codecForLocale());
+        QCOMPARE(editor::currentCodec(), QTextCodec::codecForLocale());
     }
 
     void encodingWithoutCodecIsStoredAndFallsBack()
@@ -78,7 +79,7 @@ private slots:
         dialog.form().comboEncoding->setCurrentIndex(21);
         QTest::mouseClick(dialog.form().btnOK, Qt::LeftButton);
         QCOMPARE(QSettings().value(QStringLiteral("EncodingIndex")).toInt(), 21);
-        QCOMPARE(tarvo::currentCodec(), QTextCodec::codecForLocale());
+        QCOMPARE(editor::currentCodec(), QTextCodec::codecForLocale());
     }
 };
 

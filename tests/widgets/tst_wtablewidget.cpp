@@ -11,6 +11,8 @@
 #include <QTimer>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // A department-like table: label column 0 read-only, 1 free text, 2 price
@@ -243,9 +245,9 @@ private slots:
 
     void pasteSplitting()
     {
-        QCOMPARE(splitPasteBlock(QStringLiteral("a\tb\n")), (QList<QStringList>{{"a", "b"}}));
-        QCOMPARE(splitPasteBlock(QStringLiteral("a\rb\r\nc")), (QList<QStringList>{{"a"}, {"b"}, {"c"}}));
-        QCOMPARE(splitPasteBlock(QStringLiteral("a\n\nb")), (QList<QStringList>{{"a"}, {""}, {"b"}}));
+        QCOMPARE(splitPasteBlock(QStringLiteral("a\tb\n")), (QList<QStringList>{{u"a"_s, u"b"_s}}));
+        QCOMPARE(splitPasteBlock(QStringLiteral("a\rb\r\nc")), (QList<QStringList>{{u"a"_s}, {u"b"_s}, {u"c"_s}}));
+        QCOMPARE(splitPasteBlock(QStringLiteral("a\n\nb")), (QList<QStringList>{{u"a"_s}, {u""_s}, {u"b"_s}}));
     }
 
     void cellHelpers()
@@ -260,3 +262,4 @@ private slots:
 
 QTEST_MAIN(TestWTableWidget)
 #include "tst_wtablewidget.moc"
+

@@ -1,0 +1,28 @@
+#pragma once
+
+// The editor's choice of encoding for program files and parameter names:
+// one process-wide entry of the encoding list, and the codec that puts it
+// into effect.
+
+#include <QString>
+
+class QTextCodec;
+
+namespace editor {
+
+// The index of the chosen entry of the encoding list. Read from the settings
+// when the main window is built, changed when the settings dialog is
+// confirmed, put into effect by applyEncoding().
+extern int encodingIndex;
+
+// The name of entry `index`; "System" for any index outside the list.
+QString encodingName(int index);
+
+// Puts entry `encodingIndex` into effect as the current codec.
+void applyEncoding();
+
+// The codec in force. Never null; the platform's locale codec until
+// applyEncoding() first runs.
+QTextCodec *currentCodec();
+
+} // namespace editor
