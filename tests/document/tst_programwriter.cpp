@@ -1,6 +1,7 @@
 #include "documentcells.h"
 #include "encodings.h"
 #include "programwriter.h"
+#include "sampledocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,17 +40,7 @@ class TestProgramWriter : public QObject
 private slots:
     void exampleComesOutByteForByte()
     {
-        DocumentData document;
-        document.setCellText(DocTable::Params, 0, col::ParamValue, QStringLiteral("5"));
-        document.setCellText(DocTable::Params, 2, col::ParamValue, QStringLiteral("1"));
-        document.setCellText(DocTable::Depts, 0, col::DeptName, QStringLiteral("Water"));
-        document.setCellText(DocTable::Depts, 0, col::DeptTax, QStringLiteral("A"));
-        document.setCellText(DocTable::Depts, 0, col::DeptPrice, QStringLiteral("1.20"));
-        document.setCellText(DocTable::Depts, 0, col::DeptDigits, QStringLiteral("2"));
-        document.setCellText(DocTable::Lines, 0, col::LineText, QStringLiteral("SHOP"));
-        document.setCellText(DocTable::Payments, 0, col::PaymentName, QStringLiteral("Cash"));
-        document.setCellText(DocTable::Payments, 0, col::PaymentValue, QStringLiteral("1.00"));
-        document.setCellText(DocTable::Payments, 0, col::PaymentIndex, QStringLiteral("0"));
+        const DocumentData document = testsupport::sampleDocument();
 
         const QByteArray expected = "\";2024-01-15 10:30:00\"\r\n"
                                     "\";\"\r\n"

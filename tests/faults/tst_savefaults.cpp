@@ -11,6 +11,7 @@
 #include "documentcells.h"
 #include "encodings.h"
 #include "programwriter.h"
+#include "sampledocument.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -38,15 +39,7 @@ const QDateTime kStamp(QDate(2024, 1, 15), QTime(10, 30));
 QTextCodec *cp1251() { return codecForEncoding(encodingIndexOf(QStringLiteral("CP1251"))); }
 
 // A small document, the one "already on disk".
-DocumentData oldDocument()
-{
-    DocumentData document;
-    document.setCellText(DocTable::Params, 0, col::ParamValue, QStringLiteral("5"));
-    document.setCellText(DocTable::Depts, 0, col::DeptName, QStringLiteral("Вода"));
-    document.setCellText(DocTable::Depts, 0, col::DeptPrice, QStringLiteral("1.20"));
-    document.setCellText(DocTable::Lines, 0, col::LineText, QStringLiteral("SHOP"));
-    return document;
-}
+DocumentData oldDocument() { return testsupport::sampleDocument(); }
 
 // A document of the size most program files have, about 6 KB: fifty named
 // departments.
@@ -61,20 +54,7 @@ DocumentData mediumDocument()
 }
 
 // A document whose file runs to about 60 KB: every cell holds a long text.
-DocumentData bigDocument()
-{
-    DocumentData document;
-    for (int t = 0; t < kTableCount; ++t) {
-        const DocTable table = tableAt(t);
-        for (int row = 0; row < rowCount(table); ++row) {
-            for (int column = 0; column < columnCount(table); ++column) {
-                if (isDocumentCell(table, row, column))
-                    document.setCellText(table, row, column, QString(240, QChar(0x0416)));
-            }
-        }
-    }
-    return document;
-}
+DocumentData bigDocument() { return testsupport::everyCellHolding(QString(240, QChar(0x0416))); }
 
 QByteArray contents(const QString &path)
 {
