@@ -4,10 +4,10 @@
 #include "commands.h"
 #include "console.h"
 #include "documentjson.h"
+#include "programstreams.h"
 #include "unencodablereport.h"
 
 #include <encodings.h>
-#include <programwriter.h>
 
 #include <QFile>
 
@@ -42,8 +42,13 @@ int runBuild(const CommandLine &line)
 {
     const QString out = line.files.at(0);
 
-    QByteArray json;
+    QDateTime stamp;
     QString reason;
+    if (!programstreams::writeStamp(&stamp, &reason)) {
+        console::error(reason);
+        return exitcode::Usage;
+    }
+    QByteArray json;
     if (!readStandardInput(&json, tarvo::kMaxDocumentJsonBytes, &reason)) {
         console::error(QStringLiteral("cannot read standard input: %1").arg(reason));
         return exitcode::Usage;
@@ -54,14 +59,14 @@ int runBuild(const CommandLine &line)
         return exitcode::Usage;
     }
 
-    const QString encoding = tarvo::encodingName(line.encoding);
-    const tarvo::WriteResult result =
-        tarvo::writeProgramFile(out, document, tarvo::codecForEncoding(line.encoding));
-    if (!result.ok) {
-        console::error(QStringLiteral("cannot write %1: %2").arg(out, result.error));
+    const programstreams::Written written =
+        programstreams::writeDocument(out, document, tarvo::codecForEncoding(line.encoding), stamp);
+    if (!written.ok)
         return exitcode::WriteFailed;
-    }
-    for (const tarvo::UnencodableCell &cell : result.unencodable)
-        console::error(unencodableMessage(out, cell, encoding));
-    return result.unencodable.isEmpty() ? exitcode::Success : exitcode::Findings;
+    const QString where = isStandardStream(out) ? QStringLiteral("standard output") : out;
+    const QString encoding = tarvo::encodingName(line.encoding);
+    for (const tarvo::UnencodableCell &cell : written.unencodable)
+        console::error(unencodableMessage(where, cell, encoding));
+    const bool leftOut = programstreams::reportLeftOutRows(out, document);
+    return written.unencodable.isEmpty() && !leftOut ? exitcode::Success : exitcode::Findings;
 }

@@ -4,6 +4,7 @@
 #include "cellnames.h"
 #include "commands.h"
 #include "console.h"
+#include "programstreams.h"
 
 #include <encodings.h>
 #include <numbercheck.h>
@@ -70,7 +71,8 @@ FileResult checkFile(const QString &path, QTextCodec *codec)
 {
     bool anything = false;
     QString reason;
-    const bool opened = tarvo::readProgramFileLines(path, codec, [&](const tarvo::ProgramLine &line) {
+    const QString shown = programstreams::shownName(path);
+    const bool opened = programstreams::readLines(path, codec, [&](const tarvo::ProgramLine &line) {
         const tarvo::ParsedLine parsed = tarvo::parseLine(line.text);
         QStringList findings = refusedValues(parsed);
         const QString skipped = skippedReason(parsed);
@@ -80,11 +82,11 @@ FileResult checkFile(const QString &path, QTextCodec *codec)
             findings.prepend(QStringLiteral("line longer than %1 bytes; only its first %1 bytes are read")
                                  .arg(tarvo::kMaxLineBytes));
         for (const QString &finding : std::as_const(findings))
-            console::writeOutLine(QStringLiteral("%1:%2: %3").arg(path, QString::number(line.number), finding));
+            console::writeOutLine(QStringLiteral("%1:%2: %3").arg(shown, QString::number(line.number), finding));
         anything = anything || !findings.isEmpty();
     }, &reason);
     if (!opened) {
-        console::error(QStringLiteral("cannot open %1: %2").arg(path, reason));
+        console::error(QStringLiteral("cannot open %1: %2").arg(shown, reason));
         return FileResult::Unreadable;
     }
     return anything ? FileResult::Findings : FileResult::Clean;
@@ -103,7 +105,7 @@ int runCheck(const CommandLine &line)
         unreadable = unreadable || result == FileResult::Unreadable;
     }
     if (!console::finishOut())
-        return exitcode::Usage;
+        return exitcode::WriteFailed;
     if (unreadable)
         return exitcode::Usage;
     return findings ? exitcode::Findings : exitcode::Success;

@@ -1,60 +1,66 @@
 #include "commandline.h"
 
 #include <encodings.h>
+#include <numbercheck.h>
 
 #include <utility>
 
 namespace {
 
-Command commandNamed(const QString &name)
+struct CommandSpec
 {
-    if (name == QLatin1String("dump"))
-        return Command::Dump;
-    if (name == QLatin1String("build"))
-        return Command::Build;
-    if (name == QLatin1String("check"))
-        return Command::Check;
-    if (name == QLatin1String("convert"))
-        return Command::Convert;
-    return Command::None;
+    Command command;
+    const char *name;
+    const char *files; // the file arguments, as the usage shows them
+    int least;         // how many file names it takes at least,
+    int most;          // and at most; -1: any number
+};
+
+constexpr CommandSpec kCommands[] = {
+    {Command::Dump, "dump", "FILE", 1, 1},
+    {Command::Build, "build", "OUT", 1, 1},
+    {Command::Check, "check", "FILE...", 1, -1},
+    {Command::Convert, "convert", "IN OUT", 2, 2},
+    {Command::Diff, "diff", "A B", 2, 2},
+    {Command::Set, "set", "FILE...", 1, -1},
+};
+
+const CommandSpec *commandNamed(const QString &name)
+{
+    for (const CommandSpec &spec : kCommands) {
+        if (name == QLatin1String(spec.name))
+            return &spec;
+    }
+    return nullptr;
 }
 
-QString commandName(Command command)
+// What the missing file names are called: "FILE", "OUT", "IN and OUT".
+QString missingFiles(const CommandSpec &spec, qsizetype given)
 {
-    switch (command) {
-    case Command::Dump: return QStringLiteral("dump");
-    case Command::Build: return QStringLiteral("build");
-    case Command::Check: return QStringLiteral("check");
-    case Command::Convert: return QStringLiteral("convert");
-    case Command::None: break;
+    const QStringList names = QString::fromLatin1(spec.files).split(QLatin1Char(' '));
+    if (spec.most < 0)
+        return QStringLiteral("FILE");
+    return names.mid(given).join(QStringLiteral(" and "));
+}
+
+// A value the editor's cell would take as it stands.
+QString refusedValue(const CellAssignment &assignment)
+{
+    const QString &value = assignment.value;
+    for (const QChar c : value) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            return QStringLiteral("--cell %1: a cell cannot hold a TAB or a line end").arg(assignment.key);
     }
+    if (!QStringView(value).isValidUtf16())
+        return QStringLiteral("--cell %1: text with an unpaired surrogate").arg(assignment.key);
+    if (value.isEmpty())
+        return QString();
+    const tarvo::ColumnFormat *format = tarvo::columnFormat(assignment.cell.table, assignment.cell.column);
+    if (format->kind == tarvo::CellKind::Decimal && !tarvo::isAcceptableDecimal(value))
+        return QStringLiteral("--cell %1: \"%2\" is not a decimal number").arg(assignment.key, value);
+    if (format->kind == tarvo::CellKind::Whole && !tarvo::isAcceptableInteger(value))
+        return QStringLiteral("--cell %1: \"%2\" is not a whole number").arg(assignment.key, value);
     return QString();
-}
-
-QString fileSynopsis(Command command)
-{
-    switch (command) {
-    case Command::Dump: return QStringLiteral("FILE");
-    case Command::Build: return QStringLiteral("OUT");
-    case Command::Check: return QStringLiteral("FILE...");
-    case Command::Convert: return QStringLiteral("IN OUT");
-    case Command::None: break;
-    }
-    return QString();
-}
-
-// How many files each command takes: exactly `least` when `most` equals it,
-// `least` or more when `most` is -1.
-void fileCount(Command command, int *least, int *most)
-{
-    switch (command) {
-    case Command::Dump:
-    case Command::Build: *least = *most = 1; return;
-    case Command::Check: *least = 1; *most = -1; return;
-    case Command::Convert: *least = *most = 2; return;
-    case Command::None: break;
-    }
-    *least = *most = 0;
 }
 
 } // namespace
@@ -67,6 +73,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
     int to = -1;
     bool optionsEnded = false;
     QStringList words;
+    QStringList cells;
 
     auto fail = [&](const QString &message) {
         line.error = message;
@@ -75,7 +82,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
 
     for (int i = 0; i < arguments.size(); ++i) {
         const QString argument = arguments.at(i);
-        if (optionsEnded || !argument.startsWith(QLatin1String("--")) ) {
+        if (!optionsEnded && argument == QLatin1String("-h")) {
+            line.help = true;
+            continue;
+        }
+        if (optionsEnded || !argument.startsWith(QLatin1String("--"))) {
             if (!optionsEnded && argument.size() > 1 && argument.startsWith(QLatin1Char('-')))
                 return fail(QStringLiteral("unknown option %1").arg(argument));
             words << argument;
@@ -100,20 +111,28 @@ CommandLine parseCommandLine(const QStringList &arguments)
             (name == QLatin1String("--help") ? line.help : line.version) = true;
             continue;
         }
+        const bool isCell = name == QLatin1String("--cell");
         int *target = name == QLatin1String("--encoding") ? &encoding
                       : name == QLatin1String("--from")   ? &from
                       : name == QLatin1String("--to")     ? &to
                                                           : nullptr;
-        if (!target)
+        if (!target && !isCell)
             return fail(QStringLiteral("unknown option %1").arg(name));
         if (!hasValue) {
             if (i + 1 >= arguments.size())
-                return fail(QStringLiteral("option %1 needs an encoding name").arg(name));
+                return fail(QStringLiteral("option %1 needs %2").arg(name, isCell ? QStringLiteral("KEY=VALUE")
+                                                                                  : QStringLiteral("an encoding name")));
             value = arguments.at(++i);
         }
-        const int index = tarvo::encodingIndexOf(value);
-        if (index < 0)
-            return fail(QStringLiteral("unknown encoding \"%1\" for %2").arg(value, name));
+        if (isCell) {
+            cells << value;
+            continue;
+        }
+        const int index = tarvo::encodingIndexForSpelling(value);
+        if (index < 0) {
+            return fail(QStringLiteral("unknown encoding \"%1\" for %2; known: %3")
+                            .arg(value, name, tarvo::encodingNames().join(QStringLiteral(", "))));
+        }
         *target = index;
     }
 
@@ -123,29 +142,53 @@ CommandLine parseCommandLine(const QStringList &arguments)
         return fail(QStringLiteral("no command given"));
 
     const QString word = words.takeFirst();
-    line.command = commandNamed(word);
-    if (line.command == Command::None)
+    const CommandSpec *spec = commandNamed(word);
+    if (!spec)
         return fail(QStringLiteral("unknown command \"%1\"").arg(word));
+    line.command = spec->command;
 
-    const QString name = commandName(line.command);
+    const QString name = QLatin1String(spec->name);
     if (line.command != Command::Convert && (from >= 0 || to >= 0))
         return fail(QStringLiteral("%1 takes no --from or --to; use --encoding").arg(name));
-    int least = 0;
-    int most = 0;
-    fileCount(line.command, &least, &most);
-    if (words.size() < least) {
-        QString missing = QStringLiteral("FILE");
-        if (line.command == Command::Build)
-            missing = QStringLiteral("OUT");
-        else if (line.command == Command::Convert)
-            missing = words.isEmpty() ? QStringLiteral("IN and OUT") : QStringLiteral("OUT");
-        return fail(QStringLiteral("%1: missing %2").arg(name, missing));
-    }
-    if (most >= 0 && words.size() > most)
-        return fail(QStringLiteral("%1: too many file names; it takes %2").arg(name, fileSynopsis(line.command)));
+    if (line.command != Command::Set && !cells.isEmpty())
+        return fail(QStringLiteral("%1 takes no --cell").arg(name));
+    if (line.command == Command::Set && cells.isEmpty())
+        return fail(QStringLiteral("set: no --cell KEY=VALUE given"));
+    if (words.size() < spec->least)
+        return fail(QStringLiteral("%1: missing %2").arg(name, missingFiles(*spec, words.size())));
+    if (spec->most >= 0 && words.size() > spec->most)
+        return fail(QStringLiteral("%1: too many file names; it takes %2").arg(name, QLatin1String(spec->files)));
     for (const QString &file : std::as_const(words)) {
         if (file.isEmpty())
             return fail(QStringLiteral("%1: empty file name").arg(name));
+    }
+    const qsizetype streams = words.count(QStringLiteral("-"));
+    if (line.command == Command::Set && streams > 0)
+        return fail(QStringLiteral("set: \"-\" is no file to write back; name the files"));
+    if (line.command == Command::Check && streams > 1)
+        return fail(QStringLiteral("check: standard input (\"-\") given more than once"));
+    if (line.command == Command::Diff && streams > 1)
+        return fail(QStringLiteral("diff: only one of A and B can be standard input (\"-\")"));
+
+    for (const QString &text : std::as_const(cells)) {
+        const qsizetype equals = text.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            return fail(QStringLiteral("--cell %1: no \"=\"; write KEY=VALUE").arg(text));
+        CellAssignment assignment;
+        assignment.key = text.left(equals);
+        assignment.value = text.mid(equals + 1);
+        QString why;
+        if (!cellForKey(assignment.key, &assignment.cell, &why))
+            return fail(QStringLiteral("--cell: ") + why);
+        for (const CellAssignment &earlier : std::as_const(line.cells)) {
+            if (earlier.cell.table == assignment.cell.table && earlier.cell.row == assignment.cell.row
+                && earlier.cell.column == assignment.cell.column)
+                return fail(QStringLiteral("--cell %1 given twice").arg(assignment.key));
+        }
+        const QString refused = refusedValue(assignment);
+        if (!refused.isEmpty())
+            return fail(refused);
+        line.cells << assignment;
     }
 
     line.files = words;

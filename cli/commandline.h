@@ -2,10 +2,21 @@
 
 // The command line of tarvo-prg, taken apart.
 
+#include "cellnames.h"
+
+#include <QList>
 #include <QString>
 #include <QStringList>
 
-enum class Command { None, Dump, Build, Check, Convert };
+enum class Command { None, Dump, Build, Check, Convert, Diff, Set };
+
+// One --cell KEY=VALUE of set, already checked.
+struct CellAssignment
+{
+    QString key;
+    CellAddress cell;
+    QString value;
+};
 
 struct CommandLine
 {
@@ -13,12 +24,16 @@ struct CommandLine
     bool help = false;
     bool version = false;
     // Indexes into the encoding list.
-    int encoding = 0; // --encoding, for dump, build and check
+    int encoding = 0; // --encoding, for every command but convert
     int from = 0;     // convert: --from, else --encoding, else "System"
     int to = 0;       // convert: --to, else --encoding, else "System"
-    QStringList files;
+    QList<CellAssignment> cells; // set: in command-line order
+    QStringList files;           // "-" is standard input or output
     QString error; // not empty when the command line is wrong
 };
+
+// The file argument that stands for standard input or output.
+inline bool isStandardStream(const QString &file) { return file == QLatin1String("-"); }
 
 // Parses the arguments after the program name. Options may come before or
 // after the command and its files; "--" ends the options; "--name=value" is

@@ -25,12 +25,14 @@ void writeOut(const QByteArray &bytes) { put(bytes); }
 
 void writeOutLine(const QString &line) { put(line.toUtf8() + '\n'); }
 
-void error(const QString &message)
+void note(const QString &line)
 {
-    const QByteArray bytes = "tarvo-prg: " + message.toUtf8() + '\n';
+    const QByteArray bytes = line.toUtf8() + '\n';
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }
+
+void error(const QString &message) { note(QStringLiteral("tarvo-prg: ") + message); }
 
 bool finishOut()
 {

@@ -15,6 +15,9 @@ void writeOutLine(const QString &line);
 // One line on standard error, prefixed with "tarvo-prg: ".
 void error(const QString &message);
 
+// One line on standard error as it stands.
+void note(const QString &line);
+
 // Flushes standard output; false (with a message on standard error) when
 // anything written to it was lost.
 bool finishOut();

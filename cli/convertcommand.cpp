@@ -2,41 +2,45 @@
 
 #include "commands.h"
 #include "console.h"
+#include "programstreams.h"
 #include "sourcelinedocument.h"
 #include "unencodablereport.h"
 
 #include <encodings.h>
-#include <programreader.h>
-#include <programwriter.h>
 
 int runConvert(const CommandLine &line)
 {
     const QString in = line.files.at(0);
     const QString out = line.files.at(1);
 
-    SourceLineDocument document;
+    QDateTime stamp;
     QString reason;
-    const bool opened = tarvo::readProgramFileLines(in, tarvo::codecForEncoding(line.from),
-                                                    [&](const tarvo::ProgramLine &source) {
-                                                        document.setCurrentLine(source.number);
-                                                        tarvo::parseProgramLine(source.text, document);
-                                                    },
-                                                    &reason);
+    if (!programstreams::writeStamp(&stamp, &reason)) {
+        console::error(reason);
+        return exitcode::Usage;
+    }
+    SourceLineDocument document;
+    const bool opened = programstreams::readLines(in, tarvo::codecForEncoding(line.from),
+                                                  [&](const tarvo::ProgramLine &source) {
+                                                      document.setCurrentLine(source.number);
+                                                      tarvo::parseProgramLine(source.text, document);
+                                                  },
+                                                  &reason);
     if (!opened) {
-        console::error(QStringLiteral("cannot open %1: %2").arg(in, reason));
+        console::error(QStringLiteral("cannot open %1: %2").arg(programstreams::shownName(in), reason));
         return exitcode::Usage;
     }
 
-    const tarvo::WriteResult result =
-        tarvo::writeProgramFile(out, document.data(), tarvo::codecForEncoding(line.to));
-    if (!result.ok) {
-        console::error(QStringLiteral("cannot write %1: %2").arg(out, result.error));
+    const programstreams::Written written =
+        programstreams::writeDocument(out, document.data(), tarvo::codecForEncoding(line.to), stamp);
+    if (!written.ok)
         return exitcode::WriteFailed;
-    }
     const QString encoding = tarvo::encodingName(line.to);
-    for (const tarvo::UnencodableCell &cell : result.unencodable) {
+    for (const tarvo::UnencodableCell &cell : written.unencodable) {
         const qint64 source = document.sourceLine(cell.table, cell.row, cell.column);
-        console::error(unencodableMessage(QStringLiteral("%1:%2").arg(in, QString::number(source)), cell, encoding));
+        const QString where = QStringLiteral("%1:%2").arg(programstreams::shownName(in), QString::number(source));
+        console::error(unencodableMessage(where, cell, encoding));
     }
-    return result.unencodable.isEmpty() ? exitcode::Success : exitcode::Findings;
+    const bool leftOut = programstreams::reportLeftOutRows(out, document.data());
+    return written.unencodable.isEmpty() && !leftOut ? exitcode::Success : exitcode::Findings;
 }

@@ -1,5 +1,8 @@
 #include "documentjson.h"
 
+#include "cellnames.h"
+#include "jsonduplicatekeys.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -106,7 +109,10 @@ public:
                 return fail(QStringLiteral("document: unknown key %1").arg(quotedKey(key)));
             bool ok = false;
             switch (shapeOf(*format)) {
-            case Shape::Text: ok = readText(key, it.value(), format->table, 0, format->cells[0].column); break;
+            case Shape::Text:
+                ok = readText(cellName(format->table, 0, format->cells[0].column), it.value(), format->table, 0,
+                              format->cells[0].column);
+                break;
             case Shape::Texts: ok = readTexts(key, it.value(), *format); break;
             case Shape::Records: ok = readRecords(key, it.value(), *format); break;
             }
@@ -169,7 +175,7 @@ private:
             return false;
         const QJsonArray array = value.toArray();
         for (int row = 0; row < array.size(); ++row) {
-            if (!readText(QStringLiteral("%1[%2]").arg(where).arg(row), array.at(row), format.table, row,
+            if (!readText(cellName(format.table, row, format.cells[0].column), array.at(row), format.table, row,
                           format.cells[0].column))
                 return false;
         }
@@ -182,7 +188,7 @@ private:
             return false;
         const QJsonArray array = value.toArray();
         for (int row = 0; row < array.size(); ++row) {
-            const QString entry = QStringLiteral("%1[%2]").arg(where).arg(row);
+            const QString entry = rowName(format.table, row);
             const QJsonValue item = array.at(row);
             if (!item.isObject())
                 return fail(misplaced(entry, item, "an object"));
@@ -195,7 +201,7 @@ private:
                 }
                 if (!field)
                     return fail(QStringLiteral("%1: unknown key %2").arg(entry, quotedKey(it.key())));
-                if (!readText(entry + QLatin1Char('.') + it.key(), it.value(), format.table, row, field->column))
+                if (!readText(cellName(format.table, row, field->column), it.value(), format.table, row, field->column))
                     return false;
             }
         }
@@ -219,6 +225,26 @@ QString positionOf(const QByteArray &json, qsizetype offset)
         }
     }
     return QStringLiteral("line %1, column %2").arg(line).arg(offset - lineStart + 1);
+}
+
+// Where in the document an object is, as messages name it: "document",
+// "department 4", or the JSON path where the shape is not the document's.
+QString placeOf(const QVariantList &path)
+{
+    if (path.isEmpty())
+        return QStringLiteral("document");
+    for (int t = 0; t < kTableCount; ++t) {
+        const TableFormat &format = tableFormat(tableAt(t));
+        if (path.first().toString() != QLatin1String(format.jsonKey))
+            continue;
+        if (path.size() == 2 && path.at(1).typeId() == QMetaType::Int && path.at(1).toInt() < format.rows)
+            return rowName(format.table, path.at(1).toInt());
+    }
+    QString json;
+    for (const QVariant &step : path)
+        json += step.typeId() == QMetaType::Int ? QStringLiteral("[%1]").arg(step.toInt())
+                                                : (json.isEmpty() ? QString() : QStringLiteral(".")) + step.toString();
+    return json;
 }
 
 } // namespace
@@ -246,6 +272,10 @@ bool documentFromJson(const QByteArray &json, DocumentData *document, QString *e
         const QJsonValue root = parsed.isArray() ? QJsonValue(parsed.array()) : QJsonValue();
         return fail(misplaced(QStringLiteral("document"), root, "an object"));
     }
+
+    DuplicateKey duplicate;
+    if (findDuplicateKey(json, &duplicate))
+        return fail(QStringLiteral("%1: key %2 given twice").arg(placeOf(duplicate.path), quotedKey(duplicate.key)));
 
     DocumentData filled;
     JsonReader reader(filled);

@@ -20,8 +20,9 @@ constexpr qsizetype kMaxDocumentJsonBytes = 64 * 1024 * 1024;
 
 // Fills `document` from `json`, every cell the JSON leaves out empty. On a
 // fault returns false with one line in `error` that names what is wrong and
-// where ("departments[3].price: a number where a string belongs"), and leaves
-// `document` as it was.
+// where, rows counted from 1 ("department 4 price: a number where a string
+// belongs"), and leaves `document` as it was. A key given twice in one
+// object is such a fault.
 bool documentFromJson(const QByteArray &json, DocumentData *document, QString *error);
 
 // The document as JSON in the shape above, keys in that order, UTF-8,

@@ -3,16 +3,16 @@
 #include "commands.h"
 #include "console.h"
 #include "documentjson.h"
+#include "programstreams.h"
 
 #include <encodings.h>
-#include <programreader.h>
 
 int runDump(const CommandLine &line)
 {
     const QString path = line.files.at(0);
     tarvo::DocumentData document;
     QString reason;
-    if (!tarvo::readProgramFile(path, tarvo::codecForEncoding(line.encoding), document, &reason)) {
+    if (!programstreams::readDocument(path, tarvo::codecForEncoding(line.encoding), document, &reason)) {
         console::error(QStringLiteral("cannot open %1: %2").arg(path, reason));
         return exitcode::Usage;
     }

@@ -4,19 +4,55 @@
 #include "usage.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
-#include <cstdio>
+namespace {
+
+// An argument as its bytes: printable ASCII as it stands, the rest as \xHH.
+QString shownBytes(const QByteArray &bytes)
+{
+    QString shown;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte < 0x7f && c != '\\')
+            shown += QLatin1Char(c);
+        else
+            shown += QStringLiteral("\\x") + QString::number(byte, 16).rightJustified(2, QLatin1Char('0')).toUpper();
+    }
+    return shown;
+}
+
+// Arguments must survive the way to text and back unchanged: a file name
+// that is no valid text in the locale's encoding would otherwise be
+// changed silently into another name.
+bool argumentsAreText(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray raw(argv[i]);
+        if (QFile::encodeName(QFile::decodeName(raw)) != raw) {
+            console::error(QStringLiteral("cannot use \"%1\": it is not valid text in the locale's character "
+                                          "encoding, and a name changed on its way in would be another file")
+                               .arg(shownBytes(raw)));
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    if (!argumentsAreText(argc, argv))
+        return exitcode::Usage;
     QStringList arguments = QCoreApplication::arguments();
     arguments.removeFirst();
 
     const CommandLine line = parseCommandLine(arguments);
     if (!line.error.isEmpty()) {
         console::error(line.error);
-        std::fputs(usageText().toUtf8().constData(), stderr);
+        console::note(QStringLiteral("Try 'tarvo-prg --help'."));
         return exitcode::Usage;
     }
     if (line.help || line.version) {
@@ -29,6 +65,8 @@ int main(int argc, char *argv[])
     case Command::Build: return runBuild(line);
     case Command::Check: return runCheck(line);
     case Command::Convert: return runConvert(line);
+    case Command::Diff: return runDiff(line);
+    case Command::Set: return runSet(line);
     case Command::None: break;
     }
     return exitcode::Usage;

@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// The text that --help prints, and that follows every command-line error.
+// The text that --help prints: docs/tarvo-prg.txt, which the manual page is
+// made from as well.
 QString usageText();
 
-// "tarvo-prg v" and the version
+// "tarvo-prg" and the version, as --version prints it.
 QString versionText();

@@ -52,6 +52,47 @@ int encodingIndexOf(const QString &name)
     return -1;
 }
 
+namespace {
+
+// "ISO 8859-5", "iso-8859-5" and "ISO_8859_5" all come out as "ISO88595".
+QString folded(const QString &name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        if (c != QLatin1Char(' ') && c != QLatin1Char('-') && c != QLatin1Char('_'))
+            out += c.toUpper();
+    }
+    return out;
+}
+
+} // namespace
+
+int encodingIndexForSpelling(const QString &name)
+{
+    const int exact = encodingIndexOf(name);
+    if (exact >= 0)
+        return exact;
+    const QString key = folded(name);
+    if (key.isEmpty())
+        return -1;
+    for (int i = 0; i < kEncodingCount; ++i) {
+        if (key == folded(QLatin1String(kNames[i])))
+            return i;
+    }
+    // Registry names and aliases: only code pages the list holds count, and
+    // a name the registry does not know is no alias of anything.
+    QTextCodec *codec = QTextCodec::codecForName(name.toLatin1());
+    if (!codec)
+        return -1;
+    for (int i = 1; i < kEncodingCount; ++i) {
+        const QTextCodec *own = registeredCodec(i);
+        if (own && own->mibEnum() == codec->mibEnum())
+            return i;
+    }
+    return codec->mibEnum() == QTextCodec::codecForLocale()->mibEnum() ? 0 : -1;
+}
+
 bool encodingHasOwnCodec(int index) { return registeredCodec(index) != nullptr; }
 
 QTextCodec *codecForEncoding(int index)

@@ -19,6 +19,13 @@ QStringList encodingNames();
 // The list index of an encoding name spelled exactly as in the list, or -1.
 int encodingIndexOf(const QString &name);
 
+// The list index of an encoding as people spell it: a list name in any
+// case, with or without its spaces, dashes and underscores ("cp1251",
+// "ISO-8859-5", "iso8859_5"), or any name or alias the codec registry knows
+// for the same code page as an entry ("windows-1251", "latin1"). -1 when it
+// names none of them.
+int encodingIndexForSpelling(const QString &name);
+
 // True when the name of entry `index` finds a codec of its own. "System" and
 // "ISO 8859-12" do not; they use the platform's own code page.
 bool encodingHasOwnCodec(int index);

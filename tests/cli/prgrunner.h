@@ -20,13 +20,20 @@ struct Run
     QStringList outLines() const { return QString::fromUtf8(out).split(QLatin1Char('\n'), Qt::SkipEmptyParts); }
 };
 
-// `stdoutFile`, when given, receives standard output instead of `out`.
+// `stdoutFile`, when given, receives standard output instead of `out`;
+// `environment` adds to the test's own.
 inline Run run(const QStringList &arguments, const QByteArray &input = QByteArray(),
-               const QString &stdoutFile = QString())
+               const QString &stdoutFile = QString(), const QStringList &environment = QStringList())
 {
     QProcess process;
     if (!stdoutFile.isEmpty())
         process.setStandardOutputFile(stdoutFile);
+    if (!environment.isEmpty()) {
+        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+        for (const QString &variable : environment)
+            variables.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+        process.setProcessEnvironment(variables);
+    }
     process.start(QStringLiteral(TARVO_PRG_EXECUTABLE), arguments);
     Run result;
     if (!process.waitForStarted(30000))

@@ -92,7 +92,7 @@ private slots:
         const QByteArray before = "S\t1\told\r\n";
         writeFile(out, before);
         const prgtest::Run result = run({QStringLiteral("convert"), QStringLiteral("src.prg"), out});
-        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.exitCode, 3);
         QVERIFY(result.errLines().value(0).startsWith(QStringLiteral("tarvo-prg: cannot write %1: ").arg(out)));
         QCOMPARE(readFile(out), before);
     }

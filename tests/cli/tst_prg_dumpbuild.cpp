@@ -173,7 +173,10 @@ private slots:
             "headerLines": ["SHOP"],
             "payments": [{"name": "Cash", "value": "1.00", "index": "0"}, {"name": "Card"}]})";
         const prgtest::Run result = run({QStringLiteral("build"), QStringLiteral("layout.prg")}, json);
-        QCOMPARE(result.exitCode, 0);
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.errLines(),
+                 QStringList({u"tarvo-prg: layout.prg: department 2 left out: the file carries it only with a name"_s,
+                              u"tarvo-prg: layout.prg: payment 2 left out: the file carries it only with a value"_s}));
         const QByteArray file = readFile(QStringLiteral("layout.prg"));
         QVERIFY(QRegularExpression(QStringLiteral("^\";\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\"\r\n"))
                     .match(QString::fromLatin1(file))
@@ -228,23 +231,29 @@ private slots:
         QTest::newRow("deep nesting") << QByteArray(100000, '[') << "input: not JSON: ";
         QTest::newRow("array at top") << QByteArray("[]") << "document: an array where an object belongs";
         QTest::newRow("number in params") << QByteArray(R"({"params": ["1", 2]})")
-                                          << "params[1]: a number where a string belongs";
+                                          << "parameter 2: a number where a string belongs";
         QTest::newRow("string for array") << QByteArray(R"({"params": "1"})")
                                           << "params: a string where an array belongs";
         QTest::newRow("boolean price") << QByteArray(R"({"departments": [{}, {"price": true}]})")
-                                       << "departments[1].price: a boolean where a string belongs";
+                                       << "department 2 price: a boolean where a string belongs";
         QTest::newRow("null comment") << QByteArray(R"({"comment": null})") << "comment: null where a string belongs";
         QTest::newRow("object value") << QByteArray(R"({"payments": [{"value": {}}]})")
-                                      << "payments[0].value: an object where a string belongs";
+                                      << "payment 1 value: an object where a string belongs";
         QTest::newRow("string for record") << QByteArray(R"({"payments": ["Cash"]})")
-                                           << "payments[0]: a string where an object belongs";
+                                           << "payment 1: a string where an object belongs";
         QTest::newRow("too many departments") << tooMany << "departments: 51 entries where at most 50 objects belong";
         QTest::newRow("too many lines") << QByteArray(R"({"headerLines": ["","","","","","","","",""]})")
                                         << "headerLines: 9 entries where at most 8 strings belong";
         QTest::newRow("unknown key") << QByteArray(R"({"params": [], "colour": "red"})")
                                      << "document: unknown key \"colour\"";
         QTest::newRow("unknown field") << QByteArray(R"({"payments": [{"name": "a", "amount": "1"}]})")
-                                       << "payments[0]: unknown key \"amount\"";
+                                       << "payment 1: unknown key \"amount\"";
+        QTest::newRow("table twice") << QByteArray(R"({"params": ["1"], "params": ["2"]})")
+                                     << "document: key \"params\" given twice";
+        QTest::newRow("field twice") << QByteArray(R"({"departments": [{}, {"price": "1", "price": "2"}]})")
+                                     << "department 2: key \"price\" given twice";
+        QTest::newRow("field twice, once escaped") << QByteArray(R"({"payments": [{"name": "a", "n\u0061me": "b"}]})")
+                                                   << "payment 1: key \"name\" given twice";
     }
 
     void buildRefusesBadInput()
@@ -274,9 +283,9 @@ private slots:
                 || QFileInfo(QStringLiteral("link-to-pipe")).isSymLink());
         for (const QString &target : {QStringLiteral("target-pipe"), QStringLiteral("link-to-pipe")}) {
             const prgtest::Run result = run({QStringLiteral("build"), target}, R"({"params": ["new"]})");
-            QVERIFY(result.exitCode != 0);
+            QCOMPARE(result.exitCode, 3);
             QCOMPARE(result.errLines(),
-                     QStringList{QStringLiteral("tarvo-prg: cannot write %1: Not a regular file").arg(target)});
+                     QStringList{QStringLiteral("tarvo-prg: cannot write %1: nothing reads from this FIFO").arg(target)});
             struct stat now;
             QCOMPARE(::stat("target-pipe", &now), 0);
             QVERIFY(S_ISFIFO(now.st_mode));
@@ -299,7 +308,7 @@ private slots:
         const QByteArray before = "S\t1\told\r\n";
         writeFile(path, before);
         const prgtest::Run result = run({QStringLiteral("build"), path}, R"({"params": ["new"]})");
-        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.exitCode, 3);
         QCOMPARE(result.errLines().size(), 1);
         QVERIFY(result.errLines().first().startsWith(QStringLiteral("tarvo-prg: cannot write %1: ").arg(path)));
         if (QFile::exists(path))

@@ -1,0 +1,47 @@
+// diff: the document cells in which two program files differ. Only what
+// Open would show counts: the time stamp, the comment lines, the order of
+// the records and records that a later one overrides do not.
+
+#include "cellnames.h"
+#include "commands.h"
+#include "console.h"
+#include "programstreams.h"
+
+#include <encodings.h>
+
+#include <limits>
+
+int runDiff(const CommandLine &line)
+{
+    QTextCodec *codec = tarvo::codecForEncoding(line.encoding);
+    tarvo::DocumentData documents[2];
+    for (int i = 0; i < 2; ++i) {
+        QString reason;
+        if (!programstreams::readDocument(line.files.at(i), codec, documents[i], &reason)) {
+            console::error(QStringLiteral("cannot open %1: %2").arg(programstreams::shownName(line.files.at(i)), reason));
+            return exitcode::Usage;
+        }
+    }
+
+    bool differ = false;
+    constexpr int kWhole = std::numeric_limits<int>::max();
+    for (int t = 0; t < tarvo::kTableCount; ++t) {
+        const tarvo::TableFormat &format = tarvo::tableFormat(tarvo::tableAt(t));
+        for (int row = 0; row < format.rows; ++row) {
+            for (int i = 0; i < format.cellCount; ++i) {
+                const int column = format.cells[i].column;
+                const QString before = documents[0].cellText(format.table, row, column);
+                const QString after = documents[1].cellText(format.table, row, column);
+                if (before == after)
+                    continue;
+                differ = true;
+                console::writeOutLine(QStringLiteral("%1: %2 -> %3")
+                                          .arg(cellKey(format.table, row, column), console::quoted(before, kWhole),
+                                               console::quoted(after, kWhole)));
+            }
+        }
+    }
+    if (!console::finishOut())
+        return exitcode::WriteFailed;
+    return differ ? exitcode::Findings : exitcode::Success;
+}

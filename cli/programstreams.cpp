@@ -1,0 +1,155 @@
+#include "programstreams.h"
+
+#include "cellnames.h"
+#include "console.h"
+
+#include <regularfile.h>
+
+#include <QFile>
+#include <QStringList>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace programstreams {
+
+namespace {
+
+constexpr qint64 kLatestStamp = 253402300799; // 9999-12-31 23:59:59 UTC
+
+// Writes into an existing FIFO or character device without replacing it.
+// Opening does not wait for a reader: a FIFO nobody reads is an error.
+bool writeIntoStream(const QString &path, const QByteArray &bytes, QString *error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        *error = errno == ENXIO ? QStringLiteral("nothing reads from this FIFO") : tarvo::systemErrorText(errno);
+        return false;
+    }
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags >= 0)
+        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            *error = tarvo::systemErrorText(n < 0 ? errno : EIO);
+            ::close(fd);
+            return false;
+        }
+        done += n;
+    }
+    if (::close(fd) != 0 && errno != EINTR) {
+        *error = tarvo::systemErrorText(errno);
+        return false;
+    }
+    return true;
+}
+
+bool isStreamTarget(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    return S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode);
+}
+
+} // namespace
+
+QString shownName(const QString &file)
+{
+    return file == QLatin1String("-") ? QStringLiteral("standard input") : file;
+}
+
+bool readLines(const QString &file, QTextCodec *codec, const tarvo::ProgramLineHandler &take, QString *error)
+{
+    if (file != QLatin1String("-"))
+        return tarvo::readProgramFileLines(file, codec, take, error);
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        *error = input.errorString();
+        return false;
+    }
+    tarvo::readProgramLines(input, codec, take);
+    return true;
+}
+
+bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error)
+{
+    if (file != QLatin1String("-"))
+        return tarvo::readProgramFile(file, codec, cells, error);
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly)) {
+        *error = input.errorString();
+        return false;
+    }
+    tarvo::readProgram(input, codec, cells);
+    return true;
+}
+
+bool writeStamp(QDateTime *stamp, QString *error)
+{
+    if (!qEnvironmentVariableIsSet("SOURCE_DATE_EPOCH")) {
+        *stamp = QDateTime::currentDateTime();
+        return true;
+    }
+    const QString text = qEnvironmentVariable("SOURCE_DATE_EPOCH");
+    bool digitsOnly = !text.isEmpty() && text.size() <= 12;
+    for (const QChar c : text)
+        digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
+    const qint64 seconds = digitsOnly ? text.toLongLong() : -1;
+    if (seconds < 0 || seconds > kLatestStamp) {
+        *error = QStringLiteral("SOURCE_DATE_EPOCH \"%1\" is not a number of seconds since 1970").arg(text);
+        return false;
+    }
+    *stamp = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+    return true;
+}
+
+Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QTextCodec *codec,
+                      const QDateTime &stamp)
+{
+    Written written;
+    if (file == QLatin1String("-") || isStreamTarget(file)) {
+        const QByteArray bytes = tarvo::programFileBytes(cells, codec, stamp, &written.unencodable);
+        if (file == QLatin1String("-")) {
+            console::writeOut(bytes);
+            written.ok = console::finishOut();
+            return written;
+        }
+        QString error;
+        written.ok = writeIntoStream(file, bytes, &error);
+        if (!written.ok)
+            console::error(QStringLiteral("cannot write %1: %2").arg(file, error));
+        return written;
+    }
+    const tarvo::WriteResult result = tarvo::writeProgramFile(file, cells, codec, stamp);
+    written.ok = result.ok;
+    written.unencodable = result.unencodable;
+    if (!result.ok)
+        console::error(QStringLiteral("cannot write %1: %2").arg(file, result.error));
+    return written;
+}
+
+bool reportLeftOutRows(const QString &file, const tarvo::DocumentCells &cells)
+{
+    const QString where = file == QLatin1String("-") ? QStringLiteral("standard output") : file;
+    const QList<tarvo::LeftOutRow> rows = tarvo::rowsLeftOut(cells);
+    for (const tarvo::LeftOutRow &row : rows) {
+        QStringList missing;
+        for (const int column : row.missingColumns) {
+            const tarvo::ColumnFormat *format = tarvo::columnFormat(row.table, column);
+            missing << QLatin1String(format->name);
+        }
+        console::error(QStringLiteral("%1: %2 left out: the file carries it only with a %3")
+                           .arg(where, rowName(row.table, row.row), missing.join(QStringLiteral(" and a "))));
+    }
+    return !rows.isEmpty();
+}
+
+} // namespace programstreams

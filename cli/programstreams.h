@@ -1,0 +1,50 @@
+#pragma once
+
+// Program files as the commands read and write them: a file name, or "-"
+// for standard input or output. Writing reports on standard error what the
+// file could not carry.
+
+#include <documentcells.h>
+#include <programreader.h>
+#include <programwriter.h>
+
+#include <QDateTime>
+#include <QString>
+
+class QTextCodec;
+
+namespace programstreams {
+
+// "standard input" for "-", else the file name, for messages.
+QString shownName(const QString &file);
+
+// Reads `file` line by line; false (with `error`) when it cannot be opened.
+bool readLines(const QString &file, QTextCodec *codec, const tarvo::ProgramLineHandler &take, QString *error);
+
+// Reads `file` into `cells`; false (with `error`) when it cannot be opened.
+bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error);
+
+// The time stamp every written file carries: SOURCE_DATE_EPOCH (seconds
+// since 1970, UTC) when it is set, so that the same input gives the same
+// bytes, otherwise the time now. False when SOURCE_DATE_EPOCH is set but
+// no such number; `error` says so.
+bool writeStamp(QDateTime *stamp, QString *error);
+
+struct Written
+{
+    bool ok = false; // false: the write failed and was reported
+    QList<tarvo::UnencodableCell> unencodable;
+};
+
+// Writes the document to `file` (replacing it only once every byte is
+// safe, see writeProgramFile) or to standard output for "-". A FIFO or a
+// terminal named as the file is written into, never replaced; one that
+// nobody reads is an error, not a wait.
+Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QTextCodec *codec,
+                      const QDateTime &stamp);
+
+// Names on standard error every row of `cells` that `file` does not carry
+// (see rowsLeftOut); true when there was any.
+bool reportLeftOutRows(const QString &file, const tarvo::DocumentCells &cells);
+
+} // namespace programstreams

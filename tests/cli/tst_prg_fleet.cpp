@@ -1,0 +1,176 @@
+// tarvo-prg as fleet scripts use it: filters through "-", a fixed time
+// stamp, diff between machines and set across many files.
+
+#include "prgrunner.h"
+#include "testsupport.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+using prgtest::readFile;
+using prgtest::run;
+using prgtest::writeFile;
+
+namespace {
+
+// A machine's file as Save writes it, CP1251.
+const QByteArray kMachine = "\";2024-01-15 10:30:00\"\r\n\";\"\r\n\";System Parameters\"\r\nS\t1\t5\r\n"
+                            "\";\"\r\n\";Departments\"\r\nD\t1\t\xc2\xee\xe4\xe0\tA\t1.20\t2\r\n"
+                            "D\t3\tTea\tB\t2.00\t2\r\n\";\"\r\n\";Header Lines\"\r\nH\t1\tSHOP\r\n"
+                            "H\t2\t\r\nH\t3\t\r\nH\t4\t\r\nH\t5\t\r\nH\t6\t\r\nH\t7\t\r\nH\t8\t\r\n\";\"\r\n\";Payments\"\r\nY\t1\tCash\t1.00\t0\r\n\";\"\r\n";
+
+const QStringList kCp1251 = {u"--encoding"_s, u"CP1251"_s};
+
+} // namespace
+
+class TestPrgFleet : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { testsupport::isolate(); }
+
+    void standardStreamsAsFiles()
+    {
+        writeFile(u"m.prg"_s, kMachine);
+        const prgtest::Run dumped = run(QStringList{u"dump"_s} + kCp1251 + QStringList{u"-"_s}, kMachine);
+        QCOMPARE(dumped.exitCode, 0);
+        QCOMPARE(dumped.out, run(QStringList{u"dump"_s} + kCp1251 + QStringList{u"m.prg"_s}).out);
+
+        const QStringList fixed = {u"SOURCE_DATE_EPOCH=1705314600"_s};
+        const prgtest::Run built = run(QStringList{u"build"_s} + kCp1251 + QStringList{u"-"_s}, dumped.out, {}, fixed);
+        QCOMPARE(built.exitCode, 0);
+        QCOMPARE(built.out, kMachine);
+
+        const prgtest::Run converted = run({u"convert"_s, u"--from"_s, u"CP1251"_s, u"--to"_s, u"ISO-8859-5"_s, u"-"_s, u"-"_s},
+                                           kMachine, {}, fixed);
+        QCOMPARE(converted.exitCode, 0);
+        QVERIFY(converted.out.contains("D\t1\t\xb2\xde\xd4\xd0\tA\t1.20\t2\r\n"));
+
+        const prgtest::Run checked = run({u"check"_s, u"-"_s}, "D\t1\tTea\tA\t2,50\t2\r\n");
+        QCOMPARE(checked.exitCode, 1);
+        QCOMPARE(checked.outLines(), QStringList{u"standard input:1: department 1 price \"2,50\" is not a decimal number"_s});
+
+        const prgtest::Run compared = run(QStringList{u"diff"_s} + kCp1251 + QStringList{u"m.prg"_s, u"-"_s}, kMachine);
+        QCOMPARE(compared.exitCode, 0);
+        QVERIFY(compared.out.isEmpty());
+    }
+
+    // The same input gives the same bytes, so rebuilding unchanged files
+    // changes none of them.
+    void fixedTimeStamp_data()
+    {
+        QTest::addColumn<QString>("epoch");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("stampLine");
+        QTest::newRow("start of 1970") << u"0"_s << 0 << QByteArray("\";1970-01-01 00:00:00\"\r\n");
+        QTest::newRow("a day in 2024, in UTC") << u"1705314600"_s << 0 << QByteArray("\";2024-01-15 10:30:00\"\r\n");
+        QTest::newRow("no number") << u"yesterday"_s << 2 << QByteArray();
+        QTest::newRow("negative") << u"-5"_s << 2 << QByteArray();
+        QTest::newRow("empty") << u""_s << 2 << QByteArray();
+    }
+
+    void fixedTimeStamp()
+    {
+        QFETCH(QString, epoch);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, stampLine);
+        const QStringList environment = {u"SOURCE_DATE_EPOCH="_s + epoch, u"TZ=Asia/Tokyo"_s};
+        const QByteArray json = R"({"params": ["5"]})";
+        const prgtest::Run first = run({u"build"_s, u"stamped.prg"_s}, json, {}, environment);
+        QCOMPARE(first.exitCode, exitCode);
+        if (exitCode != 0) {
+            QVERIFY(first.err.startsWith("tarvo-prg: SOURCE_DATE_EPOCH"));
+            QVERIFY(!QFile::exists(u"stamped.prg"_s));
+            return;
+        }
+        const QByteArray bytes = readFile(u"stamped.prg"_s);
+        QVERIFY(bytes.startsWith(stampLine));
+        QCOMPARE(run({u"build"_s, u"stamped.prg"_s}, json, {}, environment).exitCode, 0);
+        QCOMPARE(readFile(u"stamped.prg"_s), bytes);
+        QFile::remove(u"stamped.prg"_s);
+    }
+
+    void diffNamesEveryChangedCell()
+    {
+        writeFile(u"a.prg"_s, kMachine);
+        // Saved again later, with the records in another order and other
+        // comment lines: no difference.
+        writeFile(u"again.prg"_s, "\";2025-03-01 08:00:00\"\r\n\";anything\"\r\nY\t1\tCash\t1.00\t0\r\nH\t1\tSHOP\r\n"
+                                  "D\t3\tTea\tB\t2.00\t2\r\nD\t1\t\xc2\xee\xe4\xe0\tA\t1.20\t2\r\nS\t1\t5\r\n");
+        const prgtest::Run same = run(QStringList{u"diff"_s} + kCp1251 + QStringList{u"a.prg"_s, u"again.prg"_s});
+        QCOMPARE(same.exitCode, 0);
+        QVERIFY(same.out.isEmpty());
+
+        writeFile(u"b.prg"_s, QByteArray(kMachine).replace("D\t3\tTea\tB\t2.00", "D\t3\tTea\tB\t2.10")
+                                  .replace("H\t1\tSHOP", "H\t1\tSHOP \"7\"\x01")
+                                  .replace("S\t1\t5\r\n", "")
+                                  + "C\t0\tfleet\r\n");
+        const prgtest::Run changed = run(QStringList{u"diff"_s} + kCp1251 + QStringList{u"a.prg"_s, u"b.prg"_s});
+        QCOMPARE(changed.exitCode, 1);
+        QCOMPARE(changed.outLines(), QStringList({u"param.1: \"5\" -> \"\""_s,
+                                                  u"department.3.price: \"2.00\" -> \"2.10\""_s,
+                                                  u"header.1: \"SHOP\" -> \"SHOP \\\"7\\\"\\x01\""_s,
+                                                  u"comment: \"\" -> \"fleet\""_s}));
+
+        const prgtest::Run missing = run({u"diff"_s, u"a.prg"_s, u"absent.prg"_s});
+        QCOMPARE(missing.exitCode, 2);
+        QVERIFY(missing.err.startsWith("tarvo-prg: cannot open absent.prg: "));
+    }
+
+    void setChangesCellsInEveryFile()
+    {
+        QStringList files;
+        for (int i = 1; i <= 30; ++i) {
+            files << u"machine%1.prg"_s.arg(i);
+            writeFile(files.last(), QByteArray(kMachine).replace("SHOP", QByteArray("SHOP " + QByteArray::number(i))));
+        }
+        const prgtest::Run result =
+            run(QStringList{u"set"_s} + kCp1251
+                + QStringList{u"--cell"_s, u"department.3.price=2.50"_s, u"--cell=department.4.name=Чай"_s,
+                              u"--cell"_s, u"department.4.price=1.00"_s}
+                + files);
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.isEmpty() && result.err.isEmpty());
+        for (int i = 1; i <= 30; ++i) {
+            const QByteArray bytes = readFile(files.at(i - 1));
+            QVERIFY(bytes.contains("D\t3\tTea\tB\t2.50\t2\r\nD\t4\t\xd7\xe0\xe9\t\t1.00\t\r\n"));
+            QVERIFY(bytes.contains(QByteArray("H\t1\tSHOP " + QByteArray::number(i) + "\r\n")));
+            QVERIFY(bytes.contains("D\t1\t\xc2\xee\xe4\xe0\tA\t1.20\t2\r\n"));
+        }
+    }
+
+    // A bad argument or a missing file is found before any file is written.
+    void setChangesNothingWhenAnythingIsWrong_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("refused price") << QStringList{u"--cell"_s, u"department.1.price=1,20"_s, u"one.prg"_s, u"two.prg"_s};
+        QTest::newRow("bad key last") << QStringList{u"--cell=comment=x"_s, u"--cell=colour=red"_s, u"one.prg"_s, u"two.prg"_s};
+        QTest::newRow("missing file last") << QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s, u"absent.prg"_s};
+    }
+
+    void setChangesNothingWhenAnythingIsWrong()
+    {
+        QFETCH(QStringList, arguments);
+        writeFile(u"one.prg"_s, kMachine);
+        writeFile(u"two.prg"_s, kMachine);
+        const prgtest::Run result = run(QStringList{u"set"_s} + arguments);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.errLines().size() >= 1, true);
+        QCOMPARE(readFile(u"one.prg"_s), kMachine);
+        QCOMPARE(readFile(u"two.prg"_s), kMachine);
+    }
+
+    void setNamesRowsTheFileCannotCarry()
+    {
+        writeFile(u"row.prg"_s, kMachine);
+        const prgtest::Run result = run({u"set"_s, u"--cell"_s, u"payment.2.name=Card"_s, u"row.prg"_s});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.errLines(),
+                 QStringList{u"tarvo-prg: row.prg: payment 2 left out: the file carries it only with a value"_s});
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPrgFleet)
+#include "tst_prg_fleet.moc"
