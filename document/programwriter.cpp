@@ -72,6 +72,31 @@ bool rowIsWritten(const DocumentCells &cells, const TableFormat &format, int row
     return true;
 }
 
+} // namespace
+
+QList<LeftOutRow> rowsLeftOut(const DocumentCells &cells)
+{
+    QList<LeftOutRow> found;
+    for (int t = 0; t < kTableCount; ++t) {
+        const TableFormat &format = tableFormat(tableAt(t));
+        for (int row = 0; row < format.rows; ++row) {
+            LeftOutRow left{format.table, row, {}};
+            bool holdsText = false;
+            for (int i = 0; i < format.cellCount; ++i) {
+                const bool empty = cells.cellText(format.table, row, format.cells[i].column).isEmpty();
+                holdsText = holdsText || !empty;
+                if (empty && format.cells[i].required)
+                    left.missingColumns << format.cells[i].column;
+            }
+            if (holdsText && !left.missingColumns.isEmpty())
+                found << left;
+        }
+    }
+    return found;
+}
+
+namespace {
+
 // Produces the lines of the file one at a time, so a device can take them
 // as they come: the time stamp, then each table's records under its section
 // title, the fields in record order, and a closing separator.

@@ -30,6 +30,19 @@ struct WriteResult
     QList<UnencodableCell> unencodable;
 };
 
+// A row that holds text the file cannot carry: a cell its record needs is
+// empty (a department without a name, a payment without a name or value),
+// so the writer leaves the whole row out.
+struct LeftOutRow
+{
+    DocTable table;
+    int row;
+    QList<int> missingColumns; // the empty cells the record needs
+};
+
+// Every such row of the document, in tab and row order.
+QList<LeftOutRow> rowsLeftOut(const DocumentCells &cells);
+
 // The whole program file for a document, as the writer lays it out: the
 // time stamp line, the section comment lines and one record a filled row,
 // TAB-separated, every line ending in CR LF, encoded with `codec`.
