@@ -6,6 +6,7 @@
 #include <regularfile.h>
 
 #include <QFile>
+#include <QTextCodec>
 #include <QStringList>
 
 #include <cerrno>
@@ -89,6 +90,30 @@ bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &
         return false;
     }
     tarvo::readProgram(input, codec, cells);
+    return true;
+}
+
+bool decodesWithoutLoss(const QString &file, QTextCodec *codec, QString *error)
+{
+    QFile input;
+    if (!tarvo::openRegularFileForReading(input, file, error))
+        return false;
+    QTextCodec::ConverterState state;
+    for (;;) {
+        const QByteArray block = input.read(1 << 16);
+        if (block.isEmpty())
+            break;
+        codec->toUnicode(block.constData(), int(block.size()), &state);
+        if (state.invalidChars > 0) {
+            *error = QStringLiteral("it holds bytes that are no characters in this encoding, which writing it "
+                                    "back would lose; give its --encoding");
+            return false;
+        }
+    }
+    if (input.error() != QFileDevice::NoError) {
+        *error = input.errorString();
+        return false;
+    }
     return true;
 }
 

@@ -24,6 +24,11 @@ bool readLines(const QString &file, QTextCodec *codec, const tarvo::ProgramLineH
 // Reads `file` into `cells`; false (with `error`) when it cannot be opened.
 bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error);
 
+// True when every byte of `file` is a character of the code page, so that
+// writing the document back in it keeps the text that was there. False,
+// with `error` saying why, when it is not or the file cannot be read.
+bool decodesWithoutLoss(const QString &file, QTextCodec *codec, QString *error);
+
 // The time stamp every written file carries: SOURCE_DATE_EPOCH (seconds
 // since 1970, UTC) when it is set, so that the same input gives the same
 // bytes, otherwise the time now. False when SOURCE_DATE_EPOCH is set but
