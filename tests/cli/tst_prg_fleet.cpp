@@ -175,7 +175,7 @@ private slots:
     void setNamesRowsTheFileCannotCarry()
     {
         writeFile(u"row.prg"_s, kMachine);
-        const prgtest::Run result = run({u"set"_s, u"--cell"_s, u"payment.2.name=Card"_s, u"row.prg"_s});
+        const prgtest::Run result = run(QStringList{u"set"_s} + kCp1251 + QStringList{u"--cell"_s, u"payment.2.name=Card"_s, u"row.prg"_s});
         QCOMPARE(result.exitCode, 1);
         QCOMPARE(result.errLines(),
                  QStringList{u"tarvo-prg: row.prg: payment 2 left out: the file carries it only with a value"_s});
