@@ -17,8 +17,15 @@ int runDiff(const CommandLine &line)
     tarvo::DocumentData documents[2];
     for (int i = 0; i < 2; ++i) {
         QString reason;
-        if (!programstreams::readDocument(line.files.at(i), codec, documents[i], &reason)) {
-            console::error(QStringLiteral("cannot open %1: %2").arg(programstreams::shownName(line.files.at(i)), reason));
+        const QString &file = line.files.at(i);
+        if (!programstreams::readDocument(file, codec, documents[i], &reason)) {
+            console::error(QStringLiteral("cannot open %1: %2").arg(programstreams::shownName(file), reason));
+            return exitcode::Usage;
+        }
+        // Bytes that are no characters would all read as the same
+        // replacement character, and two different files could compare equal.
+        if (!isStandardStream(file) && !programstreams::decodesWithoutLoss(file, codec, &reason)) {
+            console::error(QStringLiteral("cannot compare %1: %2").arg(file, reason));
             return exitcode::Usage;
         }
     }

@@ -105,8 +105,8 @@ bool decodesWithoutLoss(const QString &file, QTextCodec *codec, QString *error)
             break;
         codec->toUnicode(block.constData(), int(block.size()), &state);
         if (state.invalidChars > 0) {
-            *error = QStringLiteral("it holds bytes that are no characters in this encoding, which writing it "
-                                    "back would lose; give its --encoding");
+            *error = QStringLiteral("it holds bytes that are no characters in %1; give its --encoding")
+                         .arg(QString::fromLatin1(codec->name()));
             return false;
         }
     }

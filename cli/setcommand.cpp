@@ -25,8 +25,11 @@ int runSet(const CommandLine &line)
     QList<tarvo::DocumentData> documents;
     for (const QString &file : line.files) {
         tarvo::DocumentData document;
-        if (!programstreams::decodesWithoutLoss(file, codec, &reason)
-            || !programstreams::readDocument(file, codec, document, &reason)) {
+        if (!programstreams::readDocument(file, codec, document, &reason)) {
+            console::error(QStringLiteral("cannot open %1: %2; no file changed").arg(file, reason));
+            return exitcode::Usage;
+        }
+        if (!programstreams::decodesWithoutLoss(file, codec, &reason)) {
             console::error(QStringLiteral("cannot set cells in %1: %2; no file changed").arg(file, reason));
             return exitcode::Usage;
         }

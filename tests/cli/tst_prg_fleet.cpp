@@ -121,7 +121,14 @@ private slots:
                                                   u"header.1: \"SHOP\" -> \"SHOP \\\"7\\\"\\x01\""_s,
                                                   u"comment: \"\" -> \"fleet\""_s}));
 
-        const prgtest::Run missing = run({u"diff"_s, u"a.prg"_s, u"absent.prg"_s});
+        // Read as UTF-8, "\xc2\xee" and "\xc2\xef" would both be two
+        // replacement characters, the same.
+        writeFile(u"c.prg"_s, QByteArray(kMachine).replace("\xc2\xee", "\xc2\xef"));
+        const prgtest::Run undecodable = run({u"diff"_s, u"a.prg"_s, u"c.prg"_s});
+        QCOMPARE(undecodable.exitCode, 2);
+        QVERIFY(undecodable.err.startsWith("tarvo-prg: cannot compare a.prg: it holds bytes that are no characters in UTF-8"));
+
+        const prgtest::Run missing = run(QStringList{u"diff"_s} + kCp1251 + QStringList{u"a.prg"_s, u"absent.prg"_s});
         QCOMPARE(missing.exitCode, 2);
         QVERIFY(missing.err.startsWith("tarvo-prg: cannot open absent.prg: "));
     }
