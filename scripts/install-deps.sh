@@ -26,8 +26,10 @@ if [ -z "$build_depends" ]; then
     exit 1
 fi
 
-# Tests, running under X (xvfb, xauth), the package build and lintian.
-tools="xvfb xauth desktop-file-utils appstream qt6-translations-l10n
+# The compiler and make, which a Debian build takes for granted
+# (build-essential); the tests and running the editor under X (xvfb,
+# xauth); the package build and lintian.
+tools="build-essential xvfb xauth desktop-file-utils appstream qt6-translations-l10n
 dpkg-dev debhelper lintian fakeroot"
 
 missing=""
