@@ -1,16 +1,20 @@
 // Installs the build into a temporary prefix and checks what an operator's
-// desktop gets: both programs, the data folder with the names file and the
-// translation, a desktop entry that starts the editor in that folder, the
-// icon and the AppStream metadata.
+// desktop gets: both programs, the editor's manual page, the data folder
+// with the names file and the translation, a desktop entry that starts the
+// editor in that folder, the icons and the AppStream metadata; and that the
+// Debian package carries the version of the build.
 
 #include "testsupport.h"
+#include "tarvoversion.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
+#include <QXmlStreamReader>
 #include <QtTest>
 
 namespace {
@@ -57,6 +61,27 @@ QString runTool(const QString &program, const QStringList &arguments, int *exitC
     }
     *exitCode = process.exitCode();
     return QString::fromLocal8Bit(process.readAll());
+}
+
+QString readText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+// The width and height that an SVG file's root element declares.
+QSize svgSize(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QXmlStreamReader xml(&file);
+    if (!xml.readNextStartElement() || xml.name() != QStringLiteral("svg"))
+        return {};
+    return QSize(xml.attributes().value(QStringLiteral("width")).toInt(),
+                 xml.attributes().value(QStringLiteral("height")).toInt());
 }
 
 } // namespace
@@ -127,13 +152,41 @@ private slots:
         QCOMPARE(entry.value(QStringLiteral("Icon")), appId);
     }
 
+    void editorManualPage()
+    {
+        const QString page = readText(prefix + QStringLiteral("/share/man/man1/tarvo.1"));
+        const QString title = page.section(QLatin1Char('\n'), 0, 0);
+        QVERIFY2(title.startsWith(QStringLiteral(".TH TARVO 1 "))
+                     && title.contains(QStringLiteral("\"tarvo v " TARVO_VERSION "\"")),
+                 qPrintable(title));
+    }
+
+    // Software centres list the editor only with an icon of 64 pixels or
+    // more; the scalable one serves every other size.
+    void iconInHicolorTheme_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QSize>("size");
+        for (const int pixels : {48, 64, 128})
+            QTest::addRow("%dx%d", pixels, pixels)
+                << QStringLiteral("%1x%1/apps/%2.png").arg(pixels).arg(appId) << QSize(pixels, pixels);
+        QTest::addRow("scalable") << QStringLiteral("scalable/apps/%1.svg").arg(appId) << QSize();
+    }
+
     void iconInHicolorTheme()
     {
-        const QString icon = prefix + QStringLiteral("/share/icons/hicolor/48x48/apps/") + appId
-                             + QStringLiteral(".png");
-        const QImage image(icon);
-        QVERIFY2(!image.isNull(), qPrintable(icon));
-        QCOMPARE(image.size(), QSize(48, 48));
+        QFETCH(QString, file);
+        QFETCH(QSize, size);
+        const QString icon = prefix + QStringLiteral("/share/icons/hicolor/") + file;
+        if (size.isValid()) {
+            const QImage image(icon);
+            QVERIFY2(!image.isNull(), qPrintable(icon));
+            QCOMPARE(image.size(), size);
+        } else {
+            const QSize declared = svgSize(icon);
+            QVERIFY2(!declared.isEmpty(), qPrintable(icon));
+            QCOMPARE(declared.width(), declared.height());
+        }
     }
 
     void desktopEntryIsValid()
@@ -158,6 +211,28 @@ private slots:
                                               metainfoFile()},
                                        &exitCode);
         QVERIFY2(exitCode == 0, qPrintable(output));
+    }
+
+    // A new version of project() needs a new entry at the top of the
+    // Debian changelog, which gives the packages their version, and of the
+    // AppStream releases.
+    void packageVersionIsProjectVersion_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("pattern");
+        QTest::addRow("debian/changelog")
+            << readText(QStringLiteral(TARVO_SOURCE_DIR "/debian/changelog")) << QStringLiteral("^tarvo \\(([^)]+)\\)");
+        QTest::addRow("metainfo releases")
+            << readText(metainfoFile()) << QStringLiteral("<release\\s+version=\"([^\"]+)\"");
+    }
+
+    void packageVersionIsProjectVersion()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, pattern);
+        const QRegularExpressionMatch match = QRegularExpression(pattern).match(text);
+        QVERIFY2(match.hasMatch(), qPrintable(pattern));
+        QCOMPARE(match.captured(1), QStringLiteral(TARVO_VERSION));
     }
 };
 
