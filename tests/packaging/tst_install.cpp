@@ -161,6 +161,20 @@ private slots:
                  qPrintable(title));
     }
 
+    // tarvo-prg's manual page (made from its help text) and its bash
+    // completion, where packages and the shell look for them.
+    void commandLineToolManualPageAndCompletion()
+    {
+        if (!TARVO_HAS_PRG)
+            QSKIP("built without tarvo-prg");
+        const QString page = readText(prefix + QStringLiteral("/share/man/man1/tarvo-prg.1"));
+        QVERIFY2(page.startsWith(QStringLiteral(".TH TARVO-PRG 1 \"\" \"tarvo-prg " TARVO_VERSION "\"")),
+                 qPrintable(page.left(80)));
+        const QString completion = prefix + QStringLiteral("/share/bash-completion/completions/tarvo-prg");
+        QVERIFY(QFile::exists(completion));
+        QCOMPARE(digest(completion), digest(QStringLiteral(TARVO_SOURCE_DIR "/cli/tarvo-prg.bash")));
+    }
+
     // Software centres list the editor only with an icon of 64 pixels or
     // more; the scalable one serves every other size.
     void iconInHicolorTheme_data()
