@@ -1,5 +1,7 @@
 #include "cellnames.h"
 
+#include <numbercheck.h>
+
 #include <QStringList>
 
 namespace {
@@ -51,6 +53,17 @@ QString cellName(tarvo::DocTable table, int row, int column)
     if (format.cellCount > 1)
         name += QLatin1Char(' ') + columnWord(format, column);
     return name;
+}
+
+QString refusalOf(tarvo::CellKind kind, const QString &text)
+{
+    if (text.isEmpty())
+        return QString();
+    if (kind == tarvo::CellKind::Decimal && !tarvo::isAcceptableDecimal(text))
+        return QStringLiteral("is not a decimal number");
+    if (kind == tarvo::CellKind::Whole && !tarvo::isAcceptableInteger(text))
+        return QStringLiteral("is not a whole number");
+    return QString();
 }
 
 QString cellKey(tarvo::DocTable table, int row, int column)

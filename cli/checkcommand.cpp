@@ -7,7 +7,6 @@
 #include "programstreams.h"
 
 #include <encodings.h>
-#include <numbercheck.h>
 #include <programlinereader.h>
 #include <programreader.h>
 
@@ -50,17 +49,10 @@ QStringList refusedValues(const tarvo::ParsedLine &parsed)
 {
     QStringList found;
     for (const tarvo::RecordCell &cell : parsed.cells) {
-        if (cell.text.isEmpty())
-            continue;
-        const tarvo::CellKind kind = tarvo::columnFormat(parsed.table, cell.column)->kind;
-        const bool decimal = kind == tarvo::CellKind::Decimal;
-        const bool whole = kind == tarvo::CellKind::Whole;
-        if (decimal && !tarvo::isAcceptableDecimal(cell.text))
-            found << QStringLiteral("%1 %2 is not a decimal number")
-                         .arg(cellName(parsed.table, parsed.row, cell.column), console::quoted(cell.text));
-        else if (whole && !tarvo::isAcceptableInteger(cell.text))
-            found << QStringLiteral("%1 %2 is not a whole number")
-                         .arg(cellName(parsed.table, parsed.row, cell.column), console::quoted(cell.text));
+        const QString refusal = refusalOf(tarvo::columnFormat(parsed.table, cell.column)->kind, cell.text);
+        if (!refusal.isEmpty())
+            found << QStringLiteral("%1 %2 %3")
+                         .arg(cellName(parsed.table, parsed.row, cell.column), console::quoted(cell.text), refusal);
     }
     return found;
 }

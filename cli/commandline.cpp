@@ -1,7 +1,6 @@
 #include "commandline.h"
 
 #include <encodings.h>
-#include <numbercheck.h>
 
 #include <utility>
 
@@ -53,13 +52,10 @@ QString refusedValue(const CellAssignment &assignment)
     }
     if (!QStringView(value).isValidUtf16())
         return QStringLiteral("--cell %1: text with an unpaired surrogate").arg(assignment.key);
-    if (value.isEmpty())
-        return QString();
     const tarvo::ColumnFormat *format = tarvo::columnFormat(assignment.cell.table, assignment.cell.column);
-    if (format->kind == tarvo::CellKind::Decimal && !tarvo::isAcceptableDecimal(value))
-        return QStringLiteral("--cell %1: \"%2\" is not a decimal number").arg(assignment.key, value);
-    if (format->kind == tarvo::CellKind::Whole && !tarvo::isAcceptableInteger(value))
-        return QStringLiteral("--cell %1: \"%2\" is not a whole number").arg(assignment.key, value);
+    const QString refusal = refusalOf(format->kind, value);
+    if (!refusal.isEmpty())
+        return QStringLiteral("--cell %1: \"%2\" %3").arg(assignment.key, value, refusal);
     return QString();
 }
 

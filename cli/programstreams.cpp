@@ -60,6 +60,14 @@ bool isStreamTarget(const QString &path)
     return S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode);
 }
 
+bool openStandardInput(QFile &input, QString *error)
+{
+    if (input.open(stdin, QIODevice::ReadOnly))
+        return true;
+    *error = input.errorString();
+    return false;
+}
+
 } // namespace
 
 QString shownName(const QString &file)
@@ -72,10 +80,8 @@ bool readLines(const QString &file, QTextCodec *codec, const tarvo::ProgramLineH
     if (file != QLatin1String("-"))
         return tarvo::readProgramFileLines(file, codec, take, error);
     QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) {
-        *error = input.errorString();
+    if (!openStandardInput(input, error))
         return false;
-    }
     tarvo::readProgramLines(input, codec, take);
     return true;
 }
@@ -85,10 +91,8 @@ bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &
     if (file != QLatin1String("-"))
         return tarvo::readProgramFile(file, codec, cells, error);
     QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) {
-        *error = input.errorString();
+    if (!openStandardInput(input, error))
         return false;
-    }
     tarvo::readProgram(input, codec, cells);
     return true;
 }
