@@ -64,8 +64,8 @@ FileResult checkFile(const QString &path, QTextCodec *codec)
     bool anything = false;
     QString reason;
     const QString shown = programstreams::shownName(path);
-    const bool opened = programstreams::readLines(path, codec, [&](const tarvo::ProgramLine &line) {
-        const tarvo::ParsedLine parsed = tarvo::parseLine(line.text);
+    const bool opened = programstreams::readParsedLines(path, codec, [&](const tarvo::ParsedProgramLine &line) {
+        const tarvo::ParsedLine &parsed = line.parsed;
         QStringList findings = refusedValues(parsed);
         const QString skipped = skippedReason(parsed);
         if (!skipped.isEmpty())

@@ -86,6 +86,17 @@ bool readLines(const QString &file, QTextCodec *codec, const tarvo::ProgramLineH
     return true;
 }
 
+bool readParsedLines(const QString &file, QTextCodec *codec, const tarvo::ParsedLineHandler &take, QString *error)
+{
+    if (file != QLatin1String("-"))
+        return tarvo::readParsedProgramFile(file, codec, take, error);
+    QFile input;
+    if (!openStandardInput(input, error))
+        return false;
+    tarvo::readParsedLines(input, codec, take);
+    return true;
+}
+
 bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error)
 {
     if (file != QLatin1String("-"))

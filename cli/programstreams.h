@@ -21,6 +21,11 @@ QString shownName(const QString &file);
 // Reads `file` line by line; false (with `error`) when it cannot be opened.
 bool readLines(const QString &file, QTextCodec *codec, const tarvo::ProgramLineHandler &take, QString *error);
 
+// Reads `file` line by line, every line taken apart; false (with `error`)
+// when it cannot be opened.
+bool readParsedLines(const QString &file, QTextCodec *codec, const tarvo::ParsedLineHandler &take,
+                     QString *error);
+
 // Reads `file` into `cells`; false (with `error`) when it cannot be opened.
 bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error);
 

@@ -1,6 +1,9 @@
 #include "linedecoder.h"
 
+#include <QMutex>
 #include <QTextCodec>
+
+#include <map>
 
 #include <cstring>
 
@@ -17,6 +20,34 @@ bool isSingleByteCodePage(int mib)
 
 constexpr int kUtf8Mib = 106;
 
+using ByteTable = std::array<char16_t, 256>;
+
+// The character of every byte in a single-byte code page. Asking the codec
+// costs far more than reading a small file, so each table is made once in
+// the life of the process.
+ByteTable makeByteTable(QTextCodec *codec)
+{
+    ByteTable table{};
+    for (int b = 0; b < 256; ++b) {
+        const char byte = char(b);
+        QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+        const QString c = codec->toUnicode(&byte, 1, &state);
+        table[b] = c.size() == 1 ? c.at(0).unicode() : char16_t(QChar::ReplacementCharacter);
+    }
+    return table;
+}
+
+const ByteTable &byteTable(QTextCodec *codec)
+{
+    static QMutex mutex;
+    static std::map<QTextCodec *, ByteTable> tables; // codecs live as long as the process
+    const QMutexLocker lock(&mutex);
+    auto found = tables.find(codec);
+    if (found == tables.end())
+        found = tables.emplace(codec, makeByteTable(codec)).first;
+    return found->second;
+}
+
 } // namespace
 
 LineDecoder::LineDecoder(QTextCodec *codec)
@@ -27,12 +58,10 @@ LineDecoder::LineDecoder(QTextCodec *codec)
         m_kind = Kind::Utf8;
     } else if (isSingleByteCodePage(mib)) {
         m_kind = Kind::SingleByte;
-        for (int b = 0; b < 256; ++b) {
-            const char byte = char(b);
-            QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-            const QString c = codec->toUnicode(&byte, 1, &state);
-            m_table[b] = c.size() == 1 ? c.at(0).unicode() : char16_t(QChar::ReplacementCharacter);
-        }
+        m_table = byteTable(codec);
+        m_bytewise = true;
+        for (int b = 0; b < 0x80; ++b)
+            m_bytewise = m_bytewise && m_table[b] == char16_t(b);
     } else {
         m_kind = Kind::Other;
     }

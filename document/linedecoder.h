@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <array>
@@ -11,8 +12,8 @@ namespace tarvo {
 
 // Turns the bytes of one line into text with a codec, quickly. The code
 // pages of the encoding list hold one character a byte, so their bytes go
-// through a table made once; UTF-8 has its own fast path; any other codec
-// decodes each line as a whole.
+// through a table made once in the life of the process; UTF-8 has its own
+// fast path; any other codec decodes each line as a whole.
 class LineDecoder
 {
 public:
@@ -20,12 +21,19 @@ public:
 
     QString decode(const char *bytes, qsizetype size) const;
     QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
+    QString decode(QByteArrayView bytes) const { return decode(bytes.data(), bytes.size()); }
+
+    // True when every byte below 0x80 is its ASCII character and any
+    // stretch of the bytes decodes on its own as it does within the line,
+    // so that a line can be taken apart on its bytes before it is decoded.
+    bool decodesBytewise() const { return m_bytewise; }
 
 private:
     enum class Kind { SingleByte, Utf8, Other };
 
     QTextCodec *m_codec;
     Kind m_kind;
+    bool m_bytewise = false;
     std::array<char16_t, 256> m_table{};
 };
 

@@ -3,6 +3,7 @@
 #include "linedecoder.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 class QFile;
@@ -27,6 +28,14 @@ public:
     // The next line; false at the end of the device.
     bool next(QString *line);
 
+    // The bytes of the next line without its CR bytes and without its LF,
+    // still undecoded; false at the end of the device. They stay valid
+    // until the next call. Most lines are handed over where they lie in the
+    // block, without a copy.
+    bool nextBytes(QByteArrayView *line);
+
+    const LineDecoder &decoder() const { return m_decoder; }
+
     // The number of the line that next() gave last, from 1.
     qint64 lineNumber() const { return m_lineNumber; }
 
@@ -42,6 +51,8 @@ private:
     QByteArray m_block;
     qsizetype m_position = 0;
     QByteArray m_line;
+    QByteArray m_textLine;
+    bool m_hadLineEnd = false;
     qint64 m_lineNumber = 0;
     bool m_cut = false;
 };

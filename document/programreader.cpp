@@ -2,10 +2,15 @@
 
 #include "linedecoder.h"
 #include "programlinereader.h"
+#include "recordscan.h"
 
 #include <QFile>
 #include <QIODevice>
 #include <QTextCodec>
+
+#include <array>
+#include <cstring>
+#include <vector>
 
 namespace tarvo {
 
@@ -27,6 +32,97 @@ QStringView trimLine(QStringView line)
     while (end > begin && isTrimmed(line.at(end - 1)))
         --end;
     return line.mid(begin, end - begin);
+}
+
+// The letters of the five tables as strings made once, so that a record
+// read on its bytes shares them instead of making its own.
+const QString &letterText(DocTable table)
+{
+    static const std::array<QString, kTableCount> letters = [] {
+        std::array<QString, kTableCount> made;
+        for (int t = 0; t < kTableCount; ++t)
+            made[t] = recordLetter(tableAt(t));
+        return made;
+    }();
+    return letters[static_cast<int>(table)];
+}
+
+// The last record of every row, kept as bytes until the whole file is read:
+// a record sets all cells of its row, so earlier ones never show.
+class LastRecords
+{
+public:
+    LastRecords()
+    {
+        int rows = 0;
+        for (int t = 0; t < kTableCount; ++t) {
+            m_firstRow[t] = rows;
+            rows += rowCount(tableAt(t));
+        }
+        m_rows.resize(rows);
+    }
+
+    void keep(const RecordBytes &record)
+    {
+        Row &row = m_rows[index(record.table, record.row)];
+        const TableFormat &format = tableFormat(record.table);
+        row.kept = true;
+        qsizetype size = 0;
+        for (int i = 0; i < format.cellCount; ++i)
+            size += record.field(format.cells[i].field).size();
+        row.bytes.resize(size); // keeps its buffer when that is large enough
+        char *out = row.bytes.data();
+        qsizetype at = 0;
+        for (int i = 0; i < format.cellCount; ++i) {
+            const QByteArrayView value = record.field(format.cells[i].field);
+            row.begin[i] = at;
+            if (!value.isEmpty())
+                std::memcpy(out + at, value.data(), size_t(value.size()));
+            at += value.size();
+            row.end[i] = at;
+        }
+    }
+
+    // A later record of the row was read as text and applied at once.
+    void drop(DocTable table, int row) { m_rows[index(table, row)].kept = false; }
+
+    void applyTo(DocumentCells &cells, const LineDecoder &decoder)
+    {
+        for (int t = 0; t < kTableCount; ++t) {
+            const TableFormat &format = tableFormat(tableAt(t));
+            for (int r = 0; r < format.rows; ++r) {
+                Row &row = m_rows[index(format.table, r)];
+                if (!row.kept)
+                    continue;
+                for (int i = 0; i < format.cellCount; ++i) {
+                    const QByteArrayView value(row.bytes.constData() + row.begin[i], row.end[i] - row.begin[i]);
+                    cells.setCellText(format.table, r, format.cells[i].column, decoder.decode(value));
+                }
+                row = Row(); // gives its bytes back before the next row's text is made
+            }
+        }
+    }
+
+private:
+    struct Row
+    {
+        bool kept = false;
+        QByteArray bytes;
+        qsizetype begin[4] = {};
+        qsizetype end[4] = {};
+    };
+
+    int index(DocTable table, int row) const { return m_firstRow[static_cast<int>(table)] + row; }
+
+    // The rows of the five tables one after another.
+    std::array<int, kTableCount> m_firstRow{};
+    std::vector<Row> m_rows;
+};
+
+void applyRecord(const ParsedLine &parsed, DocumentCells &cells)
+{
+    for (const RecordCell &cell : parsed.cells)
+        cells.setCellText(parsed.table, parsed.row, cell.column, cell.text);
 }
 
 } // namespace
@@ -84,13 +180,46 @@ ParsedLine parseLine(const QString &line)
     return parsed;
 }
 
+ParsedLine parseLineBytes(QByteArrayView line, const LineDecoder &decoder)
+{
+    if (!decoder.decodesBytewise()) {
+        // Decoded as a whole, line end included, as the text path reads it.
+        QByteArray withLineEnd(line.data(), line.size());
+        withLineEnd.append('\n');
+        return parseLine(decoder.decode(withLineEnd));
+    }
+    const RecordBytes record = scanRecordBytes(line);
+    ParsedLine parsed;
+    switch (record.verdict) {
+    case ByteVerdict::Empty:
+        return parsed;
+    case ByteVerdict::Comment:
+        parsed.verdict = LineVerdict::Comment;
+        return parsed;
+    case ByteVerdict::NeedsText:
+        return parseLine(decoder.decode(line));
+    case ByteVerdict::Record:
+        break;
+    }
+    const TableFormat &format = tableFormat(record.table);
+    parsed.verdict = LineVerdict::Record;
+    parsed.table = record.table;
+    parsed.row = record.row;
+    parsed.number = record.number;
+    parsed.numberIsNumeral = true;
+    parsed.letter = letterText(record.table);
+    parsed.numberText = decoder.decode(record.field(1));
+    parsed.cells.reserve(format.cellCount);
+    for (int i = 0; i < format.cellCount; ++i)
+        parsed.cells.append({format.cells[i].column, decoder.decode(record.field(format.cells[i].field))});
+    return parsed;
+}
+
 bool parseProgramLine(const QString &line, DocumentCells &cells)
 {
     const ParsedLine parsed = parseLine(line);
-    if (parsed.verdict == LineVerdict::Record) {
-        for (const RecordCell &cell : parsed.cells)
-            cells.setCellText(parsed.table, parsed.row, cell.column, cell.text);
-    }
+    if (parsed.verdict == LineVerdict::Record)
+        applyRecord(parsed, cells);
     return parsed.verdict != LineVerdict::Empty;
 }
 
@@ -136,20 +265,60 @@ bool readProgramFileLines(const QString &path, QTextCodec *codec, const ProgramL
     return true;
 }
 
+void readParsedLines(QIODevice &device, QTextCodec *codec, const ParsedLineHandler &take)
+{
+    ProgramLineReader lines(device, codec);
+    ParsedProgramLine line;
+    QByteArrayView bytes;
+    while (lines.nextBytes(&bytes)) {
+        line.number = lines.lineNumber();
+        line.cut = lines.lineWasCut();
+        line.parsed = parseLineBytes(bytes, lines.decoder());
+        take(line);
+    }
+}
+
+bool readParsedProgramFile(const QString &path, QTextCodec *codec, const ParsedLineHandler &take, QString *error)
+{
+    QFile file(path);
+    if (!openProgramFile(file, error))
+        return false;
+    readParsedLines(file, codec, take);
+    return true;
+}
+
 void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
 {
-    readProgramLines(device, codec, [&](const ProgramLine &line) {
-        if (!line.text.isEmpty())
-            parseProgramLine(line.text, cells);
-    });
+    ProgramLineReader lines(device, codec);
+    const LineDecoder &decoder = lines.decoder();
+    LastRecords last;
+    QByteArrayView bytes;
+    while (lines.nextBytes(&bytes)) {
+        if (decoder.decodesBytewise()) {
+            const RecordBytes record = scanRecordBytes(bytes);
+            if (record.verdict == ByteVerdict::Record) {
+                last.keep(record);
+                continue;
+            }
+            if (record.verdict != ByteVerdict::NeedsText)
+                continue;
+        }
+        const ParsedLine parsed = parseLineBytes(bytes, decoder);
+        if (parsed.verdict == LineVerdict::Record) {
+            last.drop(parsed.table, parsed.row);
+            applyRecord(parsed, cells);
+        }
+    }
+    last.applyTo(cells, decoder);
 }
 
 bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells, QString *error)
 {
-    return readProgramFileLines(path, codec, [&](const ProgramLine &line) {
-        if (!line.text.isEmpty())
-            parseProgramLine(line.text, cells);
-    }, error);
+    QFile file(path);
+    if (!openProgramFile(file, error))
+        return false;
+    readProgram(file, codec, cells);
+    return true;
 }
 
 } // namespace tarvo

@@ -2,6 +2,7 @@
 
 #include "documentcells.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVector>
 
@@ -45,6 +46,14 @@ struct ParsedLine
 // Takes one line apart after trimming it. Touches no document.
 ParsedLine parseLine(const QString &line);
 
+class LineDecoder;
+
+// The same as parseLine for the bytes of a line (CR bytes dropped, LF left
+// off or not) in the code page of `decoder`: most records are taken apart
+// on their bytes and only their values decoded, any other line is decoded
+// and read as text.
+ParsedLine parseLineBytes(QByteArrayView line, const LineDecoder &decoder);
+
 // Applies one line to the document. False for a line that is empty after
 // trimming, true for any other.
 bool parseProgramLine(const QString &line, DocumentCells &cells);
@@ -74,7 +83,28 @@ void readProgramLines(QIODevice &device, QTextCodec *codec, const ProgramLineHan
 bool readProgramFileLines(const QString &path, QTextCodec *codec, const ProgramLineHandler &take,
                           QString *error = nullptr);
 
+// One line of a program file taken apart.
+struct ParsedProgramLine
+{
+    qint64 number = 0;  // from 1
+    bool cut = false;   // longer than kMaxLineBytes: only its start was read
+    ParsedLine parsed;
+};
+
+using ParsedLineHandler = std::function<void(const ParsedProgramLine &)>;
+
+// Reads an open device to its end, handing every line, taken apart, to
+// `take` in turn.
+void readParsedLines(QIODevice &device, QTextCodec *codec, const ParsedLineHandler &take);
+
+// Opens `path` (a regular file only) and reads it so. False only when it
+// cannot be opened; `error` then says why.
+bool readParsedProgramFile(const QString &path, QTextCodec *codec, const ParsedLineHandler &take,
+                           QString *error = nullptr);
+
 // Reads an open device to its end, applying every line to the document.
+// Every record sets all cells of its row, so only the last record of each
+// row reaches the document, once the whole device is read.
 void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells);
 
 // Opens `path` and reads it into the document. False only when the file

@@ -206,6 +206,92 @@ private slots:
         QCOMPARE(LineDecoder(QTextCodec::codecForName("UTF-8")).decode(cyrillic), QStringLiteral("Вода ☕"));
     }
 
+    // Records are taken apart on their bytes where the code page allows;
+    // what comes out must be what the text of the same lines gives.
+    void byteReaderAgreesWithTextReader_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("codec");
+        const QByteArray sample = "\";Program\"\r\nS\t1\t7\r\nD\t1\tВода\tБ\t1.20\t2\r\nH\t1\tАВТОМАТ\r\n"
+                                  "C\t0\tСклад\r\nY\t1\tВ брой\t1.00\t0\r\n";
+        const QByteArray cp1251 = QTextCodec::codecForName("windows-1251")->fromUnicode(QString::fromUtf8(sample));
+        QTest::newRow("written file, CP1251") << cp1251 << QByteArray("windows-1251");
+        QTest::newRow("written file, UTF-8") << sample << QByteArray("UTF-8");
+        QTest::newRow("numbers the bytes leave to the text")
+            << QByteArray("S\t+2\ta\nS\t 3 \tb\nS\t004\tc\nS\t0000000005\td\nS\t4294967297\te\nS\t-0\tf\n"
+                          "S\t\t g\nC\t00\th\nC\t1\ti\nY\t5\tj\nD\t0\tk\n") << QByteArray("ISO-8859-1");
+        QTest::newRow("letters") << QByteArray("s\t1\ta\nSS\t1\tb\n\xD3\t1\tc\nS 1\td\nS\nS\t\n\tS\t2\te\n")
+                                 << QByteArray("windows-1251");
+        QTest::newRow("a text record after a byte record of the same row, and before")
+            << QByteArray("S\t1\tbytes\nS\t+1\ttext\nS\t+2\ttext\nS\t2\tbytes\n") << QByteArray("ISO-8859-1");
+        QTest::newRow("CR bytes inside lines and at the end")
+            << QByteArray("S\t1\ta\rb\r\nS\t2\tc\r\r\nS\t3\r\td\nS\t4\te\r") << QByteArray("ISO-8859-1");
+        QTest::newRow("fields missing and beyond the sixth")
+            << QByteArray("D\t1\nD\t2\t\nD\t3\tn\tt\t1.00\t2\textra\tmore\nY\t1\tname\nD\t4\t\t\t\t\t\t\n")
+            << QByteArray("ISO-8859-1");
+        QTest::newRow("white space and comments")
+            << QByteArray(" \tS\t1\tv \t\r\n\";S\t2\tx\n  \";\n\"S\t3\ty\n\r\n\t\n") << QByteArray("ISO-8859-1");
+        QTest::newRow("bytes no character of the code page") << QByteArray("H\t1\t\x98\tx\nH\t2\ta\x98b\n")
+                                                              << QByteArray("windows-1251");
+        QTest::newRow("broken UTF-8 beside a TAB") << QByteArray("H\t1\t\xE2\x82\tx\nH\t2\t\xD0\nH\t3\t\x82a\n")
+                                                   << QByteArray("UTF-8");
+        QByteArray straddling;
+        for (int i = 0; i < 40; ++i)
+            straddling += "H\t" + QByteArray::number(i % 8 + 1) + "\t" + QByteArray(i * 4099 % 70000, 'x') + "\r\n";
+        QTest::newRow("lines across blocks") << straddling << QByteArray("ISO-8859-1");
+        QTest::newRow("a line cut at the limit")
+            << QByteArray("H\t1\t" + QByteArray(kMaxLineBytes, 'x') + "\nS\t1\t" + QByteArray(kMaxLineBytes - 5, 'y')
+                          + "\nH\t2\tz\n")
+            << QByteArray("ISO-8859-1");
+    }
+
+    void byteReaderAgreesWithTextReader()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, codec);
+        QTextCodec *textCodec = QTextCodec::codecForName(codec);
+        QVERIFY(textCodec);
+
+        // The text path, a line at a time.
+        QBuffer asText(&bytes);
+        asText.open(QIODevice::ReadOnly);
+        DocumentData expected = testsupport::everyCellHolding(QStringLiteral("old"));
+        QList<ParsedLine> expectedLines;
+        while (!asText.atEnd()) {
+            const QString line = readRawLine(asText, textCodec);
+            parseProgramLine(line, expected);
+            expectedLines << parseLine(line);
+        }
+
+        DocumentData got = testsupport::everyCellHolding(QStringLiteral("old"));
+        QBuffer whole(&bytes);
+        whole.open(QIODevice::ReadOnly);
+        readProgram(whole, textCodec, got);
+        QVERIFY(got == expected);
+
+        QBuffer asBytes(&bytes);
+        asBytes.open(QIODevice::ReadOnly);
+        QList<ParsedLine> gotLines;
+        readParsedLines(asBytes, textCodec, [&](const ParsedProgramLine &line) { gotLines << line.parsed; });
+        QCOMPARE(gotLines.size(), expectedLines.size());
+        for (int i = 0; i < gotLines.size(); ++i) {
+            const ParsedLine &a = gotLines.at(i);
+            const ParsedLine &b = expectedLines.at(i);
+            QCOMPARE(int(a.verdict), int(b.verdict));
+            QCOMPARE(int(a.table), int(b.table));
+            QCOMPARE(a.row, b.row);
+            QCOMPARE(a.number, b.number);
+            QCOMPARE(a.numberIsNumeral, b.numberIsNumeral);
+            QCOMPARE(a.letter, b.letter);
+            QCOMPARE(a.numberText, b.numberText);
+            QCOMPARE(a.cells.size(), b.cells.size());
+            for (int c = 0; c < a.cells.size(); ++c) {
+                QCOMPARE(a.cells.at(c).column, b.cells.at(c).column);
+                QCOMPARE(a.cells.at(c).text, b.cells.at(c).text);
+            }
+        }
+    }
+
     void laterRecordWins()
     {
         const DocumentData document = readBytes("S\t2\tfirst\r\nS\t2\tsecond\r\nD\t1\tA\r\nD\t1\tB\tT\r\n");

@@ -1,0 +1,145 @@
+#!/bin/bash
+# tarvo-prg against the tools a fleet script would otherwise use, side by
+# side in one run on the same files (page cache warm, every command run
+# BENCH_FLEET_RUNS times in turn, the median wall time shown):
+#
+# - check of 3,000 typical CP1251 program files (26 parameters,
+#   50 departments, 8 header lines, a comment and 4 payments each) against
+#   bench/check.awk, which makes the same checks;
+# - dump of a valid 50 MB program file (whole files one after another)
+#   against wc -l of the same file, and the peak memory of dump for that
+#   file and for a 5 MB one.
+#
+#   bench/fleet.sh [TARVO_PRG]      default: build/tarvo-prg
+#
+# Needs bash (its clock takes no process) and GNU time (/usr/bin/time) for
+# the memory figures.
+set -eu
+
+repo=$(cd "$(dirname "$0")/.." && pwd)
+prg=$(readlink -f "${1:-"$repo/build/tarvo-prg"}")
+runs=${BENCH_FLEET_RUNS:-7}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT INT TERM
+
+# One typical document as JSON; every machine of the fleet gets its own
+# prices and header line.
+{
+    printf '{"params":['
+    i=1
+    while [ $i -le 26 ]; do
+        [ $i -gt 1 ] && printf ','
+        printf '"%d"' $((i * 7 % 100))
+        i=$((i + 1))
+    done
+    printf '],"departments":['
+    i=1
+    while [ $i -le 50 ]; do
+        [ $i -gt 1 ] && printf ','
+        printf '{"name":"Минерална вода %d","price":"1.%02d","tax":"Б","digits":"2"}' $i $((i % 100))
+        i=$((i + 1))
+    done
+    printf '],"headerLines":['
+    i=1
+    while [ $i -le 8 ]; do
+        [ $i -gt 1 ] && printf ','
+        printf '"АВТОМАТ ЗА НАПИТКИ %d"' $i
+        i=$((i + 1))
+    done
+    printf '],"comment":"Склад 3","payments":['
+    i=1
+    while [ $i -le 4 ]; do
+        [ $i -gt 1 ] && printf ','
+        printf '{"name":"Плащане %d","value":"1.00","index":"%d"}' $i $((i - 1))
+        i=$((i + 1))
+    done
+    printf ']}\n'
+} >"$work/base.json"
+SOURCE_DATE_EPOCH=1700000000 "$prg" build --encoding CP1251 "$work/base.prg" <"$work/base.json"
+
+mkdir "$work/fleet"
+LC_ALL=C awk -v dir="$work/fleet" '
+    { line[NR] = $0 }
+    END {
+        for (m = 1; m <= 3000; m++) {
+            out = sprintf("%s/machine%04d.prg", dir, m)
+            for (i = 1; i <= NR; i++) {
+                l = line[i]
+                if (l ~ /^D\t/) {
+                    n = split(l, f, "\t")
+                    f[5] = sprintf("%d.%02d", 1 + (m + i) % 9, (m * i) % 100)
+                    l = f[1]
+                    for (k = 2; k <= n; k++) l = l "\t" f[k]
+                } else if (l ~ /^H\t1\t/) {
+                    sub(/\t[^\t]*\r$/, sprintf("\tАВТОМАТ %04d\r", m), l)
+                }
+                print l > out
+            }
+            close(out)
+        }
+    }' "$work/base.prg"
+
+# The valid 50 MB file, and one of 5 MB for the memory comparison.
+i=0
+while [ $i -lt 64 ]; do cat "$work/base.prg"; i=$((i + 1)); done >"$work/block.prg"
+: >"$work/valid50.prg"
+while [ "$(stat -c %s "$work/valid50.prg")" -lt 52428800 ]; do cat "$work/block.prg" >>"$work/valid50.prg"; done
+head -c 5242880 "$work/valid50.prg" | sed '$d' >"$work/valid5.prg"
+
+median_ms() { # command...; prints the median wall time in ms of $runs runs
+    times=""
+    r=0
+    while [ $r -lt "$runs" ]; do
+        start=${EPOCHREALTIME/./}
+        "$@" >/dev/null 2>&1 || true
+        end=${EPOCHREALTIME/./}
+        times="$times $((end - start))"
+        r=$((r + 1))
+    done
+    echo $times | tr ' ' '\n' | sort -n | awk '{ t[NR] = $1 } END { printf "%.1f", t[int((NR + 1) / 2)] / 1000 }'
+}
+
+cd "$work/fleet"
+set -- machine*.prg
+check_prg() { "$prg" check --encoding CP1251 "$@"; }
+check_awk() { LC_ALL=C awk -f "$repo/bench/check.awk" "$@"; }
+
+# Both must find nothing in the fleet, or they would not be making the same checks.
+check_prg "$@" >"$work/prg.out" || { echo "tarvo-prg check found something in the fleet" >&2; exit 1; }
+check_awk "$@" >"$work/awk.out" || { echo "check.awk found something in the fleet" >&2; exit 1; }
+
+echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $(uname -sr), load $(cut -d" " -f1-3 /proc/loadavg)"
+echo "awk: $(readlink -f "$(command -v awk)")"
+echo "fleet: $# files, $(cat "$@" | wc -c) bytes; valid file: $(stat -c %s "$work/valid50.prg") bytes, $(wc -l <"$work/valid50.prg") lines"
+echo
+
+prg_ms=""; awk_ms=""
+# Interleaved: each round runs both, so that a change of load hits both.
+round=0
+while [ $round -lt 3 ]; do
+    prg_ms="$prg_ms $(median_ms check_prg "$@")"
+    awk_ms="$awk_ms $(median_ms check_awk "$@")"
+    round=$((round + 1))
+done
+mid() { echo $* | tr ' ' '\n' | sort -n | sed -n 2p; }
+p=$(mid $prg_ms); a=$(mid $awk_ms)
+printf 'check, 3000 files:  tarvo-prg %8.1f ms   awk %8.1f ms   ratio %.2f (aim <= 1)\n' "$p" "$a" \
+    "$(echo "$p $a" | awk '{ print $1 / $2 }')"
+
+cd "$work"
+dump_ms=""; wc_ms=""
+round=0
+while [ $round -lt 3 ]; do
+    dump_ms="$dump_ms $(median_ms "$prg" dump --encoding CP1251 valid50.prg)"
+    wc_ms="$wc_ms $(median_ms wc -l valid50.prg)"
+    round=$((round + 1))
+done
+d=$(mid $dump_ms); w=$(mid $wc_ms)
+printf 'dump, 50 MB file:   tarvo-prg %8.1f ms   wc -l %6.1f ms   ratio %.2f (aim <= 8)\n' "$d" "$w" \
+    "$(echo "$d $w" | awk '{ print $1 / $2 }')"
+
+if [ -x /usr/bin/time ]; then
+    m5=$(/usr/bin/time -f %M "$prg" dump --encoding CP1251 valid5.prg 2>&1 >/dev/null)
+    m50=$(/usr/bin/time -f %M "$prg" dump --encoding CP1251 valid50.prg 2>&1 >/dev/null)
+    printf 'dump, peak memory:  5 MB file %d KiB   50 MB file %d KiB\n' "$m5" "$m50"
+fi
