@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds the benchmarks in build-bench (Release) and prints the figures:
 # reader against plain reads, writer, names file, the reader's peak memory
-# against the longest line, and the editor's start-up against a minimal
-# Qt window.
+# against the longest line, the editor's start-up against a minimal Qt
+# window, and tarvo-prg against awk and wc -l (bench/fleet.sh).
 #
 #   bench/run.sh [BUILD_DIR]
 #
@@ -24,7 +24,7 @@ cmake -S "$repo" -B "$build" $generator -DCMAKE_BUILD_TYPE=Release \
     -DTARVO_BUILD_BENCH=ON -DTARVO_BUILD_TESTS=OFF \
     -DTARVO_WITH_STYLE="${TARVO_WITH_STYLE:-OFF}" >/dev/null
 cmake --build "$build" -j "$jobs" --target bench_document bench_memory bench_startup \
-    startup_editor startup_minimal >/dev/null
+    startup_editor startup_minimal tarvo-prg >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
@@ -38,3 +38,5 @@ echo
 echo
 "$build/bench/bench_startup" "$build/bench/startup_editor" "$build/bench/startup_minimal" \
     "$repo/data/names_bulgarian.xml" "${BENCH_STARTUP_RUNS:-15}"
+echo
+"$repo/bench/fleet.sh" "$build/tarvo-prg"

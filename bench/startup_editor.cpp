@@ -17,7 +17,7 @@ class NoDialogs : public UserDialogs
 {
 public:
     bool askYesNo(QWidget *, QMessageBox::Icon, const QString &, const QString &) override { return true; }
-    void showMessage(QWidget *, QMessageBox::Icon, const QString &, const QString &) override {}
+    void showMessage(QWidget *, QMessageBox::Icon, const QString &, const QString &, const QString &) override {}
 };
 
 } // namespace

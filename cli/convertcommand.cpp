@@ -20,12 +20,12 @@ int runConvert(const CommandLine &line)
         return exitcode::Usage;
     }
     SourceLineDocument document;
-    const bool opened = programstreams::readLines(in, tarvo::codecForEncoding(line.from),
-                                                  [&](const tarvo::ProgramLine &source) {
-                                                      document.setCurrentLine(source.number);
-                                                      tarvo::parseProgramLine(source.text, document);
-                                                  },
-                                                  &reason);
+    const bool opened = programstreams::readParsedLines(in, tarvo::codecForEncoding(line.from),
+                                                        [&](const tarvo::ParsedProgramLine &source) {
+                                                            document.setCurrentLine(source.number);
+                                                            tarvo::applyParsedLine(source.parsed, document);
+                                                        },
+                                                        &reason);
     if (!opened) {
         console::error(QStringLiteral("cannot open %1: %2").arg(programstreams::shownName(in), reason));
         return exitcode::Usage;

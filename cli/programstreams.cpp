@@ -75,17 +75,6 @@ QString shownName(const QString &file)
     return file == QLatin1String("-") ? QStringLiteral("standard input") : file;
 }
 
-bool readLines(const QString &file, QTextCodec *codec, const tarvo::ProgramLineHandler &take, QString *error)
-{
-    if (file != QLatin1String("-"))
-        return tarvo::readProgramFileLines(file, codec, take, error);
-    QFile input;
-    if (!openStandardInput(input, error))
-        return false;
-    tarvo::readProgramLines(input, codec, take);
-    return true;
-}
-
 bool readParsedLines(const QString &file, QTextCodec *codec, const tarvo::ParsedLineHandler &take, QString *error)
 {
     if (file != QLatin1String("-"))

@@ -18,9 +18,6 @@ namespace programstreams {
 // "standard input" for "-", else the file name, for messages.
 QString shownName(const QString &file);
 
-// Reads `file` line by line; false (with `error`) when it cannot be opened.
-bool readLines(const QString &file, QTextCodec *codec, const tarvo::ProgramLineHandler &take, QString *error);
-
 // Reads `file` line by line, every line taken apart; false (with `error`)
 // when it cannot be opened.
 bool readParsedLines(const QString &file, QTextCodec *codec, const tarvo::ParsedLineHandler &take,

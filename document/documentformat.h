@@ -39,6 +39,9 @@ constexpr int PaymentIndex = 3;
 // Fields of the longest record: the letter, the number and four values.
 constexpr int kMaxRecordFields = 6;
 
+// Editable columns of the widest table.
+constexpr int kMaxRowCells = 4;
+
 // What a cell may hold, as the cell editors and the checker judge it.
 enum class CellKind { Text, Decimal, Whole };
 
@@ -64,7 +67,7 @@ struct TableFormat
     const char *words;    // how messages name a row ("department 3 price")
     const char *section;  // comment line that opens its records; null: the section before goes on
     int cellCount;        // editable columns, left to right
-    ColumnFormat cells[4];
+    ColumnFormat cells[kMaxRowCells];
 };
 
 // In tab order, which is also the order of the sections in a file.

@@ -1,5 +1,6 @@
 #include "programreader.h"
 
+#include "lastrecords.h"
 #include "linedecoder.h"
 #include "programlinereader.h"
 #include "recordscan.h"
@@ -9,8 +10,6 @@
 #include <QTextCodec>
 
 #include <array>
-#include <cstring>
-#include <vector>
 
 namespace tarvo {
 
@@ -45,84 +44,6 @@ const QString &letterText(DocTable table)
         return made;
     }();
     return letters[static_cast<int>(table)];
-}
-
-// The last record of every row, kept as bytes until the whole file is read:
-// a record sets all cells of its row, so earlier ones never show.
-class LastRecords
-{
-public:
-    LastRecords()
-    {
-        int rows = 0;
-        for (int t = 0; t < kTableCount; ++t) {
-            m_firstRow[t] = rows;
-            rows += rowCount(tableAt(t));
-        }
-        m_rows.resize(rows);
-    }
-
-    void keep(const RecordBytes &record)
-    {
-        Row &row = m_rows[index(record.table, record.row)];
-        const TableFormat &format = tableFormat(record.table);
-        row.kept = true;
-        qsizetype size = 0;
-        for (int i = 0; i < format.cellCount; ++i)
-            size += record.field(format.cells[i].field).size();
-        row.bytes.resize(size); // keeps its buffer when that is large enough
-        char *out = row.bytes.data();
-        qsizetype at = 0;
-        for (int i = 0; i < format.cellCount; ++i) {
-            const QByteArrayView value = record.field(format.cells[i].field);
-            row.begin[i] = at;
-            if (!value.isEmpty())
-                std::memcpy(out + at, value.data(), size_t(value.size()));
-            at += value.size();
-            row.end[i] = at;
-        }
-    }
-
-    // A later record of the row was read as text and applied at once.
-    void drop(DocTable table, int row) { m_rows[index(table, row)].kept = false; }
-
-    void applyTo(DocumentCells &cells, const LineDecoder &decoder)
-    {
-        for (int t = 0; t < kTableCount; ++t) {
-            const TableFormat &format = tableFormat(tableAt(t));
-            for (int r = 0; r < format.rows; ++r) {
-                Row &row = m_rows[index(format.table, r)];
-                if (!row.kept)
-                    continue;
-                for (int i = 0; i < format.cellCount; ++i) {
-                    const QByteArrayView value(row.bytes.constData() + row.begin[i], row.end[i] - row.begin[i]);
-                    cells.setCellText(format.table, r, format.cells[i].column, decoder.decode(value));
-                }
-                row = Row(); // gives its bytes back before the next row's text is made
-            }
-        }
-    }
-
-private:
-    struct Row
-    {
-        bool kept = false;
-        QByteArray bytes;
-        qsizetype begin[4] = {};
-        qsizetype end[4] = {};
-    };
-
-    int index(DocTable table, int row) const { return m_firstRow[static_cast<int>(table)] + row; }
-
-    // The rows of the five tables one after another.
-    std::array<int, kTableCount> m_firstRow{};
-    std::vector<Row> m_rows;
-};
-
-void applyRecord(const ParsedLine &parsed, DocumentCells &cells)
-{
-    for (const RecordCell &cell : parsed.cells)
-        cells.setCellText(parsed.table, parsed.row, cell.column, cell.text);
 }
 
 } // namespace
@@ -215,11 +136,18 @@ ParsedLine parseLineBytes(QByteArrayView line, const LineDecoder &decoder)
     return parsed;
 }
 
+void applyParsedLine(const ParsedLine &parsed, DocumentCells &cells)
+{
+    if (parsed.verdict != LineVerdict::Record)
+        return;
+    for (const RecordCell &cell : parsed.cells)
+        cells.setCellText(parsed.table, parsed.row, cell.column, cell.text);
+}
+
 bool parseProgramLine(const QString &line, DocumentCells &cells)
 {
     const ParsedLine parsed = parseLine(line);
-    if (parsed.verdict == LineVerdict::Record)
-        applyRecord(parsed, cells);
+    applyParsedLine(parsed, cells);
     return parsed.verdict != LineVerdict::Empty;
 }
 
@@ -243,26 +171,6 @@ QString readRawLine(QIODevice &device, QTextCodec *codec)
         line.append('\n');
     QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
     return codec->toUnicode(line.constData(), int(line.size()), &state);
-}
-
-void readProgramLines(QIODevice &device, QTextCodec *codec, const ProgramLineHandler &take)
-{
-    ProgramLineReader lines(device, codec);
-    ProgramLine line;
-    while (lines.next(&line.text)) {
-        line.number = lines.lineNumber();
-        line.cut = lines.lineWasCut();
-        take(line);
-    }
-}
-
-bool readProgramFileLines(const QString &path, QTextCodec *codec, const ProgramLineHandler &take, QString *error)
-{
-    QFile file(path);
-    if (!openProgramFile(file, error))
-        return false;
-    readProgramLines(file, codec, take);
-    return true;
 }
 
 void readParsedLines(QIODevice &device, QTextCodec *codec, const ParsedLineHandler &take)
@@ -306,7 +214,7 @@ void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
         const ParsedLine parsed = parseLineBytes(bytes, decoder);
         if (parsed.verdict == LineVerdict::Record) {
             last.drop(parsed.table, parsed.row);
-            applyRecord(parsed, cells);
+            applyParsedLine(parsed, cells);
         }
     }
     last.applyTo(cells, decoder);

@@ -54,6 +54,9 @@ class LineDecoder;
 // and read as text.
 ParsedLine parseLineBytes(QByteArrayView line, const LineDecoder &decoder);
 
+// Sets the cells of a Record in the document; any other line changes nothing.
+void applyParsedLine(const ParsedLine &parsed, DocumentCells &cells);
+
 // Applies one line to the document. False for a line that is empty after
 // trimming, true for any other.
 bool parseProgramLine(const QString &line, DocumentCells &cells);
@@ -63,25 +66,6 @@ bool parseProgramLine(const QString &line, DocumentCells &cells);
 // a line end gets an LF. Empty at the end of the device. Of a line longer
 // than kMaxLineBytes only that many bytes are kept.
 QString readRawLine(QIODevice &device, QTextCodec *codec);
-
-// One line of a program file as the reader sees it.
-struct ProgramLine
-{
-    qint64 number = 0; // from 1
-    QString text;      // decoded, every CR dropped, ending in LF
-    bool cut = false;  // longer than kMaxLineBytes: only its start is here
-};
-
-using ProgramLineHandler = std::function<void(const ProgramLine &)>;
-
-// Reads an open device to its end, handing every line to `take` in turn.
-// Only the current line and one block of the device are held in memory.
-void readProgramLines(QIODevice &device, QTextCodec *codec, const ProgramLineHandler &take);
-
-// Opens `path` (a regular file only, see openProgramFile) and reads it so.
-// False only when it cannot be opened; `error` then says why.
-bool readProgramFileLines(const QString &path, QTextCodec *codec, const ProgramLineHandler &take,
-                          QString *error = nullptr);
 
 // One line of a program file taken apart.
 struct ParsedProgramLine
