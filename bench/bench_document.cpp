@@ -1,6 +1,8 @@
 // Throughput of the file-format code: the reader on a 50 MB program file of
 // short lines and on a 50 MB single line, each against merely reading the
-// same bytes from the file; the writer on a full document; the names file.
+// same bytes from the file; the lines of the 50 MB file taken apart as
+// tarvo-prg check reads them; the editor's Open of one typical file; the
+// writer on a full document; the names file.
 // After the runs a summary table gives the reader's times as multiples of
 // the plain reads (the aim: within 4x).
 
@@ -26,6 +28,7 @@ struct Inputs
     QTemporaryDir dir;
     QString valid;
     QString singleLine;
+    QString typical;
     QString names;
 };
 
@@ -35,6 +38,7 @@ Inputs &inputs()
         Inputs i;
         i.valid = benchfiles::writeValidFile(i.dir.path());
         i.singleLine = benchfiles::writeSingleLineFile(i.dir.path());
+        i.typical = benchfiles::writeTypicalFile(i.dir.path());
         i.names = QStringLiteral(TARVO_SOURCE_DIR "/data/names_bulgarian.xml");
         return i;
     }();
@@ -67,7 +71,23 @@ void readDocument(benchmark::State &state, const QString &path)
     state.SetBytesProcessed(state.iterations() * QFile(path).size());
 }
 
+// Every line taken apart, as tarvo-prg check reads.
+void readParsed(benchmark::State &state, const QString &path)
+{
+    for (auto _ : state) {
+        qint64 records = 0;
+        if (!tarvo::readParsedProgramFile(path, benchfiles::codec(), [&](const tarvo::ParsedProgramLine &line) {
+                records += line.parsed.verdict == tarvo::LineVerdict::Record;
+            }))
+            state.SkipWithError("cannot open");
+        benchmark::DoNotOptimize(records);
+    }
+    state.SetBytesProcessed(state.iterations() * QFile(path).size());
+}
+
 void BM_PlainRead_ValidFile(benchmark::State &state) { readPlain(state, inputs().valid); }
+void BM_ParsedLines_ValidFile(benchmark::State &state) { readParsed(state, inputs().valid); }
+void BM_Reader_TypicalFile(benchmark::State &state) { readDocument(state, inputs().typical); }
 void BM_Reader_ValidFile(benchmark::State &state) { readDocument(state, inputs().valid); }
 void BM_PlainRead_SingleLine(benchmark::State &state) { readPlain(state, inputs().singleLine); }
 void BM_Reader_SingleLine(benchmark::State &state) { readDocument(state, inputs().singleLine); }
@@ -102,6 +122,8 @@ void BM_NamesFile_Load(benchmark::State &state)
 
 BENCHMARK(BM_PlainRead_ValidFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Reader_ValidFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_ParsedLines_ValidFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Reader_TypicalFile)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PlainRead_SingleLine)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Reader_SingleLine)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_Writer_FullDocumentBytes)->Unit(benchmark::kMicrosecond);

@@ -50,6 +50,16 @@ QString writeValidFile(const QString &folder)
     return path;
 }
 
+QString writeTypicalFile(const QString &folder)
+{
+    const QString path = folder + QStringLiteral("/typical.prg");
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(tarvo::programFileBytes(fullDocument(), codec(), QDateTime(QDate(2024, 1, 15), QTime(10, 30))));
+    return path;
+}
+
 QString writeSingleLineFile(const QString &folder)
 {
     const QString path = folder + QStringLiteral("/oneline.prg");

@@ -25,6 +25,8 @@ tarvo::DocumentData fullDocument();
 // Writes the files into `folder`; returns their paths.
 QString writeValidFile(const QString &folder);
 QString writeSingleLineFile(const QString &folder);
+// One full document as the editor saves it (about 2.3 KB).
+QString writeTypicalFile(const QString &folder);
 
 // The longest line of a file in bytes, line end included.
 qint64 longestLine(const QString &path);

@@ -104,12 +104,22 @@ set -- machine*.prg
 check_prg() { "$prg" check --encoding CP1251 "$@"; }
 check_awk() { LC_ALL=C awk -f "$repo/bench/check.awk" "$@"; }
 
-# Both must find nothing in the fleet, or they would not be making the same checks.
+# Both find nothing in the fleet, and the same in a file of faults, or they
+# would not be making the same checks.
 check_prg "$@" >"$work/prg.out" || { echo "tarvo-prg check found something in the fleet" >&2; exit 1; }
 check_awk "$@" >"$work/awk.out" || { echo "check.awk found something in the fleet" >&2; exit 1; }
+printf 'X\t1\ta\r\nS\t99\tb\r\nS\tfive\tc\r\nS\t\td\r\nC\t3\te\r\nD\t2\tn\tt\t1,50\t2\r\n%b' \
+    'D\t3\tn\tt\t1.5\t2.5\r\nY\t1\tn\tabc\t0\r\nD\t4\tn\tt\t1e5\t99999999999\r\n' >"$work/faults.prg"
+check_prg "$work/faults.prg" >"$work/prg.out" || true
+check_awk "$work/faults.prg" >"$work/awk.out" || true
+if ! cmp -s "$work/prg.out" "$work/awk.out" || [ ! -s "$work/prg.out" ]; then
+    echo "tarvo-prg check and check.awk disagree on a file of faults" >&2
+    diff "$work/prg.out" "$work/awk.out" >&2 || true
+    exit 1
+fi
 
 echo "machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1), $(uname -sr), load $(cut -d" " -f1-3 /proc/loadavg)"
-echo "awk: $(readlink -f "$(command -v awk)")"
+echo "awk: $(readlink -f "$(command -v awk)"), $(awk -W version 2>/dev/null | head -n 1)"
 echo "fleet: $# files, $(cat "$@" | wc -c) bytes; valid file: $(stat -c %s "$work/valid50.prg") bytes, $(wc -l <"$work/valid50.prg") lines"
 echo
 

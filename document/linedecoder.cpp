@@ -86,6 +86,18 @@ QString LineDecoder::decode(const char *bytes, qsizetype size) const
     return m_codec->toUnicode(bytes, int(size), &state);
 }
 
+void LineDecoder::decodeInto(QString *text, QByteArrayView bytes) const
+{
+    if (m_kind != Kind::SingleByte) {
+        *text = decode(bytes);
+        return;
+    }
+    text->resize(bytes.size());
+    QChar *out = text->data();
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        out[i] = QChar(m_table[static_cast<unsigned char>(bytes[i])]);
+}
+
 void appendWithoutCarriageReturns(QByteArray &line, const char *bytes, qsizetype size)
 {
     const char *end = bytes + size;

@@ -23,6 +23,9 @@ public:
     QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
     QString decode(QByteArrayView bytes) const { return decode(bytes.data(), bytes.size()); }
 
+    // Decodes into `text`, reusing its buffer unless something shares it.
+    void decodeInto(QString *text, QByteArrayView bytes) const;
+
     // True when every byte below 0x80 is its ASCII character and any
     // stretch of the bytes decodes on its own as it does within the line,
     // so that a line can be taken apart on its bytes before it is decoded.

@@ -101,38 +101,54 @@ ParsedLine parseLine(const QString &line)
     return parsed;
 }
 
-ParsedLine parseLineBytes(QByteArrayView line, const LineDecoder &decoder)
+void parseLineBytes(QByteArrayView line, const LineDecoder &decoder, ParsedLine *parsed)
 {
     if (!decoder.decodesBytewise()) {
         // Decoded as a whole, line end included, as the text path reads it.
         QByteArray withLineEnd(line.data(), line.size());
         withLineEnd.append('\n');
-        return parseLine(decoder.decode(withLineEnd));
+        *parsed = parseLine(decoder.decode(withLineEnd));
+        return;
     }
     const RecordBytes record = scanRecordBytes(line);
-    ParsedLine parsed;
-    switch (record.verdict) {
-    case ByteVerdict::Empty:
-        return parsed;
-    case ByteVerdict::Comment:
-        parsed.verdict = LineVerdict::Comment;
-        return parsed;
-    case ByteVerdict::NeedsText:
-        return parseLine(decoder.decode(line));
-    case ByteVerdict::Record:
-        break;
+    if (record.verdict == ByteVerdict::NeedsText) {
+        *parsed = parseLine(decoder.decode(line));
+        return;
+    }
+    // What a fresh ParsedLine holds, keeping the buffers of the last one.
+    parsed->verdict = LineVerdict::Empty;
+    parsed->table = DocTable::Params;
+    parsed->row = -1;
+    parsed->number = 0;
+    parsed->numberIsNumeral = false;
+    parsed->letter.resize(0);
+    parsed->numberText.resize(0);
+    if (record.verdict == ByteVerdict::Empty || record.verdict == ByteVerdict::Comment) {
+        parsed->cells.clear();
+        if (record.verdict == ByteVerdict::Comment)
+            parsed->verdict = LineVerdict::Comment;
+        return;
     }
     const TableFormat &format = tableFormat(record.table);
-    parsed.verdict = LineVerdict::Record;
-    parsed.table = record.table;
-    parsed.row = record.row;
-    parsed.number = record.number;
-    parsed.numberIsNumeral = true;
-    parsed.letter = letterText(record.table);
-    parsed.numberText = decoder.decode(record.field(1));
-    parsed.cells.reserve(format.cellCount);
-    for (int i = 0; i < format.cellCount; ++i)
-        parsed.cells.append({format.cells[i].column, decoder.decode(record.field(format.cells[i].field))});
+    parsed->verdict = LineVerdict::Record;
+    parsed->table = record.table;
+    parsed->row = record.row;
+    parsed->number = record.number;
+    parsed->numberIsNumeral = true;
+    parsed->letter = letterText(record.table);
+    decoder.decodeInto(&parsed->numberText, record.field(1));
+    parsed->cells.resize(format.cellCount);
+    for (int i = 0; i < format.cellCount; ++i) {
+        RecordCell &cell = parsed->cells[i];
+        cell.column = format.cells[i].column;
+        decoder.decodeInto(&cell.text, record.field(format.cells[i].field));
+    }
+}
+
+ParsedLine parseLineBytes(QByteArrayView line, const LineDecoder &decoder)
+{
+    ParsedLine parsed;
+    parseLineBytes(line, decoder, &parsed);
     return parsed;
 }
 
@@ -181,7 +197,7 @@ void readParsedLines(QIODevice &device, QTextCodec *codec, const ParsedLineHandl
     while (lines.nextBytes(&bytes)) {
         line.number = lines.lineNumber();
         line.cut = lines.lineWasCut();
-        line.parsed = parseLineBytes(bytes, lines.decoder());
+        parseLineBytes(bytes, lines.decoder(), &line.parsed);
         take(line);
     }
 }

@@ -54,6 +54,11 @@ class LineDecoder;
 // and read as text.
 ParsedLine parseLineBytes(QByteArrayView line, const LineDecoder &decoder);
 
+// The same into `parsed`, reusing the buffers of its strings and cells where
+// nothing else shares them, so that reading line after line into one
+// ParsedLine allocates next to nothing.
+void parseLineBytes(QByteArrayView line, const LineDecoder &decoder, ParsedLine *parsed);
+
 // Sets the cells of a Record in the document; any other line changes nothing.
 void applyParsedLine(const ParsedLine &parsed, DocumentCells &cells);
 
