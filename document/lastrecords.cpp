@@ -47,7 +47,7 @@ void LastRecords::applyTo(DocumentCells &cells, const LineDecoder &decoder)
                 continue;
             for (int i = 0; i < format.cellCount; ++i) {
                 const QByteArrayView value(row.bytes.constData() + row.begin[i], row.end[i] - row.begin[i]);
-                cells.setCellText(format.table, r, format.cells[i].column, decoder.decode(value));
+                cells.setCellText(format.table, r, format.cells[i].column, decoder.decodeField(value));
             }
             row = Row(); // its bytes go before the next row's text is made
         }

@@ -56,6 +56,7 @@ LineDecoder::LineDecoder(QTextCodec *codec)
     const int mib = codec->mibEnum();
     if (mib == kUtf8Mib) {
         m_kind = Kind::Utf8;
+        m_bytewise = true;
     } else if (isSingleByteCodePage(mib)) {
         m_kind = Kind::SingleByte;
         m_table = byteTable(codec);
@@ -86,10 +87,17 @@ QString LineDecoder::decode(const char *bytes, qsizetype size) const
     return m_codec->toUnicode(bytes, int(size), &state);
 }
 
-void LineDecoder::decodeInto(QString *text, QByteArrayView bytes) const
+QString LineDecoder::decodeField(QByteArrayView bytes) const
+{
+    if (m_kind == Kind::Utf8 && bytes.startsWith("\xEF\xBB\xBF"))
+        return QChar(0xFEFF) + QString::fromUtf8(bytes.data() + 3, bytes.size() - 3);
+    return decode(bytes);
+}
+
+void LineDecoder::decodeFieldInto(QString *text, QByteArrayView bytes) const
 {
     if (m_kind != Kind::SingleByte) {
-        *text = decode(bytes);
+        *text = decodeField(bytes);
         return;
     }
     text->resize(bytes.size());

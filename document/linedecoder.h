@@ -19,16 +19,22 @@ class LineDecoder
 public:
     explicit LineDecoder(QTextCodec *codec);
 
+    // A whole line. UTF-8 drops a byte order mark at its start.
     QString decode(const char *bytes, qsizetype size) const;
     QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
     QString decode(QByteArrayView bytes) const { return decode(bytes.data(), bytes.size()); }
 
-    // Decodes into `text`, reusing its buffer unless something shares it.
-    void decodeInto(QString *text, QByteArrayView bytes) const;
+    // A field from within a line, decoded as it is within the line: a byte
+    // order mark at its start stays, as U+FEFF.
+    QString decodeField(QByteArrayView bytes) const;
 
-    // True when every byte below 0x80 is its ASCII character and any
-    // stretch of the bytes decodes on its own as it does within the line,
-    // so that a line can be taken apart on its bytes before it is decoded.
+    // The same into `text`, reusing its buffer unless something shares it.
+    void decodeFieldInto(QString *text, QByteArrayView bytes) const;
+
+    // True when every byte below 0x80 is its ASCII character and a field
+    // decodes on its own (decodeField) as it does within its line, so that
+    // a line can be taken apart on its bytes before it is decoded: the
+    // single-byte code pages and UTF-8.
     bool decodesBytewise() const { return m_bytewise; }
 
 private:

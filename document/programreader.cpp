@@ -136,12 +136,12 @@ void parseLineBytes(QByteArrayView line, const LineDecoder &decoder, ParsedLine 
     parsed->number = record.number;
     parsed->numberIsNumeral = true;
     parsed->letter = letterText(record.table);
-    decoder.decodeInto(&parsed->numberText, record.field(1));
+    decoder.decodeFieldInto(&parsed->numberText, record.field(1));
     parsed->cells.resize(format.cellCount);
     for (int i = 0; i < format.cellCount; ++i) {
         RecordCell &cell = parsed->cells[i];
         cell.column = format.cells[i].column;
-        decoder.decodeInto(&cell.text, record.field(format.cells[i].field));
+        decoder.decodeFieldInto(&cell.text, record.field(format.cells[i].field));
     }
 }
 
@@ -169,24 +169,33 @@ bool parseProgramLine(const QString &line, DocumentCells &cells)
 
 QString readRawLine(QIODevice &device, QTextCodec *codec)
 {
-    // At most kMaxLineBytes of a line are kept; the rest of it is passed over.
-    // readLine() keeps one byte of its limit for a terminating zero.
-    QByteArray bytes = device.readLine(kMaxLineBytes + 2);
-    if (bytes.size() > kMaxLineBytes && !bytes.endsWith('\n')) {
-        bytes.truncate(kMaxLineBytes);
-        char skipped[4096];
-        for (;;) {
-            const qint64 got = device.readLine(skipped, sizeof skipped);
-            if (got <= 0 || skipped[got - 1] == '\n')
-                break;
+    // At most kMaxLineBytes of a line are kept; the rest of it is passed
+    // over; the line is decoded as a whole, as ProgramLineReader does. The line is read in small pieces so that a short line costs
+    // no buffer of the full limit.
+    QByteArray bytes;
+    char piece[4096];
+    bool cut = false;
+    for (;;) {
+        const qint64 got = device.readLine(piece, sizeof piece);
+        if (got <= 0)
+            break;
+        if (!cut) {
+            bytes.append(piece, got);
+            // Cut unless the line, its LF included, is no longer than the
+            // limit and one byte.
+            if (bytes.size() > kMaxLineBytes && !(bytes.size() == kMaxLineBytes + 1 && bytes.endsWith('\n'))) {
+                bytes.truncate(kMaxLineBytes);
+                cut = true;
+            }
         }
+        if (piece[got - 1] == '\n')
+            break;
     }
     QByteArray line;
     appendWithoutCarriageReturns(line, bytes.constData(), bytes.size());
     if (!line.isEmpty() && !line.endsWith('\n'))
         line.append('\n');
-    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-    return codec->toUnicode(line.constData(), int(line.size()), &state);
+    return LineDecoder(codec).decode(line);
 }
 
 void readParsedLines(QIODevice &device, QTextCodec *codec, const ParsedLineHandler &take)
@@ -215,11 +224,19 @@ void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
 {
     ProgramLineReader lines(device, codec);
     const LineDecoder &decoder = lines.decoder();
+    const bool everyRecord = cells.seesEveryChange();
     LastRecords last;
     QByteArrayView bytes;
     while (lines.nextBytes(&bytes)) {
         if (decoder.decodesBytewise()) {
             const RecordBytes record = scanRecordBytes(bytes);
+            if (record.verdict == ByteVerdict::Record && everyRecord) {
+                const TableFormat &format = tableFormat(record.table);
+                for (int i = 0; i < format.cellCount; ++i)
+                    cells.setCellText(record.table, record.row, format.cells[i].column,
+                                      decoder.decodeField(record.field(format.cells[i].field)));
+                continue;
+            }
             if (record.verdict == ByteVerdict::Record) {
                 last.keep(record);
                 continue;

@@ -67,9 +67,11 @@ void applyParsedLine(const ParsedLine &parsed, DocumentCells &cells);
 bool parseProgramLine(const QString &line, DocumentCells &cells);
 
 // Reads the next line of an open device: its bytes up to and including the
-// LF, every CR dropped, decoded as a whole with `codec`. A last line without
-// a line end gets an LF. Empty at the end of the device. Of a line longer
-// than kMaxLineBytes only that many bytes are kept.
+// LF, every CR dropped, decoded as a whole with `codec` as LineDecoder
+// decodes. A last line without a line end gets an LF. Empty at the end of
+// the device. Of a line longer than kMaxLineBytes only that many bytes are
+// kept. The plain line-at-a-time reader that the block reader and the byte
+// path are held to.
 QString readRawLine(QIODevice &device, QTextCodec *codec);
 
 // One line of a program file taken apart.
@@ -92,8 +94,9 @@ bool readParsedProgramFile(const QString &path, QTextCodec *codec, const ParsedL
                            QString *error = nullptr);
 
 // Reads an open device to its end, applying every line to the document.
-// Every record sets all cells of its row, so only the last record of each
-// row reaches the document, once the whole device is read.
+// Every record sets all cells of its row, so unless the cells see every
+// change (DocumentCells::seesEveryChange) only the last record of each row
+// reaches them, once the whole device is read.
 void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells);
 
 // Opens `path` and reads it into the document. False only when the file

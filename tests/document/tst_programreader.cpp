@@ -39,6 +39,20 @@ DocumentData afterLine(const QString &line)
 
 DocumentData untouched() { return afterLine(QString()); }
 
+// Cells that see every change, as the editor's tables do: a log of every
+// text set, in order.
+class ChangeLog : public DocumentData
+{
+public:
+    bool seesEveryChange() const override { return true; }
+    void setCellText(DocTable table, int row, int column, const QString &text) override
+    {
+        log << QStringLiteral("%1.%2.%3=%4").arg(int(table)).arg(row).arg(column).arg(text);
+        DocumentData::setCellText(table, row, column, text);
+    }
+    QStringList log;
+};
+
 } // namespace
 
 class TestProgramReader : public QObject
@@ -233,6 +247,9 @@ private slots:
             << QByteArray(" \tS\t1\tv \t\r\n\";S\t2\tx\n  \";\n\"S\t3\ty\n\r\n\t\n") << QByteArray("ISO-8859-1");
         QTest::newRow("bytes no character of the code page") << QByteArray("H\t1\t\x98\tx\nH\t2\ta\x98b\n")
                                                               << QByteArray("windows-1251");
+        QTest::newRow("byte order marks, UTF-8")
+            << QByteArray("\xEF\xBB\xBFS\t1\ta\nH\t1\t\xEF\xBB\xBFx\nD\t1\tn\t\xEF\xBB\xBF\t\xEF\xBB\xBF1\n \xEF\xBB\xBFS\t2\tb\n")
+            << QByteArray("UTF-8");
         QTest::newRow("broken UTF-8 beside a TAB") << QByteArray("H\t1\t\xE2\x82\tx\nH\t2\t\xD0\nH\t3\t\x82a\n")
                                                    << QByteArray("UTF-8");
         QByteArray straddling;
@@ -256,10 +273,12 @@ private slots:
         QBuffer asText(&bytes);
         asText.open(QIODevice::ReadOnly);
         DocumentData expected = testsupport::everyCellHolding(QStringLiteral("old"));
+        ChangeLog expectedChanges;
         QList<ParsedLine> expectedLines;
         while (!asText.atEnd()) {
             const QString line = readRawLine(asText, textCodec);
             parseProgramLine(line, expected);
+            parseProgramLine(line, expectedChanges);
             expectedLines << parseLine(line);
         }
 
@@ -268,6 +287,12 @@ private slots:
         whole.open(QIODevice::ReadOnly);
         readProgram(whole, textCodec, got);
         QVERIFY(got == expected);
+
+        // Cells that see every change are given every record, in file order.
+        ChangeLog changes;
+        whole.seek(0);
+        readProgram(whole, textCodec, changes);
+        QCOMPARE(changes.log, expectedChanges.log);
 
         QBuffer asBytes(&bytes);
         asBytes.open(QIODevice::ReadOnly);
