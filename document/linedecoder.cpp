@@ -89,9 +89,14 @@ QString LineDecoder::decode(const char *bytes, qsizetype size) const
 
 QString LineDecoder::decodeField(QByteArrayView bytes) const
 {
-    if (m_kind == Kind::Utf8 && bytes.startsWith("\xEF\xBB\xBF"))
-        return QChar(0xFEFF) + QString::fromUtf8(bytes.data() + 3, bytes.size() - 3);
-    return decode(bytes);
+    if (m_kind != Kind::Utf8 || !bytes.startsWith("\xEF\xBB\xBF"))
+        return decode(bytes);
+    // Qt's UTF-8 decoding drops a byte order mark at the start; within a
+    // line each one is a character.
+    qsizetype marks = 0;
+    while (bytes.sliced(marks * 3).startsWith("\xEF\xBB\xBF"))
+        ++marks;
+    return QString(marks, QChar(0xFEFF)) + QString::fromUtf8(bytes.data() + marks * 3, bytes.size() - marks * 3);
 }
 
 void LineDecoder::decodeFieldInto(QString *text, QByteArrayView bytes) const

@@ -15,8 +15,8 @@
 // - white space added around the line changes nothing;
 // - the line rebuilt from the record's letter, number and fields parses to
 //   the same record;
-// - a Latin-1 line taken apart on its bytes (parseLineBytes) gives all that
-//   its text gives, the words of messages included.
+// - a UTF-8 or Latin-1 line taken apart on its bytes (parseLineBytes) gives
+//   all that its text gives, the words of messages included.
 
 #include "fuzzsupport.h"
 
@@ -107,10 +107,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString line = lineFrom(reinterpret_cast<const uint8_t *>(aligned.constData()), size);
 
     const ParsedLine parsed = parseLine(line);
-    if (size > 0 && data[0] % 3 == 1) {
+    if (size > 0 && data[0] % 3 != 2) {
+        static const LineDecoder utf8(QTextCodec::codecForName("UTF-8"));
         static const LineDecoder latin1(QTextCodec::codecForName("ISO-8859-1"));
         const ParsedLine bytewise =
-            parseLineBytes(QByteArrayView(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)), latin1);
+            parseLineBytes(QByteArrayView(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)),
+                           data[0] % 3 == 0 ? utf8 : latin1);
         FUZZ_CHECK(sameParse(parsed, bytewise), describe(parsed) + QStringLiteral(" / ") + describe(bytewise));
     }
     DocumentData document;

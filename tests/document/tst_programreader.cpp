@@ -248,7 +248,8 @@ private slots:
         QTest::newRow("bytes no character of the code page") << QByteArray("H\t1\t\x98\tx\nH\t2\ta\x98b\n")
                                                               << QByteArray("windows-1251");
         QTest::newRow("byte order marks, UTF-8")
-            << QByteArray("\xEF\xBB\xBFS\t1\ta\nH\t1\t\xEF\xBB\xBFx\nD\t1\tn\t\xEF\xBB\xBF\t\xEF\xBB\xBF1\n \xEF\xBB\xBFS\t2\tb\n")
+            << QByteArray("\xEF\xBB\xBFS\t1\ta\nH\t1\t\xEF\xBB\xBFx\nD\t1\tn\t\xEF\xBB\xBF\t\xEF\xBB\xBF1\n \xEF\xBB\xBFS\t2\tb\n"
+                          "Y\t4\t\xEF\xBB\xBF\xEF\xBB\xBF\t1\x03C\n")
             << QByteArray("UTF-8");
         QTest::newRow("broken UTF-8 beside a TAB") << QByteArray("H\t1\t\xE2\x82\tx\nH\t2\t\xD0\nH\t3\t\x82a\n")
                                                    << QByteArray("UTF-8");
