@@ -24,37 +24,19 @@ trap 'rm -rf "$work"' EXIT INT TERM
 
 # One typical document as JSON; every machine of the fleet gets its own
 # prices and header line.
-{
-    printf '{"params":['
-    i=1
-    while [ $i -le 26 ]; do
-        [ $i -gt 1 ] && printf ','
-        printf '"%d"' $((i * 7 % 100))
-        i=$((i + 1))
+items() { # COUNT MAKE: MAKE 1 .. MAKE COUNT, with commas between
+    local i
+    for ((i = 1; i <= $1; i++)); do
+        ((i > 1)) && printf ','
+        "$2" "$i"
     done
-    printf '],"departments":['
-    i=1
-    while [ $i -le 50 ]; do
-        [ $i -gt 1 ] && printf ','
-        printf '{"name":"Минерална вода %d","price":"1.%02d","tax":"Б","digits":"2"}' $i $((i % 100))
-        i=$((i + 1))
-    done
-    printf '],"headerLines":['
-    i=1
-    while [ $i -le 8 ]; do
-        [ $i -gt 1 ] && printf ','
-        printf '"АВТОМАТ ЗА НАПИТКИ %d"' $i
-        i=$((i + 1))
-    done
-    printf '],"comment":"Склад 3","payments":['
-    i=1
-    while [ $i -le 4 ]; do
-        [ $i -gt 1 ] && printf ','
-        printf '{"name":"Плащане %d","value":"1.00","index":"%d"}' $i $((i - 1))
-        i=$((i + 1))
-    done
-    printf ']}\n'
-} >"$work/base.json"
+}
+param() { printf '"%d"' $(($1 * 7 % 100)); }
+department() { printf '{"name":"Минерална вода %d","price":"1.%02d","tax":"Б","digits":"2"}' "$1" $(($1 % 100)); }
+header() { printf '"АВТОМАТ ЗА НАПИТКИ %d"' "$1"; }
+payment() { printf '{"name":"Плащане %d","value":"1.00","index":"%d"}' "$1" $(($1 - 1)); }
+printf '{"params":[%s],"departments":[%s],"headerLines":[%s],"comment":"Склад 3","payments":[%s]}\n' \
+    "$(items 26 param)" "$(items 50 department)" "$(items 8 header)" "$(items 4 payment)" >"$work/base.json"
 SOURCE_DATE_EPOCH=1700000000 "$prg" build --encoding CP1251 "$work/base.prg" <"$work/base.json"
 
 mkdir "$work/fleet"
@@ -126,39 +108,35 @@ echo "awk: $(readlink -f "$(command -v awk)"), $(awk -W version 2>/dev/null | he
 echo "fleet: $# files, $(cat "$@" | wc -c) bytes; valid file: $(stat -c %s "$work/valid50.prg") bytes, $(wc -l <"$work/valid50.prg") lines"
 echo
 
-prg_ms=""; awk_ms=""
-# Interleaved: each round runs both, so that a change of load hits both.
-round=0
-while [ $round -lt 3 ]; do
-    prg_ms="$prg_ms $(median_ms check_prg "$@")"
-    awk_ms="$awk_ms $(median_ms check_awk "$@")"
-    round=$((round + 1))
-done
 mid() { echo $* | tr ' ' '\n' | sort -n | sed -n 2p; }
-p=$(mid $prg_ms); a=$(mid $awk_ms)
-printf 'check, 3000 files:  tarvo-prg %8.1f ms   awk %8.1f ms   ratio %.2f (aim <= 1)\n' "$p" "$a" \
-    "$(echo "$p $a" | awk '{ print $1 / $2 }')"
 
-# dump of FILE (with the options after it) against wc -l of FILE.
-dump_against_wc() {
-    label=$1 file=$2
-    shift 2
-    dump_ms="" wc_ms=""
-    round=0
-    while [ $round -lt 3 ]; do
-        dump_ms="$dump_ms $(median_ms "$prg" dump "$@" "$file")"
-        wc_ms="$wc_ms $(median_ms wc -l "$file")"
-        round=$((round + 1))
+# LABEL AIM NAME1 COMMAND1 NAME2 COMMAND2: the two commands (functions) in
+# turn for three rounds, so that a change of load hits both; the middle of
+# each one's three medians, and their ratio against the aim.
+side_by_side() {
+    local a_ms="" b_ms="" round x y
+    for ((round = 0; round < 3; round++)); do
+        a_ms="$a_ms $(median_ms "$4")"
+        b_ms="$b_ms $(median_ms "$6")"
     done
-    d=$(mid $dump_ms); w=$(mid $wc_ms)
-    printf 'dump, %-13s tarvo-prg %8.1f ms   wc -l %6.1f ms   ratio %.2f (aim <= 8)\n' "$label:" "$d" "$w" \
-        "$(echo "$d $w" | awk '{ print $1 / $2 }')"
+    x=$(mid $a_ms) y=$(mid $b_ms)
+    printf '%-19s %s %8.1f ms   %s %8.1f ms   ratio %.2f (aim <= %s)\n' "$1:" "$3" "$x" "$5" "$y" \
+        "$(echo "$x $y" | awk '{ print $1 / $2 }')" "$2"
 }
 
-cd "$work"
-dump_against_wc "50 MB file" valid50.prg --encoding CP1251
-LC_ALL=C.UTF-8 dump_against_wc "50 MB UTF-8" valid50u.prg
+fleet=("$@")
+check_fleet_prg() { check_prg "${fleet[@]}"; }
+check_fleet_awk() { check_awk "${fleet[@]}"; }
+dump_cp1251() { "$prg" dump --encoding CP1251 "$work/valid50.prg"; }
+count_cp1251() { wc -l "$work/valid50.prg"; }
+dump_utf8() { LC_ALL=C.UTF-8 "$prg" dump "$work/valid50u.prg"; }
+count_utf8() { wc -l "$work/valid50u.prg"; }
 
+side_by_side "check, 3000 files" 1 tarvo-prg check_fleet_prg awk check_fleet_awk
+side_by_side "dump, 50 MB file" 8 tarvo-prg dump_cp1251 "wc -l" count_cp1251
+side_by_side "dump, 50 MB UTF-8" 8 tarvo-prg dump_utf8 "wc -l" count_utf8
+
+cd "$work"
 if [ -x /usr/bin/time ]; then
     m5=$(/usr/bin/time -f %M "$prg" dump --encoding CP1251 valid5.prg 2>&1 >/dev/null)
     m50=$(/usr/bin/time -f %M "$prg" dump --encoding CP1251 valid50.prg 2>&1 >/dev/null)

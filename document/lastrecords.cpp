@@ -29,7 +29,6 @@ void LastRecords::keep(const RecordBytes &record)
     qsizetype at = 0;
     for (int i = 0; i < format.cellCount; ++i) {
         const QByteArrayView value = record.field(format.cells[i].field);
-        row.begin[i] = at;
         if (!value.isEmpty())
             std::memcpy(out + at, value.data(), size_t(value.size()));
         at += value.size();
@@ -45,9 +44,11 @@ void LastRecords::applyTo(DocumentCells &cells, const LineDecoder &decoder)
             Row &row = m_rows[index(format.table, r)];
             if (!row.kept)
                 continue;
+            qsizetype begin = 0;
             for (int i = 0; i < format.cellCount; ++i) {
-                const QByteArrayView value(row.bytes.constData() + row.begin[i], row.end[i] - row.begin[i]);
+                const QByteArrayView value(row.bytes.constData() + begin, row.end[i] - begin);
                 cells.setCellText(format.table, r, format.cells[i].column, decoder.decodeField(value));
+                begin = row.end[i];
             }
             row = Row(); // its bytes go before the next row's text is made
         }

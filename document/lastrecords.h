@@ -34,9 +34,8 @@ private:
     struct Row
     {
         bool kept = false;
-        QByteArray bytes; // the row's values one after another
-        qsizetype begin[kMaxRowCells] = {};
-        qsizetype end[kMaxRowCells] = {};
+        QByteArray bytes;                  // the row's values one after another
+        qsizetype end[kMaxRowCells] = {}; // where each value ends in `bytes`
     };
 
     int index(DocTable table, int row) const { return m_firstRow[static_cast<int>(table)] + row; }

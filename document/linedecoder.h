@@ -21,7 +21,6 @@ public:
 
     // A whole line. UTF-8 drops a byte order mark at its start.
     QString decode(const char *bytes, qsizetype size) const;
-    QString decode(const QByteArray &bytes) const { return decode(bytes.constData(), bytes.size()); }
     QString decode(QByteArrayView bytes) const { return decode(bytes.data(), bytes.size()); }
 
     // A field from within a line, decoded as it is within the line: a byte

@@ -46,6 +46,15 @@ const QString &letterText(DocTable table)
     return letters[static_cast<int>(table)];
 }
 
+// Sets the cells of a record read on its bytes.
+void setRecordCells(const RecordBytes &record, const LineDecoder &decoder, DocumentCells &cells)
+{
+    const TableFormat &format = tableFormat(record.table);
+    for (int i = 0; i < format.cellCount; ++i)
+        cells.setCellText(record.table, record.row, format.cells[i].column,
+                          decoder.decodeField(record.field(format.cells[i].field)));
+}
+
 } // namespace
 
 ParsedLine parseLine(const QString &line)
@@ -170,8 +179,9 @@ bool parseProgramLine(const QString &line, DocumentCells &cells)
 QString readRawLine(QIODevice &device, QTextCodec *codec)
 {
     // At most kMaxLineBytes of a line are kept; the rest of it is passed
-    // over; the line is decoded as a whole, as ProgramLineReader does. The line is read in small pieces so that a short line costs
-    // no buffer of the full limit.
+    // over. The line is read in small pieces, so that a short line costs no
+    // buffer of the full limit, and decoded as a whole, as ProgramLineReader
+    // does.
     QByteArray bytes;
     char piece[4096];
     bool cut = false;
@@ -230,17 +240,10 @@ void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
     while (lines.nextBytes(&bytes)) {
         if (decoder.decodesBytewise()) {
             const RecordBytes record = scanRecordBytes(bytes);
-            if (record.verdict == ByteVerdict::Record && everyRecord) {
-                const TableFormat &format = tableFormat(record.table);
-                for (int i = 0; i < format.cellCount; ++i)
-                    cells.setCellText(record.table, record.row, format.cells[i].column,
-                                      decoder.decodeField(record.field(format.cells[i].field)));
-                continue;
-            }
-            if (record.verdict == ByteVerdict::Record) {
+            if (record.verdict == ByteVerdict::Record && everyRecord)
+                setRecordCells(record, decoder, cells);
+            else if (record.verdict == ByteVerdict::Record)
                 last.keep(record);
-                continue;
-            }
             if (record.verdict != ByteVerdict::NeedsText)
                 continue;
         }

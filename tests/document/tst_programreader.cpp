@@ -245,13 +245,13 @@ private slots:
             << QByteArray("ISO-8859-1");
         QTest::newRow("white space and comments")
             << QByteArray(" \tS\t1\tv \t\r\n\";S\t2\tx\n  \";\n\"S\t3\ty\n\r\n\t\n") << QByteArray("ISO-8859-1");
-        QTest::newRow("bytes no character of the code page") << QByteArray("H\t1\t\x98\tx\nH\t2\ta\x98b\n")
+        QTest::newRow("bytes no character of the code page") << QByteArray("H\t1\t\x98\tx\nH\t2\ta\x98" "b\n")
                                                               << QByteArray("windows-1251");
         QTest::newRow("byte order marks, UTF-8")
-            << QByteArray("\xEF\xBB\xBFS\t1\ta\nH\t1\t\xEF\xBB\xBFx\nD\t1\tn\t\xEF\xBB\xBF\t\xEF\xBB\xBF1\n \xEF\xBB\xBFS\t2\tb\n"
-                          "Y\t4\t\xEF\xBB\xBF\xEF\xBB\xBF\t1\x03C\n")
+            << QByteArray("\xEF\xBB\xBFS\t1\ta\nH\t1\t\xEF\xBB\xBFx\nD\t1\tn\t\xEF\xBB\xBF\t\xEF\xBB\xBF" "1\n \xEF\xBB\xBFS\t2\tb\n"
+                          "Y\t4\t\xEF\xBB\xBF\xEF\xBB\xBF\t1\x03" "C\n")
             << QByteArray("UTF-8");
-        QTest::newRow("broken UTF-8 beside a TAB") << QByteArray("H\t1\t\xE2\x82\tx\nH\t2\t\xD0\nH\t3\t\x82a\n")
+        QTest::newRow("broken UTF-8 beside a TAB") << QByteArray("H\t1\t\xE2\x82\tx\nH\t2\t\xD0\nH\t3\t\x82" "a\n")
                                                    << QByteArray("UTF-8");
         QByteArray straddling;
         for (int i = 0; i < 40; ++i)
