@@ -17,9 +17,6 @@ public:
     QString cellText(tarvo::DocTable table, int row, int column) const override;
     void setCellText(tarvo::DocTable table, int row, int column, const QString &text) override;
 
-    // Every change of a cell marks the window's document changed.
-    bool seesEveryChange() const override { return true; }
-
     WTableWidget *table(tarvo::DocTable table) const { return m_tables[static_cast<int>(table)]; }
 
     // Sets an item's display text unless it already shows that text (an
