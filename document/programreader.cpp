@@ -4,6 +4,7 @@
 #include "linedecoder.h"
 #include "programlinereader.h"
 #include "recordscan.h"
+#include "savejournal.h"
 
 #include <QFile>
 #include <QIODevice>
@@ -223,6 +224,7 @@ void readParsedLines(QIODevice &device, QTextCodec *codec, const ParsedLineHandl
 
 bool readParsedProgramFile(const QString &path, QTextCodec *codec, const ParsedLineHandler &take, QString *error)
 {
+    recoverInterruptedSave(path); // a save in place cut short is made whole first
     QFile file(path);
     if (!openProgramFile(file, error))
         return false;
@@ -258,6 +260,7 @@ void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells)
 
 bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells, QString *error)
 {
+    recoverInterruptedSave(path); // a save in place cut short is made whole first
     QFile file(path);
     if (!openProgramFile(file, error))
         return false;
