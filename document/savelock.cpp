@@ -108,13 +108,8 @@ bool SaveLock::lock(const QString &path, QString *error)
         if (fd < 0 && errno == ENOENT) {
             forFolder = true;
             fd = ::open(folderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-            if (fd < 0) {
-                if (errno == ENOENT || errno == ENOTDIR) {
-                    *error = systemErrorText(errno);
-                    return false;
-                }
-                return true; // a folder that cannot be read: the save says what it can do
-            }
+            if (fd < 0)
+                return true; // no such folder, or none to read: the save says what it can do
         } else if (fd < 0) {
             if (errno == EMFILE || errno == ENFILE) {
                 *error = QStringLiteral("too many files open to lock one more: %1").arg(systemErrorText(errno));

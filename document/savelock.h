@@ -34,9 +34,11 @@ public:
     SaveLock &operator=(const SaveLock &) = delete;
 
     // Waits for and takes the lock of the file at `path` (a symbolic link
-    // followed). False with `error` set when the file or its folder cannot
-    // be opened to lock it; a file that cannot be locked at all (a file
-    // system without locks) is no failure: the save goes on unlocked.
+    // followed as resolveSaveTarget says). False with `error` set when the
+    // link is refused or no more files can be opened. A file that cannot be
+    // opened or locked at all (no rights, no such folder, a file system
+    // without locks) is no failure: what comes next reports the first two,
+    // and a save goes on unlocked on the last.
     bool lock(const QString &path, QString *error);
 
     // Releases the lock (also done by the destructor).

@@ -130,7 +130,7 @@ one_run() { # ID PATH COMMAND INJECTION WHAT
     local run=$work/run$1 path=$2 command=$3 injection=$4 what=$5
     local target=$run/data/vending.prg new=$work/$command-new.prg status
     prepare "$run" "$path"
-    run_tool "$run" "$path" "$command" strace -qq -f -o /dev/null -e trace=none -e "inject=$injection" -- \
+    run_tool "$run" "$path" "$command" strace -qq -f -o /dev/null -e "trace=${injection%%:*}" -e "inject=$injection" -- \
         >/dev/null 2>&1
     status=$?
     {
