@@ -11,6 +11,7 @@
 #include "unencodablereport.h"
 
 #include <encodings.h>
+#include <filereplace.h>
 #include <savelock.h>
 
 #include <QList>
@@ -49,6 +50,9 @@ int runSet(const CommandLine &line)
 
     const QString encoding = tarvo::encodingName(line.encoding);
     int status = exitcode::Success;
+    // Each file is on disk before it replaces its old one; each folder's
+    // renames are flushed once, after the last.
+    tarvo::FolderFlushes flushes;
     for (int i = 0; i < documents.size(); ++i) {
         const QString &file = line.files.at(i);
         const programstreams::Written written = programstreams::writeDocument(file, documents.at(i), codec, stamp);

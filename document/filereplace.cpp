@@ -17,6 +17,8 @@
 
 namespace tarvo {
 
+void syncFolderOf(const QByteArray &folder, const FileCalls &calls);
+
 namespace {
 
 // An old file rewritten in place is held in memory meanwhile; a program
@@ -242,16 +244,7 @@ private:
         return Outcome::Done;
     }
 
-    // Makes the rename itself durable; a folder that cannot be synced is no
-    // reason to call a finished save failed.
-    void syncFolder()
-    {
-        const int fd = ::open(m_folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            m_calls.fsync(fd);
-            ::close(fd);
-        }
-    }
+    void syncFolder() { syncFolderOf(m_folder, m_calls); }
 
     bool readAll(int fd, QByteArray *into, off_t size)
     {
@@ -341,7 +334,42 @@ private:
     struct stat m_old = {};
 };
 
+thread_local FolderFlushes *t_flushes = nullptr;
+
 } // namespace
+
+// Makes a rename durable, now or with the run's other folders; a folder
+// that cannot be synced is no reason to call a finished save failed.
+void syncFolderOf(const QByteArray &folder, const FileCalls &calls)
+{
+    if (t_flushes) {
+        t_flushes->m_folders.insert(folder);
+        return;
+    }
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        calls.fsync(fd);
+        ::close(fd);
+    }
+}
+
+FolderFlushes::FolderFlushes() : m_outer(t_flushes) { t_flushes = this; }
+
+FolderFlushes::~FolderFlushes()
+{
+    flush();
+    t_flushes = m_outer;
+}
+
+void FolderFlushes::flush()
+{
+    FolderFlushes *const active = t_flushes;
+    t_flushes = nullptr;
+    for (const QByteArray &folder : std::as_const(m_folders))
+        syncFolderOf(folder, FileCalls::system());
+    m_folders.clear();
+    t_flushes = active;
+}
 
 bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error, const FileCalls &calls)
 {

@@ -3,6 +3,7 @@
 #include "filecalls.h"
 
 #include <QByteArray>
+#include <QSet>
 #include <QString>
 
 namespace tarvo {
@@ -30,5 +31,26 @@ namespace tarvo {
 // False with a message in `error` on failure.
 bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error,
                          const FileCalls &calls = FileCalls::system());
+
+// For a run of many saves (tarvo-prg set): while one exists in a thread,
+// the saves of that thread leave the flush of their folders' entries to it,
+// and each folder is flushed once, by flush() or when it goes, instead of
+// once a file. Every file itself is still on disk before it takes its old
+// one's place, so a crash before the flush leaves each file old or new.
+class FolderFlushes
+{
+public:
+    FolderFlushes();
+    ~FolderFlushes();
+    FolderFlushes(const FolderFlushes &) = delete;
+    FolderFlushes &operator=(const FolderFlushes &) = delete;
+
+    void flush();
+
+private:
+    QSet<QByteArray> m_folders;
+    FolderFlushes *m_outer;
+    friend void syncFolderOf(const QByteArray &folder, const FileCalls &calls);
+};
 
 } // namespace tarvo

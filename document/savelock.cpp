@@ -160,6 +160,8 @@ bool SaveLocks::lockAll(const QStringList &paths, QString *error)
     }
     QList<QPair<QString, QString>> order; // (target, path as given)
     for (const QString &path : paths) {
+        if (path == QLatin1String("-"))
+            continue; // standard input or output: nothing to lock
         QString target;
         if (!resolveSaveTarget(path, &target, error)) {
             *error = QStringLiteral("cannot lock %1: %2").arg(path, *error);

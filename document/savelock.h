@@ -54,7 +54,8 @@ private:
 // Locks of many files at once, taken in one order that every process uses
 // (by the files' absolute paths), so that two commands locking the same
 // files never wait for each other for ever. Raises the limit of open files
-// as far as the system allows.
+// as far as the system allows. "-" (standard input or output) is passed
+// over.
 class SaveLocks
 {
 public:
