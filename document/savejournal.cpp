@@ -384,21 +384,24 @@ bool recoverInterruptedSave(const QString &path, QString *message)
     struct stat file;
     if (name.isEmpty() || ::stat(name.constData(), &file) != 0 || !S_ISREG(file.st_mode))
         return false;
-    QString ignored;
-    removeLeftoverSave(pendingSaveName(QFile::encodeName(QFileInfo(path).canonicalFilePath())), &ignored);
+    struct stat seen;
+    const QByteArray pending = pendingSaveName(QFile::encodeName(QFileInfo(path).canonicalFilePath()));
+    const bool leftover = ::lstat(pending.constData(), &seen) == 0;
     const QByteArray folder = stateFolder();
-    if (folder.isEmpty())
-        return false;
     const QByteArray journalPath = folder + '/' + journalName(file.st_dev, file.st_ino);
-    struct stat journal;
-    if (::lstat(journalPath.constData(), &journal) != 0 || !isPrivateFolder(folder))
+    const bool journaled = !folder.isEmpty() && ::lstat(journalPath.constData(), &seen) == 0
+                           && isPrivateFolder(folder);
+    if (!leftover && !journaled)
         return false;
-    // Not while a save of this file is under way: its journal is its own.
+    // Not while a save of this file is under way: its new file and its
+    // journal are its own.
     SaveLock lock;
     QString error;
     if (!lock.lock(path, &error))
         return false;
-    return applyJournal(journalPath, file, message);
+    if (leftover)
+        removeLeftoverSave(pending, &error);
+    return journaled && applyJournal(journalPath, file, message);
 }
 
 void recoverInterruptedSave(const QString &path)
