@@ -3,6 +3,8 @@
 #include "console.h"
 #include "usage.h"
 
+#include <savejournal.h>
+
 #include <QCoreApplication>
 #include <QFile>
 
@@ -44,6 +46,9 @@ bool argumentsAreText(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    // What the reading of a file finds of an interrupted save is said where
+    // every other message goes.
+    tarvo::setInterruptedSaveReporter([](const QString &message) { console::error(message); });
     if (!argumentsAreText(argc, argv))
         return exitcode::Usage;
     QStringList arguments = QCoreApplication::arguments();

@@ -2,7 +2,8 @@
 // written back in its encoding through the writer that Save uses. The
 // command line is checked whole before anything is read, and every file is
 // read before any is written, so a bad argument or a missing file changes
-// nothing.
+// nothing. Each file is locked against other writers from before it is read
+// until it is written.
 
 #include "commands.h"
 #include "console.h"
@@ -10,6 +11,8 @@
 #include "unencodablereport.h"
 
 #include <encodings.h>
+#include <filereplace.h>
+#include <savelock.h>
 
 #include <QList>
 
@@ -19,6 +22,13 @@ int runSet(const CommandLine &line)
     QString reason;
     if (!programstreams::writeStamp(&stamp, &reason)) {
         console::error(reason);
+        return exitcode::Usage;
+    }
+    // Every file stays locked from its read to its replacement, so that no
+    // other writer's change to it falls between the two and is lost.
+    tarvo::SaveLocks locks;
+    if (!locks.lockAll(line.files, &reason)) {
+        console::error(reason + QStringLiteral("; no file changed"));
         return exitcode::Usage;
     }
     QTextCodec *codec = tarvo::codecForEncoding(line.encoding);
@@ -42,6 +52,9 @@ int runSet(const CommandLine &line)
 
     const QString encoding = tarvo::encodingName(line.encoding);
     int status = exitcode::Success;
+    // Each file is on disk before it replaces its old one; each folder's
+    // renames are flushed once, after the last.
+    tarvo::FolderFlushes flushes;
     for (int i = 0; i < documents.size(); ++i) {
         const QString &file = line.files.at(i);
         const programstreams::Written written = programstreams::writeDocument(file, documents.at(i), codec, stamp);

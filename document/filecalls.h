@@ -19,8 +19,6 @@ struct FileCalls
     int (*fchmod)(int fd, mode_t mode);
     int (*fchown)(int fd, uid_t owner, gid_t group);
     int (*ftruncate)(int fd, off_t length);
-    // Reserves room for the file's first `length` bytes; 0 or -1 with errno.
-    int (*reserve)(int fd, off_t length);
 
     static const FileCalls &system();
 };

@@ -1,17 +1,23 @@
 #include "filereplace.h"
 
 #include "regularfile.h"
+#include "savejournal.h"
+#include "savelock.h"
+#include "savetarget.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace tarvo {
+
+void syncFolderOf(const QByteArray &folder, const FileCalls &calls);
 
 namespace {
 
@@ -19,23 +25,59 @@ namespace {
 // file is a few kilobytes, so anything beyond this is no program file.
 constexpr off_t kMaxKeptBytes = 64 * 1024 * 1024;
 
-// Symbolic links are followed this deep, as the system does.
-constexpr int kMaxLinks = 40;
+enum class Outcome { Done, Failed, TryInPlace, TryNamed };
 
-enum class Outcome { Done, Failed, TryInPlace };
-
-// Where the bytes really go: `path` with every symbolic link followed, also
-// one that leads to a file not made yet.
-QString resolvedTarget(const QString &path)
+bool fail(QString *error, const QString &text)
 {
-    QString target = QFileInfo(path).absoluteFilePath();
-    for (int i = 0; i < kMaxLinks; ++i) {
-        const QFileInfo info(target);
-        if (!info.isSymLink())
-            return target;
-        target = info.symLinkTarget();
+    if (error)
+        *error = text;
+    return false;
+}
+
+// Writes all of `data` at `offset`; false with errno set on failure.
+bool writeAll(const FileCalls &calls, int fd, const char *data, qint64 size, off_t offset)
+{
+    while (size > 0) {
+        const ssize_t put = calls.pwrite(fd, data, size_t(size), offset);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        if (put == 0) {
+            errno = ENOSPC;
+            return false;
+        }
+        data += put;
+        size -= put;
+        offset += put;
     }
-    return target; // a loop: the open below reports it
+    return true;
+}
+
+// Copies every extended attribute of the file at `from` (its access control
+// list among them) to the open file `to`. False when one that the old file
+// has cannot be given to the new one.
+bool copyAttributes(const QByteArray &from, int to)
+{
+    QByteArray names(4096, Qt::Uninitialized);
+    ssize_t size;
+    while ((size = ::llistxattr(from.constData(), names.data(), size_t(names.size()))) < 0 && errno == ERANGE)
+        names.resize(names.size() * 4);
+    if (size < 0)
+        return errno == ENOTSUP || errno == ENOSYS; // a file system without them
+    for (qsizetype at = 0; at < size;) {
+        const char *name = names.constData() + at;
+        at += qsizetype(qstrlen(name)) + 1;
+        QByteArray value(256, Qt::Uninitialized);
+        ssize_t length;
+        while ((length = ::lgetxattr(from.constData(), name, value.data(), size_t(value.size()))) < 0
+               && errno == ERANGE)
+            value.resize(value.size() * 4);
+        if (length < 0 || ::fsetxattr(to, name, value.constData(), size_t(length), 0) != 0)
+            return false;
+    }
+    return true;
 }
 
 class Saver
@@ -44,6 +86,9 @@ public:
     Saver(const QString &target, const QByteArray &bytes, const FileCalls &calls)
         : m_target(QFile::encodeName(target)), m_bytes(bytes), m_calls(calls)
     {
+        const qsizetype slash = m_target.lastIndexOf('/');
+        m_folder = slash > 0 ? m_target.left(slash) : QByteArray("/");
+        m_name = m_target.mid(slash + 1);
     }
 
     bool save(QString *error)
@@ -64,46 +109,142 @@ public:
             return fail(error, systemErrorText(errno));
         }
 
-        const Outcome outcome = replaceThroughNewFile(error);
+        // A file with several names is rewritten where it is, so that every
+        // name sees the new contents.
+        Outcome outcome = m_exists && m_old.st_nlink > 1 ? Outcome::TryInPlace : replaceThroughNewFile(true, error);
+        if (outcome == Outcome::TryNamed)
+            outcome = replaceThroughNewFile(false, error);
         if (outcome != Outcome::TryInPlace)
             return outcome == Outcome::Done;
         return rewriteInPlace(error);
     }
 
 private:
-    bool fail(QString *error, const QString &text)
+    Outcome failWith(QString *error, int errorNumber, const QString &more = QString())
     {
-        if (error)
-            *error = text;
-        return false;
-    }
-
-    Outcome failWith(QString *error, int errorNumber)
-    {
-        fail(error, systemErrorText(errorNumber));
+        fail(error, systemErrorText(errorNumber) + more);
         return Outcome::Failed;
     }
 
-    // Writes all of `data` at `offset`; false with errno set on failure.
-    bool writeAll(int fd, const char *data, qint64 size, off_t offset)
+    // The name a new file has until it takes the old one's place. One
+    // writer at a time holds the file's lock, so one name serves; a file of
+    // that name that no live writer holds is a leftover of a save that was
+    // killed, and goes. Should it be held (a writer that did not lock the
+    // target), a name of its own.
+    QByteArray pendingName(QString *litter) const
     {
-        while (size > 0) {
-            const ssize_t put = m_calls.pwrite(fd, data, size_t(size), offset);
-            if (put < 0) {
-                if (errno == EINTR)
-                    continue;
-                return false;
-            }
-            if (put == 0) {
-                errno = ENOSPC;
-                return false;
-            }
-            data += put;
-            size -= put;
-            offset += put;
+        const QByteArray pending = pendingSaveName(m_target);
+        QString stuck;
+        switch (removeLeftoverSave(pending, &stuck)) {
+        case Leftover::None:
+        case Leftover::Removed: return pending;
+        case Leftover::Stuck: *litter = QStringLiteral("; ") + stuck; break;
+        case Leftover::InUse: break;
         }
-        return true;
+        const QByteArray tag = QByteArray::number(QRandomGenerator::global()->generate(), 36);
+        return m_folder + "/." + m_name + '.' + tag + ".saving";
     }
+
+    // The new file: unnamed until complete where the file system allows
+    // it (`unnamed`), else under the pending name, which it holds locked.
+    int makeNewFile(bool unnamed, QByteArray *fresh, QString *litter)
+    {
+        const mode_t mode = m_exists ? 0600 : 0666;
+        const int fd = unnamed ? m_calls.open(m_folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode)
+                               : m_calls.open((*fresh = pendingName(litter)).constData(),
+                                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0)
+            ::flock(fd, LOCK_EX | LOCK_NB); // marks it as a live writer's
+        return fd;
+    }
+
+    // The normal path: a new file beside the old one, renamed over it.
+    Outcome replaceThroughNewFile(bool unnamed, QString *error)
+    {
+        QByteArray fresh;
+        QString litter;
+        int fd = makeNewFile(unnamed, &fresh, &litter);
+        if (fd < 0) {
+            const int cause = errno;
+            if (unnamed && (cause == EOPNOTSUPP || cause == EISDIR || cause == EINVAL))
+                return Outcome::TryNamed; // no unnamed files here
+            // No new file can be made here, but the old one may be written.
+            if (m_exists && (cause == EACCES || cause == EPERM))
+                return Outcome::TryInPlace;
+            return failWith(error, cause, litter);
+        }
+
+        bool linked = false;
+        auto discard = [&](int cause) {
+            if (fd >= 0)
+                m_calls.close(fd);
+            fd = -1;
+            if (linked && m_calls.unlink(fresh.constData()) != 0)
+                litter += QStringLiteral("; the unfinished file %1 could not be removed: %2")
+                              .arg(QFile::decodeName(fresh), systemErrorText(errno));
+            errno = cause;
+        };
+        linked = !unnamed;
+
+        if (!writeAll(m_calls, fd, m_bytes.constData(), m_bytes.size(), 0) || m_calls.fsync(fd) != 0) {
+            const int cause = errno;
+            discard(cause);
+            return failWith(error, cause, litter);
+        }
+        if (m_exists) {
+            struct stat made;
+            const bool sameOwner = ::fstat(fd, &made) == 0 && made.st_uid == m_old.st_uid
+                                   && made.st_gid == m_old.st_gid;
+            // Owner before mode: a change of owner clears the set-id bits.
+            // The access control list last: it sets the group bits itself.
+            if ((!sameOwner && m_calls.fchown(fd, m_old.st_uid, m_old.st_gid) != 0)
+                || m_calls.fchmod(fd, m_old.st_mode & 07777) != 0 || !copyAttributes(m_target, fd)) {
+                // The old file would change hands or lose some of its
+                // attributes: write it in place instead.
+                discard(errno);
+                return Outcome::TryInPlace;
+            }
+        }
+        if (unnamed) {
+            if (m_exists)
+                fresh = pendingName(&litter);
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+            // A new file takes its name at once; one that replaces another
+            // goes beside it first.
+            const QByteArray &name = m_exists ? fresh : m_target;
+            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
+                const int cause = errno;
+                discard(cause);
+                if (cause == ENOENT || cause == EPERM || cause == EXDEV)
+                    return Outcome::TryNamed; // no /proc to link through
+                return failWith(error, cause, litter);
+            }
+            linked = true;
+            if (!m_exists)
+                fresh = m_target;
+        }
+        const int closed = m_calls.close(fd);
+        fd = -1;
+        if (closed != 0) {
+            const int cause = errno;
+            discard(cause);
+            return failWith(error, cause, litter);
+        }
+        if (fresh != m_target && m_calls.rename(fresh.constData(), m_target.constData()) != 0) {
+            const int cause = errno;
+            discard(cause);
+            // A sticky folder, or a file mounted in its own right.
+            if (m_exists && (cause == EACCES || cause == EPERM || cause == EBUSY))
+                return Outcome::TryInPlace;
+            return failWith(error, cause, litter);
+        }
+        syncFolder();
+        if (!litter.isEmpty()) // saved, but the folder is not as it was
+            reportInterruptedSave(QStringLiteral("%1 was saved%2").arg(QFile::decodeName(m_target), litter));
+        return Outcome::Done;
+    }
+
+    void syncFolder() { syncFolderOf(m_folder, m_calls); }
 
     bool readAll(int fd, QByteArray *into, off_t size)
     {
@@ -117,105 +258,24 @@ private:
                 return false;
             }
             if (got == 0)
-                break; // shorter than it said: keep what is there
+                break;
             done += got;
         }
-        into->resize(qsizetype(done));
+        if (done != size) {
+            errno = EIO; // the file changed its length while it was read
+            return false;
+        }
         return true;
     }
 
-    QByteArray newFileName() const
-    {
-        const qsizetype slash = m_target.lastIndexOf('/');
-        const QByteArray folder = m_target.left(slash + 1);
-        const QByteArray name = m_target.mid(slash + 1);
-        const QByteArray tag = QByteArray::number(QRandomGenerator::global()->generate(), 36);
-        return folder + '.' + name + '.' + tag + ".new";
-    }
-
-    // The normal path: a new file beside the old one, renamed over it.
-    Outcome replaceThroughNewFile(QString *error)
-    {
-        QByteArray fresh;
-        int fd = -1;
-        for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-            fresh = newFileName();
-            // A new file gets the usual mode of new files; one that replaces
-            // another starts private and takes the old mode below.
-            fd = m_calls.open(fresh.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                              m_exists ? 0600 : 0666);
-            if (fd < 0 && errno != EEXIST)
-                break;
-        }
-        if (fd < 0) {
-            const int cause = errno;
-            // No new file can be made here, but the old one may be written.
-            if (m_exists && (cause == EACCES || cause == EPERM))
-                return Outcome::TryInPlace;
-            return failWith(error, cause);
-        }
-
-        auto discard = [&](int cause) {
-            if (fd >= 0)
-                m_calls.close(fd);
-            m_calls.unlink(fresh.constData());
-            errno = cause;
-        };
-
-        if (!writeAll(fd, m_bytes.constData(), m_bytes.size(), 0) || m_calls.fsync(fd) != 0) {
-            const int cause = errno;
-            discard(cause);
-            return failWith(error, cause);
-        }
-        if (m_exists) {
-            struct stat made;
-            const bool sameOwner = ::fstat(fd, &made) == 0 && made.st_uid == m_old.st_uid
-                                   && made.st_gid == m_old.st_gid;
-            // Owner before mode: a change of owner clears the set-id bits.
-            if ((!sameOwner && m_calls.fchown(fd, m_old.st_uid, m_old.st_gid) != 0)
-                || m_calls.fchmod(fd, m_old.st_mode & 07777) != 0) {
-                // The old file would change hands: write it in place instead.
-                discard(errno);
-                return Outcome::TryInPlace;
-            }
-        }
-        const int closed = m_calls.close(fd);
-        fd = -1;
-        if (closed != 0) {
-            const int cause = errno;
-            discard(cause);
-            return failWith(error, cause);
-        }
-        if (m_calls.rename(fresh.constData(), m_target.constData()) != 0) {
-            const int cause = errno;
-            discard(cause);
-            // A sticky folder, or a file mounted in its own right.
-            if (m_exists && (cause == EACCES || cause == EPERM || cause == EBUSY))
-                return Outcome::TryInPlace;
-            return failWith(error, cause);
-        }
-        syncFolder();
-        return Outcome::Done;
-    }
-
-    // Makes the rename itself durable; a folder that cannot be synced is no
-    // reason to call a finished save failed.
-    void syncFolder()
-    {
-        const qsizetype slash = m_target.lastIndexOf('/');
-        const QByteArray folder = slash > 0 ? m_target.left(slash) : QByteArray("/");
-        const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd >= 0) {
-            m_calls.fsync(fd);
-            ::close(fd);
-        }
-    }
-
-    // The fallback: the old file is rewritten where it is. Room for the new
-    // bytes is reserved first; should any step fail, the old bytes go back.
+    // The fallback: the old file is rewritten where it is. A copy of its
+    // bytes goes to the journal, on disk, before the first byte changes, so
+    // that a crash at any point leaves something the next open makes whole;
+    // should a step fail, the old bytes go straight back.
     bool rewriteInPlace(QString *error)
     {
-        const int fd = m_calls.open(m_target.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0);
+        const int fd = m_calls.open(m_target.constData(),
+                                    O_RDWR | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC, 0);
         if (fd < 0)
             return fail(error, systemErrorText(errno));
         struct stat opened;
@@ -234,49 +294,96 @@ private:
             m_calls.close(fd);
             return fail(error, systemErrorText(cause));
         }
-
-        const off_t size = off_t(m_bytes.size());
-        if (size > off_t(previous.size()) && m_calls.reserve(fd, size) != 0
-            && errno != EOPNOTSUPP && errno != ENOSYS) {
-            const int cause = errno;
-            // Nothing of the old bytes was touched; only the length may be.
-            m_calls.ftruncate(fd, off_t(previous.size()));
+        SaveJournal journal;
+        QString reason;
+        if (!journal.begin(opened, m_target, previous, m_bytes, &reason)) {
             m_calls.close(fd);
-            return fail(error, systemErrorText(cause));
+            return fail(error, QStringLiteral("The file can only be rewritten in place, and %1").arg(reason));
         }
-        if (writeAll(fd, m_bytes.constData(), m_bytes.size(), 0) && m_calls.ftruncate(fd, size) == 0
+
+        // The file grows only as its new bytes are written.
+        const off_t size = off_t(m_bytes.size());
+        if (writeAll(m_calls, fd, m_bytes.constData(), m_bytes.size(), 0) && m_calls.ftruncate(fd, size) == 0
             && m_calls.fsync(fd) == 0) {
-            // Every byte is on disk: what closing says changes nothing.
+            // Every byte is on disk: what closing says changes nothing, and
+            // a journal left behind finds the new file whole.
             m_calls.close(fd);
+            journal.finish(&reason);
             return true;
         }
         const int cause = errno;
-        const bool restored = writeAll(fd, previous.constData(), previous.size(), 0)
+        const bool restored = writeAll(m_calls, fd, previous.constData(), previous.size(), 0)
                               && m_calls.ftruncate(fd, off_t(previous.size())) == 0 && m_calls.fsync(fd) == 0;
         m_calls.close(fd);
         if (!restored)
             return fail(error, systemErrorText(cause)
-                                   + QStringLiteral("; the previous contents could not be put back"));
+                                   + QStringLiteral("; the previous contents could not be put back yet: they "
+                                                    "are kept in %1 and go back when the file is next opened")
+                                         .arg(journal.path()));
+        if (!journal.finish(&reason))
+            return fail(error, systemErrorText(cause) + QStringLiteral("; ") + reason);
         return fail(error, systemErrorText(cause));
     }
 
     const QByteArray m_target;
+    QByteArray m_folder;
+    QByteArray m_name;
     const QByteArray &m_bytes;
     const FileCalls &m_calls;
     bool m_exists = false;
     struct stat m_old = {};
 };
 
+thread_local FolderFlushes *t_flushes = nullptr;
+
 } // namespace
+
+// Makes a rename durable, now or with the run's other folders; a folder
+// that cannot be synced is no reason to call a finished save failed.
+void syncFolderOf(const QByteArray &folder, const FileCalls &calls)
+{
+    if (t_flushes) {
+        t_flushes->m_folders.insert(folder);
+        return;
+    }
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        calls.fsync(fd);
+        ::close(fd);
+    }
+}
+
+FolderFlushes::FolderFlushes() : m_outer(t_flushes) { t_flushes = this; }
+
+FolderFlushes::~FolderFlushes()
+{
+    flush();
+    t_flushes = m_outer;
+}
+
+void FolderFlushes::flush()
+{
+    FolderFlushes *const active = t_flushes;
+    t_flushes = nullptr;
+    for (const QByteArray &folder : std::as_const(m_folders))
+        syncFolderOf(folder, FileCalls::system());
+    m_folders.clear();
+    t_flushes = active;
+}
 
 bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error, const FileCalls &calls)
 {
-    if (path.isEmpty()) {
-        if (error)
-            *error = systemErrorText(ENOENT);
+    if (path.isEmpty())
+        return fail(error, systemErrorText(ENOENT));
+    QString target;
+    if (!resolveSaveTarget(path, &target, error))
         return false;
-    }
-    return Saver(resolvedTarget(path), bytes, calls).save(error);
+    SaveLock lock;
+    if (!lock.lock(target, error))
+        return false;
+    // A save in place of this file that was cut short is made whole first.
+    recoverInterruptedSave(target);
+    return Saver(target, bytes, calls).save(error);
 }
 
 } // namespace tarvo

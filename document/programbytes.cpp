@@ -1,4 +1,5 @@
 #include "programbytes.h"
+#include "savejournal.h"
 
 #include "regularfile.h"
 
@@ -78,6 +79,7 @@ bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QStrin
 
 bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall read)
 {
+    recoverInterruptedSave(path); // a save in place cut short is made whole first
     struct stat info;
     const int fd = openRegularFile(path, error, &info);
     if (fd < 0)

@@ -28,11 +28,10 @@ fi
 
 # The compiler and make, which a Debian build takes for granted
 # (build-essential); the tests and running the editor under X (xvfb,
-# xauth); the package build and lintian.
+# xauth); the package build and lintian; the fault-injection test (strace,
+# util-linux's runuser).
 tools="build-essential xvfb xauth desktop-file-utils appstream qt6-translations-l10n
-dpkg-dev debhelper lintian fakeroot"
-# strace makes a read fail in the tests of tarvo-prg (they skip without it).
-tools="$tools strace"
+dpkg-dev debhelper lintian fakeroot strace util-linux"
 
 missing=""
 for p in $build_depends $tools; do

@@ -24,7 +24,8 @@ const tarvo::FileCalls &real() { return tarvo::FileCalls::system(); }
 
 int openFile(const char *path, int flags, mode_t mode)
 {
-    if ((flags & O_CREAT) && fires(FailingCall::CreateFile))
+    const bool creates = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
+    if (creates && fires(FailingCall::CreateFile))
         return -1;
     return real().open(path, flags, mode);
 }
@@ -64,7 +65,6 @@ int changeOwner(int fd, uid_t owner, gid_t group)
     return fires(FailingCall::ChangeOwner) ? -1 : real().fchown(fd, owner, group);
 }
 int truncateFile(int fd, off_t length) { return fires(FailingCall::Truncate) ? -1 : real().ftruncate(fd, length); }
-int reserve(int fd, off_t length) { return fires(FailingCall::Reserve) ? -1 : real().reserve(fd, length); }
 
 } // namespace
 
@@ -82,7 +82,6 @@ const tarvo::FileCalls &failingCalls(const PlannedFailure &failure)
         c.rename = renameFile;
         c.fchown = changeOwner;
         c.ftruncate = truncateFile;
-        c.reserve = reserve;
         return c;
     }();
     return calls;

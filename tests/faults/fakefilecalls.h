@@ -8,7 +8,7 @@
 
 namespace faults {
 
-enum class FailingCall { None, CreateFile, Write, Sync, Close, Rename, Reserve, Truncate, ChangeOwner };
+enum class FailingCall { None, CreateFile, Write, Sync, Close, Rename, Truncate, ChangeOwner };
 
 struct PlannedFailure
 {
