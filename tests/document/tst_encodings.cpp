@@ -1,4 +1,5 @@
 #include "encodings.h"
+#include "encodablecharacters.h"
 #include "documentcells.h"
 #include "programreader.h"
 #include "programwriter.h"
@@ -94,6 +95,28 @@ private slots:
         readProgram(buffer, codec, read);
         QCOMPARE(read.cellText(DocTable::Depts, 0, col::DeptName), letters);
         QCOMPARE(read.cellText(DocTable::Lines, 7, col::LineText), letters);
+    }
+
+    // The writer asks its table, built once per code page, which characters
+    // to report as lost: it must answer as the codec would for each one.
+    void writerTableAgreesWithTheCodec_data() { roundTripInEveryCodePage_data(); }
+    void writerTableAgreesWithTheCodec()
+    {
+        QFETCH(int, index);
+        QTextCodec *codec = codecForEncoding(index);
+        const EncodableCharacters &table = EncodableCharacters::of(codec);
+        QCOMPARE(&EncodableCharacters::of(codec), &table);
+        int encodable = 0;
+        for (char32_t unit = 0; unit < 0x10000; ++unit) {
+            const QChar c{char16_t(unit)};
+            const bool expected = codec->canEncode(QStringView(&c, 1));
+            if (table.canEncode(QStringView(&c, 1)) != expected)
+                QFAIL(qPrintable(QStringLiteral("U+%1").arg(uint(unit), 4, 16, QLatin1Char('0'))));
+            encodable += expected;
+        }
+        QVERIFY(encodable >= 128);
+        for (const QString &pair : {QStringLiteral("\U0001F600"), QStringLiteral("\U00010000")})
+            QCOMPARE(table.canEncode(pair), codec->canEncode(pair));
     }
 };
 
