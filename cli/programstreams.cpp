@@ -1,6 +1,7 @@
 #include "programstreams.h"
 
 #include "cellnames.h"
+#include "commandline.h"
 #include "console.h"
 
 #include <regularfile.h>
@@ -72,12 +73,12 @@ bool openStandardInput(QFile &input, QString *error)
 
 QString shownName(const QString &file)
 {
-    return file == QLatin1String("-") ? QStringLiteral("standard input") : file;
+    return isStandardStream(file) ? QStringLiteral("standard input") : file;
 }
 
 bool readParsedLines(const QString &file, QTextCodec *codec, const tarvo::ParsedLineHandler &take, QString *error)
 {
-    if (file != QLatin1String("-"))
+    if (!isStandardStream(file))
         return tarvo::readParsedProgramFile(file, codec, take, error);
     QFile input;
     if (!openStandardInput(input, error))
@@ -88,7 +89,7 @@ bool readParsedLines(const QString &file, QTextCodec *codec, const tarvo::Parsed
 
 bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error)
 {
-    if (file != QLatin1String("-"))
+    if (!isStandardStream(file))
         return tarvo::readProgramFile(file, codec, cells, error);
     QFile input;
     if (!openStandardInput(input, error))
@@ -144,9 +145,9 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
                       const QDateTime &stamp)
 {
     Written written;
-    if (file == QLatin1String("-") || isStreamTarget(file)) {
+    if (isStandardStream(file) || isStreamTarget(file)) {
         const QByteArray bytes = tarvo::programFileBytes(cells, codec, stamp, &written.unencodable);
-        if (file == QLatin1String("-")) {
+        if (isStandardStream(file)) {
             console::writeOut(bytes);
             written.ok = console::finishOut();
             return written;
@@ -167,7 +168,7 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
 
 bool reportLeftOutRows(const QString &file, const tarvo::DocumentCells &cells)
 {
-    const QString where = file == QLatin1String("-") ? QStringLiteral("standard output") : file;
+    const QString where = isStandardStream(file) ? QStringLiteral("standard output") : file;
     const QList<tarvo::LeftOutRow> rows = tarvo::rowsLeftOut(cells);
     for (const tarvo::LeftOutRow &row : rows) {
         QStringList missing;
