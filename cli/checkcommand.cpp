@@ -78,7 +78,7 @@ FileResult checkFile(const QString &path, QTextCodec *codec)
         anything = anything || !findings.isEmpty();
     }, &reason);
     if (!opened) {
-        console::error(QStringLiteral("cannot open %1: %2").arg(shown, reason));
+        console::error(Messages::tr("cannot open %1: %2").arg(shown, messages::reason(reason)));
         return FileResult::Unreadable;
     }
     return anything ? FileResult::Findings : FileResult::Clean;

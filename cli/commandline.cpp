@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include "messages.h"
+
 #include <encodings.h>
 
 #include <utility>
@@ -59,7 +61,55 @@ QString refusedValue(const CellAssignment &assignment)
     return QString();
 }
 
+// The number of single-letter changes (insert, delete, replace, or swap of
+// two neighbours) that turn one word into the other.
+int editDistance(const QString &a, const QString &b)
+{
+    const qsizetype n = a.size();
+    const qsizetype m = b.size();
+    QList<QList<int>> d(n + 1, QList<int>(m + 1, 0));
+    for (qsizetype i = 0; i <= n; ++i)
+        d[i][0] = int(i);
+    for (qsizetype j = 0; j <= m; ++j)
+        d[0][j] = int(j);
+    for (qsizetype i = 1; i <= n; ++i) {
+        for (qsizetype j = 1; j <= m; ++j) {
+            const int cost = a.at(i - 1) == b.at(j - 1) ? 0 : 1;
+            d[i][j] = qMin(qMin(d[i - 1][j] + 1, d[i][j - 1] + 1), d[i - 1][j - 1] + cost);
+            if (i > 1 && j > 1 && a.at(i - 1) == b.at(j - 2) && a.at(i - 2) == b.at(j - 1))
+                d[i][j] = qMin(d[i][j], d[i - 2][j - 2] + 1);
+        }
+    }
+    return d[n][m];
+}
+
+QString unknownCommand(const QString &word)
+{
+    const QString nearest = nearestCommand(word);
+    if (nearest.isEmpty())
+        return Messages::tr("unknown command \"%1\"").arg(word);
+    return Messages::tr("unknown command \"%1\"; did you mean \"%2\"?").arg(word, nearest);
+}
+
 } // namespace
+
+QString nearestCommand(const QString &word)
+{
+    const QString lower = word.toLower().left(32);
+    QString best;
+    int bestDistance = 3; // farther than two changes is no typo
+    for (const CommandSpec &spec : kCommands) {
+        const QString name = QLatin1String(spec.name);
+        const int distance = lower.startsWith(name) || (lower.size() >= 2 && name.startsWith(lower))
+                                 ? 1
+                                 : editDistance(lower, name);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = name;
+        }
+    }
+    return best;
+}
 
 CommandLine parseCommandLine(const QStringList &arguments)
 {
@@ -132,15 +182,30 @@ CommandLine parseCommandLine(const QStringList &arguments)
         *target = index;
     }
 
+    if (!words.isEmpty() && words.first() == QLatin1String("help")) {
+        line.help = true;
+        words.removeFirst();
+        if (words.size() > 1)
+            return fail(Messages::tr("help takes one command name"));
+        if (words.isEmpty())
+            return line;
+    }
+    if (line.help && !words.isEmpty()) {
+        const CommandSpec *spec = commandNamed(words.first());
+        if (!spec)
+            return fail(unknownCommand(words.first()));
+        line.helpCommand = QLatin1String(spec->name);
+        return line;
+    }
     if (line.help || line.version)
         return line;
     if (words.isEmpty())
-        return fail(QStringLiteral("no command given"));
+        return fail(Messages::tr("no command given"));
 
     const QString word = words.takeFirst();
     const CommandSpec *spec = commandNamed(word);
     if (!spec)
-        return fail(QStringLiteral("unknown command \"%1\"").arg(word));
+        return fail(unknownCommand(word));
     line.command = spec->command;
 
     const QString name = QLatin1String(spec->name);

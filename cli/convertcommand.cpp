@@ -27,7 +27,7 @@ int runConvert(const CommandLine &line)
                                                         },
                                                         &reason);
     if (!opened) {
-        console::error(QStringLiteral("cannot open %1: %2").arg(programstreams::shownName(in), reason));
+        console::error(Messages::tr("cannot open %1: %2").arg(programstreams::shownName(in), messages::reason(reason)));
         return exitcode::Usage;
     }
 

@@ -19,13 +19,13 @@ int runDiff(const CommandLine &line)
         QString reason;
         const QString &file = line.files.at(i);
         if (!programstreams::readDocument(file, codec, documents[i], &reason)) {
-            console::error(QStringLiteral("cannot open %1: %2").arg(programstreams::shownName(file), reason));
+            console::error(Messages::tr("cannot open %1: %2").arg(programstreams::shownName(file), messages::reason(reason)));
             return exitcode::Usage;
         }
         // Bytes that are no characters would all read as the same
         // replacement character, and two different files could compare equal.
         if (!isStandardStream(file) && !programstreams::decodesWithoutLoss(file, codec, &reason)) {
-            console::error(QStringLiteral("cannot compare %1: %2").arg(file, reason));
+            console::error(Messages::tr("cannot compare %1: %2").arg(programstreams::shownName(file), messages::reason(reason)));
             return exitcode::Usage;
         }
     }

@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
+#include "messages.h"
 #include "usage.h"
 
 #include <QCoreApplication>
@@ -44,6 +45,7 @@ bool argumentsAreText(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    messages::setUpLanguage();
     if (!argumentsAreText(argc, argv))
         return exitcode::Usage;
     QStringList arguments = QCoreApplication::arguments();
@@ -52,11 +54,14 @@ int main(int argc, char *argv[])
     const CommandLine line = parseCommandLine(arguments);
     if (!line.error.isEmpty()) {
         console::error(line.error);
-        console::note(QStringLiteral("Try 'tarvo-prg --help'."));
+        console::note(Messages::tr("Try 'tarvo-prg --help'."));
         return exitcode::Usage;
     }
     if (line.help || line.version) {
-        console::writeOut((line.help ? usageText() : versionText() + QLatin1Char('\n')).toUtf8());
+        const QString text = !line.helpCommand.isEmpty() ? commandUsageText(line.helpCommand)
+                             : line.help                 ? usageText()
+                                                         : versionText() + QLatin1Char('\n');
+        console::writeOut(text.toUtf8());
         return console::finishOut() ? exitcode::Success : exitcode::WriteFailed;
     }
 

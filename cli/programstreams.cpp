@@ -3,6 +3,7 @@
 #include "cellnames.h"
 #include "commandline.h"
 #include "console.h"
+#include "messages.h"
 
 #include <regularfile.h>
 
@@ -28,7 +29,7 @@ bool writeIntoStream(const QString &path, const QByteArray &bytes, QString *erro
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        *error = errno == ENXIO ? QStringLiteral("nothing reads from this FIFO") : tarvo::systemErrorText(errno);
+        *error = errno == ENXIO ? Messages::tr("nothing reads from this FIFO") : tarvo::systemErrorText(errno);
         return false;
     }
     const int flags = ::fcntl(fd, F_GETFL);
@@ -73,7 +74,12 @@ bool openStandardInput(QFile &input, QString *error)
 
 QString shownName(const QString &file)
 {
-    return isStandardStream(file) ? QStringLiteral("standard input") : file;
+    return isStandardStream(file) ? Messages::tr("standard input") : console::fileName(file);
+}
+
+QString shownOutput(const QString &file)
+{
+    return isStandardStream(file) ? Messages::tr("standard output") : console::fileName(file);
 }
 
 bool readParsedLines(const QString &file, QTextCodec *codec, const tarvo::ParsedLineHandler &take, QString *error)
@@ -110,7 +116,7 @@ bool decodesWithoutLoss(const QString &file, QTextCodec *codec, QString *error)
             break;
         codec->toUnicode(block.constData(), int(block.size()), &state);
         if (state.invalidChars > 0) {
-            *error = QStringLiteral("it holds bytes that are no characters in %1; give its --encoding")
+            *error = Messages::tr("it holds bytes that are no characters in %1; give its --encoding")
                          .arg(QString::fromLatin1(codec->name()));
             return false;
         }
@@ -155,20 +161,20 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
         QString error;
         written.ok = writeIntoStream(file, bytes, &error);
         if (!written.ok)
-            console::error(QStringLiteral("cannot write %1: %2").arg(file, error));
+            console::error(Messages::tr("cannot write %1: %2").arg(console::fileName(file), error));
         return written;
     }
     const tarvo::WriteResult result = tarvo::writeProgramFile(file, cells, codec, stamp);
     written.ok = result.ok;
     written.unencodable = result.unencodable;
     if (!result.ok)
-        console::error(QStringLiteral("cannot write %1: %2").arg(file, result.error));
+        console::error(Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(result.error)));
     return written;
 }
 
 bool reportLeftOutRows(const QString &file, const tarvo::DocumentCells &cells)
 {
-    const QString where = isStandardStream(file) ? QStringLiteral("standard output") : file;
+    const QString where = shownOutput(file);
     const QList<tarvo::LeftOutRow> rows = tarvo::rowsLeftOut(cells);
     for (const tarvo::LeftOutRow &row : rows) {
         QStringList missing;

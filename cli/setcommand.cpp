@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "console.h"
+#include "messages.h"
 #include "programstreams.h"
 #include "unencodablereport.h"
 
@@ -26,11 +27,11 @@ int runSet(const CommandLine &line)
     for (const QString &file : line.files) {
         tarvo::DocumentData document;
         if (!programstreams::readDocument(file, codec, document, &reason)) {
-            console::error(QStringLiteral("cannot open %1: %2; no file changed").arg(file, reason));
+            console::error(Messages::tr("cannot open %1: %2; no file changed").arg(programstreams::shownName(file), messages::reason(reason)));
             return exitcode::Usage;
         }
         if (!programstreams::decodesWithoutLoss(file, codec, &reason)) {
-            console::error(QStringLiteral("cannot set cells in %1: %2; no file changed").arg(file, reason));
+            console::error(Messages::tr("cannot set cells in %1: %2; no file changed").arg(programstreams::shownName(file), messages::reason(reason)));
             return exitcode::Usage;
         }
         for (const CellAssignment &assignment : line.cells)
@@ -48,7 +49,7 @@ int runSet(const CommandLine &line)
             continue;
         }
         for (const tarvo::UnencodableCell &cell : written.unencodable)
-            console::error(unencodableMessage(file, cell, encoding));
+            console::error(unencodableMessage(programstreams::shownName(file), cell, encoding));
         const bool leftOut = programstreams::reportLeftOutRows(file, documents.at(i));
         if (leftOut || !written.unencodable.isEmpty())
             status = exitcode::worse(status, exitcode::Findings);

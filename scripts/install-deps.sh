@@ -29,7 +29,7 @@ fi
 # The compiler and make, which a Debian build takes for granted
 # (build-essential); the tests and running the editor under X (xvfb,
 # xauth); the package build and lintian.
-tools="build-essential xvfb xauth desktop-file-utils appstream qt6-translations-l10n
+tools="build-essential xvfb xauth desktop-file-utils appstream qt6-translations-l10n locales
 dpkg-dev debhelper lintian fakeroot"
 
 missing=""

@@ -168,8 +168,23 @@ private slots:
         if (!TARVO_HAS_PRG)
             QSKIP("built without tarvo-prg");
         const QString page = readText(prefix + QStringLiteral("/share/man/man1/tarvo-prg.1"));
-        QVERIFY2(page.startsWith(QStringLiteral(".TH TARVO-PRG 1 \"\" \"tarvo-prg " TARVO_VERSION "\"")),
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\.TH TARVO-PRG 1 \"\\d{4}-\\d\\d-\\d\\d\" \"tarvo-prg " TARVO_VERSION "\""))
+                     .match(page)
+                     .hasMatch(),
                  qPrintable(page.left(80)));
+        // Its catalogue, found from the installed program: a Bulgarian
+        // user reads its messages in Bulgarian.
+        const QString qm = dataDir() + QStringLiteral("/tarvo-prg_bg.qm");
+        QCOMPARE(digest(qm), digest(QStringLiteral(TARVO_BINARY_DIR "/data/tarvo-prg_bg.qm")));
+        QProcess prg;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("bg_BG.UTF-8"));
+        environment.remove(QStringLiteral("LANGUAGE"));
+        prg.setProcessEnvironment(environment);
+        prg.start(prefix + QStringLiteral("/bin/tarvo-prg"), {QStringLiteral("dupm")});
+        QVERIFY(prg.waitForFinished(30000));
+        QVERIFY2(QString::fromUtf8(prg.readAllStandardError()).contains(QStringLiteral("непозната команда „dupm“")),
+                 "no Bulgarian message");
         const QString completion = prefix + QStringLiteral("/share/bash-completion/completions/tarvo-prg");
         QVERIFY(QFile::exists(completion));
         QCOMPARE(digest(completion), digest(QStringLiteral(TARVO_SOURCE_DIR "/cli/tarvo-prg.bash")));
