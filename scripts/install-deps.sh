@@ -28,9 +28,11 @@ fi
 
 # The compiler and make, which a Debian build takes for granted
 # (build-essential); the tests and running the editor under X (xvfb,
-# xauth); the package build and lintian.
+# xauth; locales, whose sources the message tests make locales from;
+# shared-mime-info, xdg-utils and libfile-mimeinfo-perl, with which the
+# install test asks the MIME database); the package build and lintian.
 tools="build-essential xvfb xauth desktop-file-utils appstream qt6-translations-l10n locales
-dpkg-dev debhelper lintian fakeroot"
+shared-mime-info xdg-utils libfile-mimeinfo-perl dpkg-dev debhelper lintian fakeroot"
 
 missing=""
 for p in $build_depends $tools; do
