@@ -23,7 +23,7 @@ QString skippedReason(const tarvo::ParsedLine &parsed)
     case tarvo::LineVerdict::Record:
         return QString();
     case tarvo::LineVerdict::UnknownLetter:
-        return QStringLiteral("line skipped: %1 is no record letter (S, D, H, C or Y)")
+        return Messages::tr("line skipped: %1 is no record letter (S, D, H, C or Y)")
             .arg(console::quoted(parsed.letter));
     case tarvo::LineVerdict::NumberOutOfRange:
         break;
@@ -31,15 +31,15 @@ QString skippedReason(const tarvo::ParsedLine &parsed)
     if (!parsed.numberIsNumeral) {
         const QString &field = parsed.numberText;
         if (field.trimmed().isEmpty())
-            return QStringLiteral("line skipped: %1 record without a number").arg(parsed.letter);
-        return QStringLiteral("line skipped: %1 record number %2 is not a number")
+            return Messages::tr("line skipped: %1 record without a number").arg(parsed.letter);
+        return Messages::tr("line skipped: %1 record number %2 is not a number")
             .arg(parsed.letter, console::quoted(field));
     }
     const tarvo::TableFormat &format = tarvo::tableFormat(parsed.table);
     if (format.rows == 1)
-        return QStringLiteral("line skipped: %1 record number %2 is not %3")
+        return Messages::tr("line skipped: %1 record number %2 is not %3")
             .arg(parsed.letter, QString::number(parsed.number), QString::number(format.firstNumber));
-    return QStringLiteral("line skipped: %1 record number %2 is outside %3..%4")
+    return Messages::tr("line skipped: %1 record number %2 is outside %3..%4")
         .arg(parsed.letter, QString::number(parsed.number), QString::number(format.firstNumber),
              QString::number(format.firstNumber + format.rows - 1));
 }
@@ -71,7 +71,7 @@ FileResult checkFile(const QString &path, QTextCodec *codec)
         if (!skipped.isEmpty())
             findings.prepend(skipped);
         if (line.cut)
-            findings.prepend(QStringLiteral("line longer than %1 bytes; only its first %1 bytes are read")
+            findings.prepend(Messages::tr("line longer than %1 bytes; only its first %1 bytes are read")
                                  .arg(tarvo::kMaxLineBytes));
         for (const QString &finding : std::as_const(findings))
             console::writeOutLine(QStringLiteral("%1:%2: %3").arg(shown, QString::number(line.number), finding));

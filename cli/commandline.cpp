@@ -41,7 +41,7 @@ QString missingFiles(const CommandSpec &spec, qsizetype given)
     const QStringList names = QString::fromLatin1(spec.files).split(QLatin1Char(' '));
     if (spec.most < 0)
         return QStringLiteral("FILE");
-    return names.mid(given).join(QStringLiteral(" and "));
+    return names.mid(given).join(Messages::tr(" and "));
 }
 
 // A value the editor's cell would take as it stands.
@@ -50,14 +50,14 @@ QString refusedValue(const CellAssignment &assignment)
     const QString &value = assignment.value;
     for (const QChar c : value) {
         if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
-            return QStringLiteral("--cell %1: a cell cannot hold a TAB or a line end").arg(assignment.key);
+            return Messages::tr("--cell %1: a cell cannot hold a TAB or a line end").arg(assignment.key);
     }
     if (!QStringView(value).isValidUtf16())
-        return QStringLiteral("--cell %1: text with an unpaired surrogate").arg(assignment.key);
+        return Messages::tr("--cell %1: text with an unpaired surrogate").arg(assignment.key);
     const tarvo::ColumnFormat *format = tarvo::columnFormat(assignment.cell.table, assignment.cell.column);
     const QString refusal = refusalOf(format->kind, value);
     if (!refusal.isEmpty())
-        return QStringLiteral("--cell %1: \"%2\" %3").arg(assignment.key, value, refusal);
+        return Messages::tr("--cell %1: \"%2\" %3").arg(assignment.key, value, refusal);
     return QString();
 }
 
@@ -134,7 +134,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         }
         if (optionsEnded || !argument.startsWith(QLatin1String("--"))) {
             if (!optionsEnded && argument.size() > 1 && argument.startsWith(QLatin1Char('-')))
-                return fail(QStringLiteral("unknown option %1").arg(argument));
+                return fail(Messages::tr("unknown option %1").arg(argument));
             words << argument;
             continue;
         }
@@ -153,7 +153,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         }
         if (name == QLatin1String("--help") || name == QLatin1String("--version")) {
             if (hasValue)
-                return fail(QStringLiteral("option %1 takes no value").arg(name));
+                return fail(Messages::tr("option %1 takes no value").arg(name));
             (name == QLatin1String("--help") ? line.help : line.version) = true;
             continue;
         }
@@ -163,11 +163,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
                       : name == QLatin1String("--to")     ? &to
                                                           : nullptr;
         if (!target && !isCell)
-            return fail(QStringLiteral("unknown option %1").arg(name));
+            return fail(Messages::tr("unknown option %1").arg(name));
         if (!hasValue) {
             if (i + 1 >= arguments.size())
-                return fail(QStringLiteral("option %1 needs %2").arg(name, isCell ? QStringLiteral("KEY=VALUE")
-                                                                                  : QStringLiteral("an encoding name")));
+                return fail(Messages::tr("option %1 needs %2").arg(name, isCell ? QStringLiteral("KEY=VALUE")
+                                                                                  : Messages::tr("an encoding name")));
             value = arguments.at(++i);
         }
         if (isCell) {
@@ -176,7 +176,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         }
         const int index = tarvo::encodingIndexForSpelling(value);
         if (index < 0) {
-            return fail(QStringLiteral("unknown encoding \"%1\" for %2; known: %3")
+            return fail(Messages::tr("unknown encoding \"%1\" for %2; known: %3")
                             .arg(value, name, tarvo::encodingNames().join(QStringLiteral(", "))));
         }
         *target = index;
@@ -210,31 +210,31 @@ CommandLine parseCommandLine(const QStringList &arguments)
 
     const QString name = QLatin1String(spec->name);
     if (line.command != Command::Convert && (from >= 0 || to >= 0))
-        return fail(QStringLiteral("%1 takes no --from or --to; use --encoding").arg(name));
+        return fail(Messages::tr("%1 takes no --from or --to; use --encoding").arg(name));
     if (line.command != Command::Set && !cells.isEmpty())
-        return fail(QStringLiteral("%1 takes no --cell").arg(name));
+        return fail(Messages::tr("%1 takes no --cell").arg(name));
     if (line.command == Command::Set && cells.isEmpty())
-        return fail(QStringLiteral("set: no --cell KEY=VALUE given"));
+        return fail(Messages::tr("set: no --cell KEY=VALUE given"));
     if (words.size() < spec->least)
-        return fail(QStringLiteral("%1: missing %2").arg(name, missingFiles(*spec, words.size())));
+        return fail(Messages::tr("%1: missing %2").arg(name, missingFiles(*spec, words.size())));
     if (spec->most >= 0 && words.size() > spec->most)
-        return fail(QStringLiteral("%1: too many file names; it takes %2").arg(name, QLatin1String(spec->files)));
+        return fail(Messages::tr("%1: too many file names; it takes %2").arg(name, QLatin1String(spec->files)));
     for (const QString &file : std::as_const(words)) {
         if (file.isEmpty())
-            return fail(QStringLiteral("%1: empty file name").arg(name));
+            return fail(Messages::tr("%1: empty file name").arg(name));
     }
     const qsizetype streams = words.count(QStringLiteral("-"));
     if (line.command == Command::Set && streams > 0)
-        return fail(QStringLiteral("set: \"-\" is no file to write back; name the files"));
+        return fail(Messages::tr("set: \"-\" is no file to write back; name the files"));
     if (line.command == Command::Check && streams > 1)
-        return fail(QStringLiteral("check: standard input (\"-\") given more than once"));
+        return fail(Messages::tr("check: standard input (\"-\") given more than once"));
     if (line.command == Command::Diff && streams > 1)
-        return fail(QStringLiteral("diff: only one of A and B can be standard input (\"-\")"));
+        return fail(Messages::tr("diff: only one of A and B can be standard input (\"-\")"));
 
     for (const QString &text : std::as_const(cells)) {
         const qsizetype equals = text.indexOf(QLatin1Char('='));
         if (equals < 0)
-            return fail(QStringLiteral("--cell %1: no \"=\"; write KEY=VALUE").arg(text));
+            return fail(Messages::tr("--cell %1: no \"=\"; write KEY=VALUE").arg(text));
         CellAssignment assignment;
         assignment.key = text.left(equals);
         assignment.value = text.mid(equals + 1);
@@ -244,7 +244,7 @@ CommandLine parseCommandLine(const QStringList &arguments)
         for (const CellAssignment &earlier : std::as_const(line.cells)) {
             if (earlier.cell.table == assignment.cell.table && earlier.cell.row == assignment.cell.row
                 && earlier.cell.column == assignment.cell.column)
-                return fail(QStringLiteral("--cell %1 given twice").arg(assignment.key));
+                return fail(Messages::tr("--cell %1 given twice").arg(assignment.key));
         }
         const QString refused = refusedValue(assignment);
         if (!refused.isEmpty())

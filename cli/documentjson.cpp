@@ -1,6 +1,7 @@
 #include "documentjson.h"
 
 #include "cellnames.h"
+#include "messages.h"
 
 #include <QRegularExpression>
 
@@ -76,22 +77,22 @@ QString kindOf(const Json &value)
 {
     switch (value.type()) {
     case Json::value_t::null: return QStringLiteral("null");
-    case Json::value_t::boolean: return QStringLiteral("a boolean");
+    case Json::value_t::boolean: return Messages::tr("a boolean");
     case Json::value_t::number_integer:
     case Json::value_t::number_unsigned:
-    case Json::value_t::number_float: return QStringLiteral("a number");
-    case Json::value_t::string: return QStringLiteral("a string");
-    case Json::value_t::array: return QStringLiteral("an array");
-    case Json::value_t::object: return QStringLiteral("an object");
+    case Json::value_t::number_float: return Messages::tr("a number");
+    case Json::value_t::string: return Messages::tr("a string");
+    case Json::value_t::array: return Messages::tr("an array");
+    case Json::value_t::object: return Messages::tr("an object");
     case Json::value_t::binary:
     case Json::value_t::discarded: break;
     }
-    return QStringLiteral("nothing");
+    return Messages::tr("nothing");
 }
 
 QString misplaced(const QString &where, const Json &value, const char *wanted)
 {
-    return QStringLiteral("%1: %2 where %3 belongs").arg(where, kindOf(value), QLatin1String(wanted));
+    return Messages::tr("%1: %2 where %3 belongs").arg(where, kindOf(value), Messages::tr(wanted));
 }
 
 QString fromJson(const std::string &text)
@@ -116,7 +117,7 @@ public:
         for (const auto &[key, value] : root.items()) {
             const TableFormat *format = tableWithKey(key);
             if (!format)
-                return fail(QStringLiteral("document: unknown key %1").arg(quotedKey(key)));
+                return fail(Messages::tr("document: unknown key %1").arg(quotedKey(key)));
             const QString where = QString::fromLatin1(format->jsonKey);
             bool ok = false;
             switch (shapeOf(*format)) {
@@ -145,7 +146,7 @@ private:
     bool readText(const QString &where, const Json &value, DocTable table, int row, int column)
     {
         if (!value.is_string())
-            return fail(misplaced(where, value, "a string"));
+            return fail(misplaced(where, value, QT_TRANSLATE_NOOP("TarvoPrg", "a string")));
         // The parser takes only well-formed UTF-8 and paired surrogates, so
         // every text is one that a code page or the JSON output can carry.
         m_document.setCellText(table, row, column, fromJson(value.get_ref<const std::string &>()));
@@ -156,13 +157,13 @@ private:
     bool checkArray(const QString &where, const Json &value, DocTable table, const char *entries)
     {
         if (!value.is_array())
-            return fail(misplaced(where, value, "an array"));
+            return fail(misplaced(where, value, QT_TRANSLATE_NOOP("TarvoPrg", "an array")));
         if (value.size() > std::size_t(rowCount(table))) {
-            return fail(QStringLiteral("%1: %2 entries where at most %3 %4 belong")
+            return fail(Messages::tr("%1: %2 entries where at most %3 %4 belong")
                             .arg(where)
                             .arg(value.size())
                             .arg(rowCount(table))
-                            .arg(QLatin1String(entries)));
+                            .arg(Messages::tr(entries)));
         }
         return true;
     }
@@ -178,7 +179,7 @@ private:
 
     bool readTexts(const QString &where, const Json &value, const TableFormat &format)
     {
-        if (!checkArray(where, value, format.table, "strings"))
+        if (!checkArray(where, value, format.table, QT_TRANSLATE_NOOP("TarvoPrg", "strings")))
             return false;
         for (int row = 0; row < int(value.size()); ++row) {
             if (!readText(cellName(format.table, row, format.cells[0].column), value[std::size_t(row)], format.table,
@@ -190,13 +191,13 @@ private:
 
     bool readRecords(const QString &where, const Json &value, const TableFormat &format)
     {
-        if (!checkArray(where, value, format.table, "objects"))
+        if (!checkArray(where, value, format.table, QT_TRANSLATE_NOOP("TarvoPrg", "objects")))
             return false;
         for (int row = 0; row < int(value.size()); ++row) {
             const QString entry = rowName(format.table, row);
             const Json &item = value[std::size_t(row)];
             if (!item.is_object())
-                return fail(misplaced(entry, item, "an object"));
+                return fail(misplaced(entry, item, QT_TRANSLATE_NOOP("TarvoPrg", "an object")));
             for (const auto &[key, cell] : item.items()) {
                 const ColumnFormat *field = nullptr;
                 for (int i = 0; i < format.cellCount && !field; ++i) {
@@ -204,7 +205,7 @@ private:
                         field = &format.cells[i];
                 }
                 if (!field)
-                    return fail(QStringLiteral("%1: unknown key %2").arg(entry, quotedKey(key)));
+                    return fail(Messages::tr("%1: unknown key %2").arg(entry, quotedKey(key)));
                 if (!readText(cellName(format.table, row, field->column), cell, format.table, row, field->column))
                     return false;
             }
@@ -228,7 +229,7 @@ QString positionOf(const QByteArray &json, qsizetype offset)
             lineStart = i + 1;
         }
     }
-    return QStringLiteral("line %1, column %2").arg(line).arg(offset - lineStart + 1);
+    return Messages::tr("line %1, column %2").arg(line).arg(offset - lineStart + 1);
 }
 
 // One step of the way from the root to a value: a key or an array index.
@@ -243,7 +244,7 @@ struct PathStep
 QString placeOf(const std::vector<PathStep> &path)
 {
     if (path.empty())
-        return QStringLiteral("document");
+        return Messages::tr("document");
     for (int t = 0; t < kTableCount; ++t) {
         const TableFormat &format = tableFormat(tableAt(t));
         if (path.front().index >= 0 || path.front().key != format.jsonKey)
@@ -290,7 +291,7 @@ public:
             std::vector<PathStep> path;
             for (std::size_t i = 0; i + 1 < m_open.size(); ++i)
                 path.push_back(m_open[i].step);
-            m_error = QStringLiteral("%1: key %2 given twice").arg(placeOf(path), quotedKey(key));
+            m_error = Messages::tr("%1: key %2 given twice").arg(placeOf(path), quotedKey(key));
             return false;
         }
         object.step.key = key;
@@ -306,8 +307,13 @@ public:
         reason.remove(QRegularExpression(QStringLiteral("^\\[json\\.exception\\.[^]]*\\] (parse error[^:]*: )?")));
         if (lastRead.size() > 40)
             reason.remove(QStringLiteral("; last read: '") + fromJson(lastRead) + QLatin1Char('\''));
-        m_error = QStringLiteral("input: not JSON: %1 at %2")
-                      .arg(reason, positionOf(m_json, qsizetype(position) - 1));
+        // The parser's reason is English: a translated message gives only
+        // the place.
+        const char *const withReason = QT_TRANSLATE_NOOP("TarvoPrg", "input: not JSON: %1 at %2");
+        const QString where = positionOf(m_json, qsizetype(position) - 1);
+        m_error = Messages::tr(withReason) == QLatin1String(withReason)
+                      ? QString::fromLatin1(withReason).arg(reason, where)
+                      : Messages::tr("input: not JSON at %1").arg(where);
         return false;
     }
 
@@ -333,7 +339,7 @@ private:
     {
         value();
         if (m_open.size() >= kMaxDepth) {
-            m_error = QStringLiteral("input: arrays and objects nested deeper than %1 levels").arg(kMaxDepth);
+            m_error = Messages::tr("input: arrays and objects nested deeper than %1 levels").arg(kMaxDepth);
             return false;
         }
         Open entry;
@@ -364,10 +370,10 @@ bool documentFromJson(const QByteArray &json, DocumentData *document, QString *e
         return false;
     };
     if (json.size() > kMaxDocumentJsonBytes)
-        return fail(QStringLiteral("input: larger than %1 bytes").arg(kMaxDocumentJsonBytes));
+        return fail(Messages::tr("input: larger than %1 bytes").arg(kMaxDocumentJsonBytes));
 
     if (json.trimmed().isEmpty())
-        return fail(QStringLiteral("input: empty, where a JSON document belongs"));
+        return fail(Messages::tr("input: empty, where a JSON document belongs"));
 
     // One parse: a UTF-8 byte order mark at the start is passed over, every
     // key is checked as it comes.
@@ -376,7 +382,7 @@ bool documentFromJson(const QByteArray &json, DocumentData *document, QString *e
     if (!Json::sax_parse(json.constBegin(), json.constEnd(), &builder))
         return fail(builder.error());
     if (!root.is_object())
-        return fail(misplaced(QStringLiteral("document"), root, "an object"));
+        return fail(misplaced(Messages::tr("document"), root, QT_TRANSLATE_NOOP("TarvoPrg", "an object")));
 
     DocumentData filled;
     JsonReader reader(filled);

@@ -31,7 +31,7 @@ bool argumentsAreText(int argc, char *argv[])
     for (int i = 1; i < argc; ++i) {
         const QByteArray raw(argv[i]);
         if (QFile::encodeName(QFile::decodeName(raw)) != raw) {
-            console::error(QStringLiteral("cannot use \"%1\": it is not valid text in the locale's character "
+            console::error(Messages::tr("cannot use \"%1\": it is not valid text in the locale's character "
                                           "encoding, and a name changed on its way in would be another file")
                                .arg(shownBytes(raw)));
             return false;

@@ -140,7 +140,7 @@ bool writeStamp(QDateTime *stamp, QString *error)
         digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
     const qint64 seconds = digitsOnly ? text.toLongLong() : -1;
     if (seconds < 0 || seconds > kLatestStamp) {
-        *error = QStringLiteral("SOURCE_DATE_EPOCH \"%1\" is not a number of seconds since 1970").arg(text);
+        *error = Messages::tr("SOURCE_DATE_EPOCH \"%1\" is not a number of seconds since 1970").arg(text);
         return false;
     }
     *stamp = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
@@ -180,10 +180,10 @@ bool reportLeftOutRows(const QString &file, const tarvo::DocumentCells &cells)
         QStringList missing;
         for (const int column : row.missingColumns) {
             const tarvo::ColumnFormat *format = tarvo::columnFormat(row.table, column);
-            missing << QLatin1String(format->name);
+            missing << Messages::tr(format->name);
         }
-        console::error(QStringLiteral("%1: %2 left out: the file carries it only with a %3")
-                           .arg(where, rowName(row.table, row.row), missing.join(QStringLiteral(" and a "))));
+        console::error(Messages::tr("%1: %2 left out: the file carries it only with a %3")
+                           .arg(where, rowName(row.table, row.row), missing.join(Messages::tr(" and a "))));
     }
     return !rows.isEmpty();
 }

@@ -277,30 +277,34 @@ private slots:
     void messagesSpeakOneLanguage_data()
     {
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("message");
-        QTest::newRow("C") << u"C"_s << u"missing.prg"_s
+        QTest::newRow("C") << u"C"_s << QStringList{u"dump"_s, u"missing.prg"_s}
                            << QByteArray("tarvo-prg: cannot open missing.prg: No such file or directory\n");
         QTest::newRow("no catalogue, system speaks German")
-            << u"de_DE.UTF-8"_s << u"missing.prg"_s
+            << u"de_DE.UTF-8"_s << QStringList{u"dump"_s, u"missing.prg"_s}
             << QByteArray("tarvo-prg: cannot open missing.prg: No such file or directory\n");
-        QTest::newRow("Bulgarian, UTF-8") << u"bg_BG.UTF-8"_s << u"missing.prg"_s
+        QTest::newRow("Bulgarian, UTF-8") << u"bg_BG.UTF-8"_s << QStringList{u"dump"_s, u"missing.prg"_s}
                                           << u"tarvo-prg: missing.prg не може да бъде отворен: "
                                              u"Няма такъв файл или директория\n"_s.toUtf8();
         QTextCodec *cp1251 = QTextCodec::codecForName("windows-1251");
-        QTest::newRow("Bulgarian, CP1251") << u"bg_BG.CP1251"_s << u"missing.prg"_s
+        QTest::newRow("Bulgarian, CP1251") << u"bg_BG.CP1251"_s << QStringList{u"dump"_s, u"missing.prg"_s}
                                            << cp1251->fromUnicode(u"tarvo-prg: missing.prg не може да бъде отворен: "
                                                                   u"Няма такъв файл или директория\n"_s);
-        QTest::newRow("Bulgarian, the library's reason") << u"bg_BG.UTF-8"_s << u"."_s
+        QTest::newRow("Bulgarian, the library's reason") << u"bg_BG.UTF-8"_s << QStringList{u"dump"_s, u"."_s}
                                                          << u"tarvo-prg: . не може да бъде отворен: Това е папка\n"_s.toUtf8();
         QTest::newRow("control characters in the name")
-            << u"C"_s << u"a\x1b[2Jb\n.prg"_s
+            << u"C"_s << QStringList{u"dump"_s, u"a\x1b[2Jb\n.prg"_s}
             << QByteArray("tarvo-prg: cannot open \"a\\x1b[2Jb\\x0a.prg\": No such file or directory\n");
+        QTest::newRow("Bulgarian, a cell named in words")
+            << u"bg_BG.UTF-8"_s << QStringList{u"set"_s, u"--cell=department.3.price=2,50"_s, u"x.prg"_s}
+            << u"tarvo-prg: --cell department.3.price: „2,50“ не е десетично число\n"
+               u"Вижте „tarvo-prg --help“.\n"_s.toUtf8();
     }
     void messagesSpeakOneLanguage()
     {
         QFETCH(QString, locale);
-        QFETCH(QString, file);
+        QFETCH(QStringList, arguments);
         QFETCH(QByteArray, message);
         // The locales are made here, so that the test needs none installed.
         const QString locales = QDir::current().filePath(u"locales"_s);
@@ -316,7 +320,7 @@ private slots:
             if (localedef.exitCode() > 1) // 1: made, with warnings
                 QSKIP("localedef failed");
         }
-        const prgtest::Run result = run({u"dump"_s, file}, {}, {},
+        const prgtest::Run result = run(arguments, {}, {},
                                         {u"LOCPATH="_s + locales, u"LC_ALL="_s + locale, u"LANGUAGE="_s});
         QCOMPARE(result.exitCode, 2);
         QCOMPARE(result.err, message);
