@@ -2,20 +2,23 @@
 
 #include <QStringView>
 
-#include <bitset>
+#include <atomic>
+#include <cstdint>
 
 class QTextCodec;
 
 namespace tarvo {
 
-// Which characters a code page can hold, decided once for each of the
-// 65,536 UTF-16 code units when a codec is first asked about, so that the
+// Which characters a code page can hold, each UTF-16 code unit decided once
+// in a process, the first time the codec is asked about it, so that the
 // writer need not ask the codec again for every character it writes.
+// (Deciding all 65,536 up front costs more than a whole save: the codec
+// takes its time over every character it cannot hold.)
 class EncodableCharacters
 {
 public:
-    // The table of `codec`, built on first use and kept for the life of the
-    // process; safe to call from any thread.
+    // The table of `codec`, made on first use and kept for the life of the
+    // process; it and canEncode are safe to use from any thread.
     static const EncodableCharacters &of(QTextCodec *codec);
 
     // Whether the codec can write `character`: one code unit, or a
@@ -23,10 +26,14 @@ public:
     bool canEncode(QStringView character) const;
 
 private:
-    explicit EncodableCharacters(QTextCodec *codec);
+    explicit EncodableCharacters(QTextCodec *codec) : m_codec(codec) {}
+
+    enum Answer : std::uint8_t { Unknown, Encodable, Unencodable };
 
     QTextCodec *m_codec;
-    std::bitset<0x10000> m_units;
+    // Threads that meet a character at once each ask the codec and store
+    // the same answer.
+    mutable std::atomic<std::uint8_t> m_units[0x10000] = {};
 };
 
 } // namespace tarvo

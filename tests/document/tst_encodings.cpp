@@ -97,8 +97,9 @@ private slots:
         QCOMPARE(read.cellText(DocTable::Lines, 7, col::LineText), letters);
     }
 
-    // The writer asks its table, built once per code page, which characters
-    // to report as lost: it must answer as the codec would for each one.
+    // The writer asks its table, kept once per code page, which characters
+    // to report as lost: it must answer as the codec would for each one,
+    // when it first meets it and from then on.
     void writerTableAgreesWithTheCodec_data() { roundTripInEveryCodePage_data(); }
     void writerTableAgreesWithTheCodec()
     {
@@ -107,14 +108,16 @@ private slots:
         const EncodableCharacters &table = EncodableCharacters::of(codec);
         QCOMPARE(&EncodableCharacters::of(codec), &table);
         int encodable = 0;
-        for (char32_t unit = 0; unit < 0x10000; ++unit) {
-            const QChar c{char16_t(unit)};
-            const bool expected = codec->canEncode(QStringView(&c, 1));
-            if (table.canEncode(QStringView(&c, 1)) != expected)
-                QFAIL(qPrintable(QStringLiteral("U+%1").arg(uint(unit), 4, 16, QLatin1Char('0'))));
-            encodable += expected;
+        for (int pass = 0; pass < 2; ++pass) {
+            for (char32_t unit = 0; unit < 0x10000; ++unit) {
+                const QChar c{char16_t(unit)};
+                const bool expected = codec->canEncode(QStringView(&c, 1));
+                if (table.canEncode(QStringView(&c, 1)) != expected)
+                    QFAIL(qPrintable(QStringLiteral("U+%1, pass %2").arg(uint(unit), 4, 16, QLatin1Char('0')).arg(pass)));
+                encodable += expected;
+            }
         }
-        QVERIFY(encodable >= 128);
+        QVERIFY(encodable >= 2 * 128);
         for (const QString &pair : {QStringLiteral("\U0001F600"), QStringLiteral("\U00010000")})
             QCOMPARE(table.canEncode(pair), codec->canEncode(pair));
     }
