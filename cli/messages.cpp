@@ -5,7 +5,10 @@
 #include <QStringList>
 #include <QTranslator>
 
+#include <cerrno>
 #include <clocale>
+#include <cstring>
+#include <locale.h>
 #include <libintl.h>
 
 namespace messages {
@@ -40,9 +43,19 @@ void setUpLanguage()
         // The system's reasons in the same language, as text Qt decodes
         // whatever the locale's character set.
         bind_textdomain_codeset("libc", "UTF-8");
-    } else {
-        std::setlocale(LC_MESSAGES, "C");
+        // Where the C library cannot speak it (the locale is not made, or
+        // has no messages), its reasons stay English: then so do ours.
+        const locale_t english = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+        const bool systemSpeaksIt = english && std::strcmp(std::strerror(ENOENT), strerror_l(ENOENT, english)) != 0;
+        if (english)
+            freelocale(english);
+        if (!systemSpeaksIt) {
+            QCoreApplication::removeTranslator(&translator);
+            g_translated = false;
+        }
     }
+    if (!g_translated)
+        std::setlocale(LC_MESSAGES, "C");
 }
 
 bool translated() { return g_translated; }
