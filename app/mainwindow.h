@@ -38,7 +38,6 @@ public:
     bool readProgramFile(const QString &fileName);
     bool chooseOpenFile();
     bool loadParamNames(bool showWarnings);
-    bool parseParamNames(const QString &fileName);
     static QString encodingName(int index);
     static void applyEncoding();
 

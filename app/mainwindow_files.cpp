@@ -104,8 +104,3 @@ bool MainWindow::loadParamNames(bool showWarnings)
     dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(), text.arg(file));
     return false;
 }
-
-bool MainWindow::parseParamNames(const QString &fileName)
-{
-    return tarvo::parseParamNamesFile(fileName, editor::currentCodec(), &paramNames);
-}

@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "console.h"
 #include "documentjson.h"
+#include "messages.h"
 #include "programstreams.h"
 #include "unencodablereport.h"
 
@@ -50,7 +51,7 @@ int runBuild(const CommandLine &line)
     }
     QByteArray json;
     if (!readStandardInput(&json, tarvo::kMaxDocumentJsonBytes, &reason)) {
-        console::error(QStringLiteral("cannot read standard input: %1").arg(reason));
+        console::error(Messages::tr("cannot read standard input: %1").arg(messages::reason(reason)));
         return exitcode::Usage;
     }
     tarvo::DocumentData document;
@@ -63,7 +64,7 @@ int runBuild(const CommandLine &line)
         programstreams::writeDocument(out, document, tarvo::codecForEncoding(line.encoding), stamp);
     if (!written.ok)
         return exitcode::WriteFailed;
-    const QString where = isStandardStream(out) ? QStringLiteral("standard output") : out;
+    const QString where = programstreams::shownOutput(out);
     const QString encoding = tarvo::encodingName(line.encoding);
     for (const tarvo::UnencodableCell &cell : written.unencodable)
         console::error(unencodableMessage(where, cell, encoding));

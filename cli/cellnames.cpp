@@ -1,5 +1,7 @@
 #include "cellnames.h"
 
+#include "messages.h"
+
 #include <numbercheck.h>
 
 #include <QStringList>
@@ -35,12 +37,22 @@ QString allKeyForms()
     return forms.join(QStringLiteral(", "));
 }
 
+// The words of messages for tables and columns, as the format names them.
+[[maybe_unused]] const char *const kWords[] = {
+    QT_TRANSLATE_NOOP("TarvoPrg", "parameter"), QT_TRANSLATE_NOOP("TarvoPrg", "department"),
+    QT_TRANSLATE_NOOP("TarvoPrg", "header line"), QT_TRANSLATE_NOOP("TarvoPrg", "comment"),
+    QT_TRANSLATE_NOOP("TarvoPrg", "payment"),     QT_TRANSLATE_NOOP("TarvoPrg", "name"),
+    QT_TRANSLATE_NOOP("TarvoPrg", "price"),       QT_TRANSLATE_NOOP("TarvoPrg", "tax"),
+    QT_TRANSLATE_NOOP("TarvoPrg", "digits"),      QT_TRANSLATE_NOOP("TarvoPrg", "value"),
+    QT_TRANSLATE_NOOP("TarvoPrg", "index"),
+};
+
 } // namespace
 
 QString rowName(tarvo::DocTable table, int row)
 {
     const tarvo::TableFormat &format = tarvo::tableFormat(table);
-    QString name = QLatin1String(format.words);
+    QString name = Messages::tr(format.words);
     if (format.rows > 1)
         name += QLatin1Char(' ') + QString::number(row + 1);
     return name;
@@ -49,10 +61,11 @@ QString rowName(tarvo::DocTable table, int row)
 QString cellName(tarvo::DocTable table, int row, int column)
 {
     const tarvo::TableFormat &format = tarvo::tableFormat(table);
-    QString name = rowName(table, row);
-    if (format.cellCount > 1)
-        name += QLatin1Char(' ') + columnWord(format, column);
-    return name;
+    const QString name = rowName(table, row);
+    if (format.cellCount <= 1)
+        return name;
+    //: a cell in messages: the row ("department 3"), then the column ("price")
+    return Messages::tr("%1 %2").arg(name, Messages::tr(columnWord(format, column).toLatin1().constData()));
 }
 
 QString refusalOf(tarvo::CellKind kind, QStringView text)
@@ -60,9 +73,9 @@ QString refusalOf(tarvo::CellKind kind, QStringView text)
     if (text.isEmpty())
         return QString();
     if (kind == tarvo::CellKind::Decimal && !tarvo::isAcceptableDecimal(text))
-        return QStringLiteral("is not a decimal number");
+        return Messages::tr("is not a decimal number");
     if (kind == tarvo::CellKind::Whole && !tarvo::isAcceptableInteger(text))
-        return QStringLiteral("is not a whole number");
+        return Messages::tr("is not a whole number");
     return QString();
 }
 
@@ -86,7 +99,7 @@ bool cellForKey(const QString &key, CellAddress *cell, QString *why)
             continue;
         const int wanted = 1 + (format.rows > 1 ? 1 : 0) + (format.cellCount > 1 ? 1 : 0);
         if (parts.size() != wanted) {
-            *why = QStringLiteral("cell key \"%1\" is not of the form %2").arg(key, keyForms(format));
+            *why = Messages::tr("cell key \"%1\" is not of the form %2").arg(key, keyForms(format));
             return false;
         }
         int row = 0;
@@ -98,7 +111,7 @@ bool cellForKey(const QString &key, CellAddress *cell, QString *why)
                 ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
             row = ok ? number.toInt() - 1 : -1;
             if (row < 0 || row >= format.rows) {
-                *why = QStringLiteral("cell key \"%1\": %2 numbers go from 1 to %3")
+                *why = Messages::tr("cell key \"%1\": %2 numbers go from 1 to %3")
                            .arg(key, QLatin1String(format.cellKey), QString::number(format.rows));
                 return false;
             }
@@ -111,13 +124,13 @@ bool cellForKey(const QString &key, CellAddress *cell, QString *why)
                     column = format.cells[i].column;
             }
             if (column < 0) {
-                *why = QStringLiteral("cell key \"%1\" is not of the form %2").arg(key, keyForms(format));
+                *why = Messages::tr("cell key \"%1\" is not of the form %2").arg(key, keyForms(format));
                 return false;
             }
         }
         *cell = CellAddress{format.table, row, column};
         return true;
     }
-    *why = QStringLiteral("unknown cell key \"%1\"; keys are %2").arg(key, allKeyForms());
+    *why = Messages::tr("unknown cell key \"%1\"; keys are %2").arg(key, allKeyForms());
     return false;
 }

@@ -28,7 +28,7 @@ QString skippedReason(const tarvo::LineParts &parsed)
     case tarvo::LineVerdict::Record:
         return QString();
     case tarvo::LineVerdict::UnknownLetter:
-        return QStringLiteral("line skipped: %1 is no record letter (S, D, H, C or Y)")
+        return Messages::tr("line skipped: %1 is no record letter (S, D, H, C or Y)")
             .arg(console::quoted(parsed.letter.toString()));
     case tarvo::LineVerdict::NumberOutOfRange:
         break;
@@ -36,15 +36,15 @@ QString skippedReason(const tarvo::LineParts &parsed)
     const QString letter = parsed.letter.toString();
     if (!parsed.numberIsNumeral) {
         if (parsed.numberText.trimmed().isEmpty())
-            return QStringLiteral("line skipped: %1 record without a number").arg(letter);
-        return QStringLiteral("line skipped: %1 record number %2 is not a number")
+            return Messages::tr("line skipped: %1 record without a number").arg(letter);
+        return Messages::tr("line skipped: %1 record number %2 is not a number")
             .arg(letter, console::quoted(parsed.numberText.toString()));
     }
     const tarvo::TableFormat &format = tarvo::tableFormat(parsed.table);
     if (format.rows == 1)
-        return QStringLiteral("line skipped: %1 record number %2 is not %3")
+        return Messages::tr("line skipped: %1 record number %2 is not %3")
             .arg(letter, QString::number(parsed.number), QString::number(format.firstNumber));
-    return QStringLiteral("line skipped: %1 record number %2 is outside %3..%4")
+    return Messages::tr("line skipped: %1 record number %2 is outside %3..%4")
         .arg(letter, QString::number(parsed.number), QString::number(format.firstNumber),
              QString::number(format.firstNumber + format.rows - 1));
 }
@@ -89,7 +89,7 @@ FileCheck checkFile(const QString &path, QTextCodec *codec, Put put)
     QString reason;
     if (!programstreams::readBytes(path, &bytes, &reason)) {
         check.result = FileResult::Unreadable;
-        check.error = QStringLiteral("cannot read %1: %2").arg(shown, reason);
+        check.error = Messages::tr("cannot read %1: %2").arg(shown, messages::reason(reason));
         return check;
     }
     tarvo::readProgramLines(bytes, codec, [&](qint64 number, const tarvo::LineParts &parsed) {
@@ -100,7 +100,7 @@ FileCheck checkFile(const QString &path, QTextCodec *codec, Put put)
         if (!skipped.isEmpty())
             findings.prepend(skipped);
         for (const QString &finding : std::as_const(findings))
-            put(QStringLiteral("%1:%2: %3").arg(shown, QString::number(number), finding).toUtf8() + '\n');
+            put(console::lineBytes(QStringLiteral("%1:%2: %3").arg(shown, QString::number(number), finding)));
         if (!findings.isEmpty())
             check.result = FileResult::Findings;
     });

@@ -22,6 +22,7 @@ struct CommandLine
 {
     Command command = Command::None;
     bool help = false;
+    QString helpCommand; // "help COMMAND" or "COMMAND --help": that command's help only
     bool version = false;
     // Indexes into the encoding list.
     int encoding = 0; // --encoding, for every command but convert
@@ -34,6 +35,10 @@ struct CommandLine
 
 // The file argument that stands for standard input or output.
 inline bool isStandardStream(const QString &file) { return file == QLatin1String("-"); }
+
+// The command nearest to a mistyped one ("dupm" -> "dump"); empty when
+// none is near.
+QString nearestCommand(const QString &word);
 
 // Parses the arguments after the program name. Options may come before or
 // after the command and its files; "--" ends the options; "--name=value" is

@@ -1,8 +1,12 @@
 #include "console.h"
+#include "messages.h"
+
+#include <QTextCodec>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <langinfo.h>
 
 namespace console {
 
@@ -19,20 +23,65 @@ void put(const QByteArray &bytes)
         g_outErrno = errno;
     }
 }
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control;
+}
+
+// The codec of the locale's character set where it is one of its own;
+// null for UTF-8 and for the plain ASCII of the C locale, which is taken
+// as UTF-8.
+QTextCodec *terminalCodec()
+{
+    static QTextCodec *const codec = [] {
+        const QByteArray set = QByteArray(nl_langinfo(CODESET)).toUpper();
+        if (set.isEmpty() || set == "UTF-8" || set == "ANSI_X3.4-1968" || set == "ASCII")
+            return static_cast<QTextCodec *>(nullptr);
+        QTextCodec *found = QTextCodec::codecForName(set);
+        return found && found->mibEnum() != 106 ? found : nullptr;
+    }();
+    return codec;
+}
+
 } // namespace
+
+// One line of text as the terminal takes it.
+QByteArray lineBytes(const QString &line)
+{
+    QString text = line;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isControl(text.at(i)) && text.at(i) != QLatin1Char('\t')) {
+            const QString escaped = QStringLiteral("\\x%1").arg(text.at(i).unicode(), 2, 16, QLatin1Char('0'));
+            text.replace(i, 1, escaped);
+            i += escaped.size() - 1;
+        }
+    }
+    QTextCodec *codec = terminalCodec();
+    return (codec ? codec->fromUnicode(text) : text.toUtf8()) + '\n';
+}
 
 void writeOut(const QByteArray &bytes) { put(bytes); }
 
-void writeOutLine(const QString &line) { put(line.toUtf8() + '\n'); }
+void writeOutLine(const QString &line) { put(lineBytes(line)); }
 
 void note(const QString &line)
 {
-    const QByteArray bytes = line.toUtf8() + '\n';
+    const QByteArray bytes = lineBytes(line);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fflush(stderr);
 }
 
 void error(const QString &message) { note(QStringLiteral("tarvo-prg: ") + message); }
+
+QString fileName(const QString &name)
+{
+    for (const QChar c : name) {
+        if (isControl(c))
+            return quoted(name, int(qMin<qsizetype>(name.size(), 1 << 20)));
+    }
+    return name;
+}
 
 bool finishOut()
 {
@@ -41,8 +90,7 @@ bool finishOut()
         g_outErrno = errno;
     }
     if (g_outFailed) {
-        error(QStringLiteral("cannot write standard output: %1")
-                  .arg(QString::fromLocal8Bit(std::strerror(g_outErrno))));
+        error(Messages::tr("cannot write standard output: %1").arg(QString::fromLocal8Bit(std::strerror(g_outErrno))));
     }
     return !g_outFailed;
 }
@@ -59,7 +107,7 @@ QString quoted(const QString &text, int maximum)
             out += QLatin1Char('\\') + c;
         else if (c == QLatin1Char('\t'))
             out += QStringLiteral("\\t");
-        else if (c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control)
+        else if (isControl(c))
             out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
         else
             out += c;

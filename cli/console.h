@@ -1,7 +1,9 @@
 #pragma once
 
 // Output of tarvo-prg: results on standard output, messages on standard
-// error, both UTF-8. Failures to write standard output are remembered so
+// error. JSON is UTF-8; lines of text are in the locale's character set
+// (UTF-8 unless the locale names another, such as CP1251), any character
+// that set lacks as '?', and control characters escaped. Failures to write standard output are remembered so
 // that a command never reports success for output that was lost.
 
 #include <QByteArray>
@@ -11,6 +13,10 @@ namespace console {
 
 void writeOut(const QByteArray &bytes);
 void writeOutLine(const QString &line);
+
+// The bytes writeOutLine writes for `line`: control characters escaped, in
+// the terminal's character set, with a line end. Safe from any thread.
+QByteArray lineBytes(const QString &line);
 
 // One line on standard error, prefixed with "tarvo-prg: ".
 void error(const QString &message);
@@ -25,5 +31,9 @@ bool finishOut();
 // A value from a file, fit for a one-line message: in double quotes, with
 // control characters escaped and overlong text cut short.
 QString quoted(const QString &text, int maximum = 60);
+
+// A file name for a message: as it stands, or quoted as above (never cut
+// short) when it holds control characters, which a terminal would obey.
+QString fileName(const QString &name);
 
 } // namespace console

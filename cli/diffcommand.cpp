@@ -21,13 +21,13 @@ int runDiff(const CommandLine &line)
         const QString shown = programstreams::shownName(file);
         tarvo::ReadReport report;
         if (!programstreams::readDocument(file, codec, documents[i], &reason, &report)) {
-            console::error(QStringLiteral("cannot read %1: %2").arg(shown, reason));
+            console::error(Messages::tr("cannot read %1: %2").arg(shown, messages::reason(reason)));
             return exitcode::Usage;
         }
         // Bytes that are no characters would all read as the same
         // replacement character, and two different files could compare equal.
         if (!report.lossless) {
-            console::error(QStringLiteral("cannot compare %1: %2").arg(shown, programstreams::lossyText(codec)));
+            console::error(Messages::tr("cannot compare %1: %2").arg(shown, programstreams::lossyText(codec)));
             return exitcode::Usage;
         }
     }

@@ -11,9 +11,16 @@
 //   any other line              running text
 //   Examples:                   lines shown as they stand
 //
+// In the synopsis and the terms, placeholders (NAME, FILE, KEY=VALUE, the N
+// of param.N) are italic and the words to type bold; the encoding names keep
+// their space unbroken. The page's date is that of the build:
+// SOURCE_DATE_EPOCH where set, so that the same sources give the same page.
+//
 // Usage: helptoman HELP.txt OUT.1 VERSION
 
 #include <cctype>
+#include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -33,9 +40,68 @@ std::string escaped(const std::string &text)
         else
             out += c;
     }
+    // "ISO 8859-5" is one name: never broken across two lines.
+    for (std::size_t at = out.find("ISO 8859"); at != std::string::npos; at = out.find("ISO 8859", at))
+        out.replace(at + 3, 1, "\\ ");
     if (!out.empty() && (out[0] == '.' || out[0] == '\''))
         out = "\\&" + out;
     return out;
+}
+
+// A placeholder: a word of capitals (FILE, KEY, N), not a name such as
+// SOURCE_DATE_EPOCH.
+bool isPlaceholderStart(const std::string &text, std::size_t i)
+{
+    return std::isupper(static_cast<unsigned char>(text[i]))
+           && (i == 0 || !std::isalnum(static_cast<unsigned char>(text[i - 1])));
+}
+
+// A synopsis or a term: placeholders italic, the rest bold, brackets,
+// dots and spaces roman.
+std::string synopsis(const std::string &text)
+{
+    if (text.find('_') != std::string::npos)
+        return "\\fB" + escaped(text) + "\\fR";
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        std::size_t end = i;
+        std::string font;
+        if (isPlaceholderStart(text, i)) {
+            while (end < text.size() && std::isupper(static_cast<unsigned char>(text[end])))
+                ++end;
+            font = "\\fI";
+        } else if (text[i] == '[' || text[i] == ']' || text[i] == ' ' || text[i] == '.' || text[i] == ','
+                   || text[i] == '=') {
+            ++end;
+        } else {
+            while (end < text.size() && std::string("[] .,=").find(text[end]) == std::string::npos
+                   && !isPlaceholderStart(text, end))
+                ++end;
+            font = "\\fB";
+        }
+        const std::string piece = escaped(text.substr(i, end - i));
+        out += font.empty() ? piece : font + piece + "\\fR";
+        i = end;
+    }
+    return out;
+}
+
+// The date of the build, as the page's date: SOURCE_DATE_EPOCH when set.
+std::string buildDate()
+{
+    std::time_t when = std::time(nullptr);
+    if (const char *epoch = std::getenv("SOURCE_DATE_EPOCH")) {
+        char *end = nullptr;
+        const long long seconds = std::strtoll(epoch, &end, 10);
+        if (end != epoch && *end == '\0' && seconds >= 0)
+            when = std::time_t(seconds);
+    }
+    char date[32] = {};
+    std::tm parts = {};
+    gmtime_r(&when, &parts);
+    std::strftime(date, sizeof date, "%Y-%m-%d", &parts);
+    return date;
 }
 
 std::size_t indentOf(const std::string &line)
@@ -89,14 +155,15 @@ int main(int argc, char *argv[])
 
     std::ostringstream man;
     const std::string version = argv[3];
-    man << ".TH TARVO-PRG 1 \"\" \"tarvo-prg " << version << "\" \"User Commands\"\n";
+    man << ".TH TARVO-PRG 1 \"" << buildDate() << "\" \"tarvo-prg " << version << "\" \"User Commands\"\n";
+    man << ".nh\n"; // option names and JSON keys are not to be hyphenated
     std::string summary = lines[1];
     if (!summary.empty() && summary.back() == '.')
         summary.pop_back();
     if (!summary.empty())
         summary[0] = char(std::tolower(static_cast<unsigned char>(summary[0])));
     man << ".SH NAME\ntarvo-prg \\- " << escaped(summary) << "\n";
-    man << ".SH SYNOPSIS\n.B " << escaped(lines[0].substr(7)) << "\n";
+    man << ".SH SYNOPSIS\n" << synopsis(lines[0].substr(7)) << "\n";
     man << ".SH DESCRIPTION\n";
 
     std::string section = "DESCRIPTION";
@@ -127,7 +194,7 @@ int main(int argc, char *argv[])
         const bool deeperNext = i + 1 < lines.size() && !lines[i + 1].empty()
                                 && indentOf(lines[i + 1]) > indent;
         if (indent == 2 && (gap != std::string::npos || deeperNext)) {
-            man << ".TP\n.B " << escaped(text.substr(0, gap)) << "\n";
+            man << ".TP\n" << synopsis(text.substr(0, gap)) << "\n";
             if (gap != std::string::npos)
                 man << escaped(trimmed(text.substr(gap))) << "\n";
             inItem = true;

@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "commands.h"
 #include "console.h"
+#include "messages.h"
 #include "usage.h"
 
 #include <savejournal.h>
@@ -32,7 +33,7 @@ bool argumentsAreText(int argc, char *argv[])
     for (int i = 1; i < argc; ++i) {
         const QByteArray raw(argv[i]);
         if (QFile::encodeName(QFile::decodeName(raw)) != raw) {
-            console::error(QStringLiteral("cannot use \"%1\": it is not valid text in the locale's character "
+            console::error(Messages::tr("cannot use \"%1\": it is not valid text in the locale's character "
                                           "encoding, and a name changed on its way in would be another file")
                                .arg(shownBytes(raw)));
             return false;
@@ -46,6 +47,7 @@ bool argumentsAreText(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    messages::setUpLanguage();
     // What the reading of a file finds of an interrupted save is said where
     // every other message goes.
     tarvo::setInterruptedSaveReporter([](const QString &message) { console::error(message); });
@@ -57,11 +59,14 @@ int main(int argc, char *argv[])
     const CommandLine line = parseCommandLine(arguments);
     if (!line.error.isEmpty()) {
         console::error(line.error);
-        console::note(QStringLiteral("Try 'tarvo-prg --help'."));
+        console::note(Messages::tr("Try 'tarvo-prg --help'."));
         return exitcode::Usage;
     }
     if (line.help || line.version) {
-        console::writeOut((line.help ? usageText() : versionText() + QLatin1Char('\n')).toUtf8());
+        const QString text = !line.helpCommand.isEmpty() ? commandUsageText(line.helpCommand)
+                             : line.help                 ? usageText()
+                                                         : versionText() + QLatin1Char('\n');
+        console::writeOut(text.toUtf8());
         return console::finishOut() ? exitcode::Success : exitcode::WriteFailed;
     }
 

@@ -1,7 +1,9 @@
 #include "programstreams.h"
 
 #include "cellnames.h"
+#include "commandline.h"
 #include "console.h"
+#include "messages.h"
 
 #include <regularfile.h>
 
@@ -27,7 +29,7 @@ bool writeIntoStream(const QString &path, const QByteArray &bytes, QString *erro
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-        *error = errno == ENXIO ? QStringLiteral("nothing reads from this FIFO") : tarvo::systemErrorText(errno);
+        *error = errno == ENXIO ? Messages::tr("nothing reads from this FIFO") : tarvo::systemErrorText(errno);
         return false;
     }
     const int flags = ::fcntl(fd, F_GETFL);
@@ -64,12 +66,17 @@ bool isStreamTarget(const QString &path)
 
 QString shownName(const QString &file)
 {
-    return file == QLatin1String("-") ? QStringLiteral("standard input") : file;
+    return isStandardStream(file) ? Messages::tr("standard input") : console::fileName(file);
+}
+
+QString shownOutput(const QString &file)
+{
+    return isStandardStream(file) ? Messages::tr("standard output") : console::fileName(file);
 }
 
 bool readBytes(const QString &file, QByteArray *bytes, QString *error)
 {
-    if (file == QLatin1String("-"))
+    if (isStandardStream(file))
         return tarvo::readProgramStream(STDIN_FILENO, bytes, error);
     return tarvo::readProgramBytes(file, bytes, error);
 }
@@ -88,7 +95,7 @@ bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &
 
 QString lossyText(QTextCodec *codec)
 {
-    return QStringLiteral("it holds bytes that are no characters in %1; give its --encoding")
+    return Messages::tr("it holds bytes that are no characters in %1; give its --encoding")
         .arg(QString::fromLatin1(codec->name()));
 }
 
@@ -104,7 +111,7 @@ bool writeStamp(QDateTime *stamp, QString *error)
         digitsOnly = digitsOnly && c >= QLatin1Char('0') && c <= QLatin1Char('9');
     const qint64 seconds = digitsOnly ? text.toLongLong() : -1;
     if (seconds < 0 || seconds > kLatestStamp) {
-        *error = QStringLiteral("SOURCE_DATE_EPOCH \"%1\" is not a number of seconds since 1970").arg(text);
+        *error = Messages::tr("SOURCE_DATE_EPOCH \"%1\" is not a number of seconds since 1970").arg(text);
         return false;
     }
     *stamp = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
@@ -115,9 +122,9 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
                       const QDateTime &stamp)
 {
     Written written;
-    if (file == QLatin1String("-") || isStreamTarget(file)) {
+    if (isStandardStream(file) || isStreamTarget(file)) {
         const QByteArray bytes = tarvo::programFileBytes(cells, codec, stamp, &written.unencodable);
-        if (file == QLatin1String("-")) {
+        if (isStandardStream(file)) {
             console::writeOut(bytes);
             written.ok = console::finishOut();
             return written;
@@ -125,29 +132,29 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
         QString error;
         written.ok = writeIntoStream(file, bytes, &error);
         if (!written.ok)
-            console::error(QStringLiteral("cannot write %1: %2").arg(file, error));
+            console::error(Messages::tr("cannot write %1: %2").arg(console::fileName(file), error));
         return written;
     }
     const tarvo::WriteResult result = tarvo::writeProgramFile(file, cells, codec, stamp);
     written.ok = result.ok;
     written.unencodable = result.unencodable;
     if (!result.ok)
-        console::error(QStringLiteral("cannot write %1: %2").arg(file, result.error));
+        console::error(Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(result.error)));
     return written;
 }
 
 bool reportLeftOutRows(const QString &file, const tarvo::DocumentCells &cells)
 {
-    const QString where = file == QLatin1String("-") ? QStringLiteral("standard output") : file;
+    const QString where = shownOutput(file);
     const QList<tarvo::LeftOutRow> rows = tarvo::rowsLeftOut(cells);
     for (const tarvo::LeftOutRow &row : rows) {
         QStringList missing;
         for (const int column : row.missingColumns) {
             const tarvo::ColumnFormat *format = tarvo::columnFormat(row.table, column);
-            missing << QLatin1String(format->name);
+            missing << Messages::tr(format->name);
         }
-        console::error(QStringLiteral("%1: %2 left out: the file carries it only with a %3")
-                           .arg(where, rowName(row.table, row.row), missing.join(QStringLiteral(" and a "))));
+        console::error(Messages::tr("%1: %2 left out: the file carries it only with a %3")
+                           .arg(where, rowName(row.table, row.row), missing.join(Messages::tr(" and a "))));
     }
     return !rows.isEmpty();
 }

@@ -4,6 +4,8 @@
 // for standard input or output. Writing reports on standard error what the
 // file could not carry.
 
+#include "messages.h"
+
 #include <documentcells.h>
 #include <programreader.h>
 #include <programwriter.h>
@@ -17,6 +19,9 @@ namespace programstreams {
 
 // "standard input" for "-", else the file name, for messages.
 QString shownName(const QString &file);
+
+// "standard output" for "-", else the file name, for messages.
+QString shownOutput(const QString &file);
 
 // Reads the bytes of `file`, or of standard input for "-", in one go (see
 // tarvo::readProgramBytes); false, with `error` saying why, when it cannot

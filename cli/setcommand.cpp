@@ -7,6 +7,7 @@
 
 #include "commands.h"
 #include "console.h"
+#include "messages.h"
 #include "programstreams.h"
 #include "unencodablereport.h"
 
@@ -37,12 +38,13 @@ int runSet(const CommandLine &line)
         tarvo::DocumentData document;
         tarvo::ReadReport report;
         if (!programstreams::readDocument(file, codec, document, &reason, &report)) {
-            console::error(QStringLiteral("cannot read %1: %2; no file changed").arg(file, reason));
+            console::error(Messages::tr("cannot read %1: %2; no file changed")
+                               .arg(programstreams::shownName(file), messages::reason(reason)));
             return exitcode::Usage;
         }
         if (!report.lossless) {
-            console::error(QStringLiteral("cannot set cells in %1: %2; no file changed")
-                               .arg(file, programstreams::lossyText(codec)));
+            console::error(Messages::tr("cannot set cells in %1: %2; no file changed")
+                               .arg(programstreams::shownName(file), programstreams::lossyText(codec)));
             return exitcode::Usage;
         }
         for (const CellAssignment &assignment : line.cells)
@@ -63,7 +65,7 @@ int runSet(const CommandLine &line)
             continue;
         }
         for (const tarvo::UnencodableCell &cell : written.unencodable)
-            console::error(unencodableMessage(file, cell, encoding));
+            console::error(unencodableMessage(programstreams::shownName(file), cell, encoding));
         const bool leftOut = programstreams::reportLeftOutRows(file, documents.at(i));
         if (leftOut || !written.unencodable.isEmpty())
             status = exitcode::worse(status, exitcode::Findings);

@@ -8,10 +8,33 @@ _tarvo_prg_encodings=(
     "ISO 8859-15" "ISO 8859-16"
 )
 
+# Every cell key, whole: param.1 ... payment.4.index.
+_tarvo_prg_cell_keys()
+{
+    local n field
+    for ((n = 1; n <= 26; n++)); do printf '%s\n' "param.$n"; done
+    for ((n = 1; n <= 50; n++)); do
+        for field in name price tax digits; do printf '%s\n' "department.$n.$field"; done
+    done
+    for ((n = 1; n <= 8; n++)); do printf '%s\n' "header.$n"; done
+    printf '%s\n' comment
+    for ((n = 1; n <= 4; n++)); do
+        for field in name value index; do printf '%s\n' "payment.$n.$field"; done
+    done
+}
+
 _tarvo_prg()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD-1]}
     COMPREPLY=()
+
+    # bash splits "--encoding=CP" at the "=": the option is two words back,
+    # or one when nothing follows the "=" yet.
+    if [[ $cur == "=" && $prev == --* ]]; then
+        cur=""
+    elif [[ $prev == "=" && COMP_CWORD -ge 2 ]]; then
+        prev=${COMP_WORDS[COMP_CWORD-2]}
+    fi
 
     case $prev in
         --encoding | --from | --to)
@@ -27,15 +50,18 @@ _tarvo_prg()
             ;;
         --cell)
             compopt -o nospace 2>/dev/null
-            COMPREPLY=($(compgen -W "param. department. header. comment= payment." -- "$cur"))
-            return
+            local key
+            while IFS= read -r key; do
+                [[ $key == "$cur"* ]] && COMPREPLY+=("$key=")
+            done < <(_tarvo_prg_cell_keys)
+            return 0
             ;;
     esac
 
     local command="" word
     for word in "${COMP_WORDS[@]:1:COMP_CWORD-1}"; do
         case $word in
-            dump | build | check | convert | diff | set) command=$word; break ;;
+            dump | build | check | convert | diff | set | help) command=$word; break ;;
         esac
     done
 
@@ -48,7 +74,7 @@ _tarvo_prg()
         COMPREPLY=($(compgen -W "$options" -- "$cur"))
         return
     fi
-    if [[ -z $command ]]; then
+    if [[ -z $command || $command == help ]]; then
         COMPREPLY=($(compgen -W "dump build check convert diff set" -- "$cur"))
         return
     fi

@@ -127,12 +127,6 @@ bool readNamesFile(const QString &path, QByteArray *bytes)
 }
 } // namespace
 
-bool parseParamNamesFile(const QString &path, QTextCodec *codec, QStringList *names)
-{
-    QByteArray bytes;
-    return readNamesFile(path, &bytes) && parseParamNames(bytes, codec, names);
-}
-
 NamesLoad loadParamNamesFile(const QString &path, QTextCodec *codec, QStringList *names)
 {
     *names = emptyNames();

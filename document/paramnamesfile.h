@@ -35,12 +35,6 @@ QString throughEncoding(const QString &name, QTextCodec *codec);
 // false (not well-formed, too deep, wrong structure) `names` is untouched.
 bool parseParamNames(const QByteArray &xml, QTextCodec *codec, QStringList *names);
 
-// Parses the names file at `path` as parseParamNames() does, opened with
-// the loader's guards (a regular file, not beyond the size cap). False when
-// it cannot be opened or has not the required structure; `names` is then
-// untouched. The marker is not looked for.
-bool parseParamNamesFile(const QString &path, QTextCodec *codec, QStringList *names);
-
 // Loads a names file: opens it, checks the marker, parses it. `names` is
 // always 26 entries afterwards, all empty unless the result is Loaded.
 NamesLoad loadParamNamesFile(const QString &path, QTextCodec *codec, QStringList *names);

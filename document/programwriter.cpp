@@ -1,5 +1,6 @@
 #include "programwriter.h"
 
+#include "encodablecharacters.h"
 #include "filereplace.h"
 
 #include <QIODevice>
@@ -27,7 +28,8 @@ class LineEncoder
 {
 public:
     LineEncoder(QTextCodec *codec, QList<UnencodableCell> *unencodable)
-        : m_codec(codec), m_unencodable(unencodable)
+        : m_codec(codec), m_encodable(unencodable ? &EncodableCharacters::of(codec) : nullptr),
+          m_unencodable(unencodable)
     {
     }
 
@@ -42,8 +44,8 @@ public:
             int length = 1;
             if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
                 length = 2;
-            const QString character = text.mid(i, length);
-            if (!m_codec->canEncode(character) && !missing.contains(character))
+            const QStringView character = QStringView(text).mid(i, length);
+            if (!m_encodable->canEncode(character) && !missing.contains(character))
                 missing += character;
             i += length - 1;
         }
@@ -59,6 +61,7 @@ public:
 
 private:
     QTextCodec *m_codec;
+    const EncodableCharacters *m_encodable;
     QList<UnencodableCell> *m_unencodable;
 };
 

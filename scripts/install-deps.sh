@@ -28,10 +28,12 @@ fi
 
 # The compiler and make, which a Debian build takes for granted
 # (build-essential); the tests and running the editor under X (xvfb,
-# xauth); the package build and lintian; the fault-injection test (strace,
-# util-linux's runuser).
-tools="build-essential xvfb xauth desktop-file-utils appstream qt6-translations-l10n
-dpkg-dev debhelper lintian fakeroot strace util-linux"
+# xauth; locales, whose sources the message tests make locales from;
+# shared-mime-info, xdg-utils and libfile-mimeinfo-perl, with which the
+# install test asks the MIME database); the fault-injection and read-failure
+# tests (strace, util-linux's runuser); the package build and lintian.
+tools="build-essential xvfb xauth desktop-file-utils appstream qt6-translations-l10n locales
+shared-mime-info xdg-utils libfile-mimeinfo-perl strace util-linux dpkg-dev debhelper lintian fakeroot"
 
 missing=""
 for p in $build_depends $tools; do

@@ -30,12 +30,14 @@ inline Run run(const QStringList &arguments, const QByteArray &input = QByteArra
     QProcess process;
     if (!stdoutFile.isEmpty())
         process.setStandardOutputFile(stdoutFile);
-    if (!environment.isEmpty()) {
-        QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
-        for (const QString &variable : environment)
-            variables.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
-        process.setProcessEnvironment(variables);
-    }
+    // English messages, as the tests expect them, whatever the tester's
+    // language, unless a test asks for another.
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    variables.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    variables.remove(QStringLiteral("LANGUAGE"));
+    for (const QString &variable : environment)
+        variables.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
+    process.setProcessEnvironment(variables);
     if (wrapper.isEmpty())
         process.start(QStringLiteral(TARVO_PRG_EXECUTABLE), arguments);
     else

@@ -6,6 +6,7 @@
 
 #include <encodings.h>
 
+#include <QTextCodec>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -47,14 +48,22 @@ private slots:
         const QString help = QString::fromUtf8(run({u"--help"_s}).out);
         QFile manual(QStringLiteral(TARVO_BINARY_DIR "/tarvo-prg.1"));
         QVERIFY(manual.open(QIODevice::ReadOnly));
-        const QString page = QString::fromUtf8(manual.readAll()).remove(u'\\');
+        const QString raw = QString::fromUtf8(manual.readAll());
+        const QString page = QString(raw).remove(u'\\');
         QFile readmeFile(QStringLiteral(TARVO_SOURCE_DIR "/README.md"));
         QVERIFY(readmeFile.open(QIODevice::ReadOnly));
         const QString readme = QString::fromUtf8(readmeFile.readAll()).section(u"## Command line: tarvo-prg"_s, 1)
                                    .section(u"\n## "_s, 0, 0);
-        QVERIFY(page.startsWith(u".TH TARVO-PRG 1 \"\" \"tarvo-prg " TARVO_VERSION "\""_s));
+        // Dated by the build; placeholders italic; an encoding name never
+        // broken across lines.
+        QVERIFY2(QRegularExpression(u"^\\.TH TARVO-PRG 1 \"\\d{4}-\\d\\d-\\d\\d\" \"tarvo-prg " TARVO_VERSION "\""_s)
+                     .match(page).hasMatch(), qPrintable(page.left(80)));
+        QVERIFY(raw.contains(u"\\fBdump\\fR [\\fB\\-\\-encoding\\fR \\fINAME\\fR] \\fIFILE\\fR\n"_s));
+        QVERIFY(raw.contains(u"\\fB\\-\\-cell\\fR \\fIKEY\\fR=\\fIVALUE\\fR"_s));
+        QVERIFY(raw.contains(u"\"ISO\\ 8859\\-6\""_s));
+        QVERIFY(!raw.contains(u"ISO 8859"_s));
         for (const QString &command : kCommands) {
-            QVERIFY2(page.contains(u".B "_s + command + u' '), qPrintable(command));
+            QVERIFY2(page.contains(u"fB"_s + command + u"fR "_s), qPrintable(command));
             QVERIFY2(readme.contains(u"**"_s + command + u"**"_s), qPrintable(command));
         }
         const QStringList options = {u"--encoding"_s, u"--from"_s, u"--to"_s, u"--cell"_s, u"SOURCE_DATE_EPOCH"_s};
@@ -65,7 +74,7 @@ private slots:
         }
         for (int status = 0; status <= 3; ++status) {
             QVERIFY(help.contains(u"\n  %1  "_s.arg(status)));
-            QVERIFY(page.contains(u".B %1\n"_s.arg(status)));
+            QVERIFY(page.contains(u".TP\nfB%1fR\n"_s.arg(status)));
             QVERIFY2(readme.contains(u"%1:"_s.arg(status)) || readme.contains(u"**%1**"_s.arg(status)),
                      qPrintable(QString::number(status)));
         }
@@ -98,15 +107,31 @@ private slots:
         QCOMPARE(completions({u"dump"_s, u"--encoding"_s, u""_s}), escaped);
         QCOMPARE(completions({u"dump"_s, u"--encoding"_s, u"iso\\ 8859-1"_s}),
                  escaped.filter(QRegularExpression(u"^ISO\\\\ 8859-1"_s)));
+        // bash splits "--encoding=" and "--cell=" at the "=".
+        QCOMPARE(completions({u"dump"_s, u"--encoding"_s, u"="_s}), escaped);
+        QCOMPARE(completions({u"dump"_s, u"--encoding"_s, u"="_s, u"cp125"_s}), escaped.mid(1, 9));
+        // Whole cell keys, ready for the value.
+        QCOMPARE(completions({u"set"_s, u"--cell"_s, u"department.3."_s}),
+                 QStringList({u"department.3.name="_s, u"department.3.price="_s, u"department.3.tax="_s,
+                              u"department.3.digits="_s}));
+        QCOMPARE(completions({u"set"_s, u"--cell"_s, u"="_s, u"payment.4.i"_s}), QStringList{u"payment.4.index="_s});
+        QCOMPARE(completions({u"set"_s, u"--cell"_s, u"para"_s}).size(), 26);
+        QCOMPARE(completions({u"help"_s, u"c"_s}), QStringList({u"check"_s, u"convert"_s}));
     }
 
+    // "COMMAND --help" and "help COMMAND" give that command's help.
     void helpWinsOverACommand()
     {
-        for (const QString &help : {u"--help"_s, u"-h"_s}) {
-            const prgtest::Run result = run({QStringLiteral("dump"), help});
+        const QList<QStringList> asked = {{u"dump"_s, u"--help"_s}, {u"dump"_s, u"-h"_s}, {u"help"_s, u"dump"_s},
+                                          {u"--encoding=CP1251"_s, u"dump"_s, u"x.prg"_s, u"--help"_s}};
+        for (const QStringList &arguments : asked) {
+            const prgtest::Run result = run(arguments);
             QCOMPARE(result.exitCode, 0);
-            QVERIFY(result.out.startsWith("Usage: tarvo-prg"));
+            QVERIFY2(result.out.startsWith("Usage: tarvo-prg dump [--encoding NAME] FILE\n    Print the document"),
+                     result.out.constData());
+            QVERIFY(!result.out.contains("Commands:"));
         }
+        QVERIFY(run({u"help"_s}).out.contains("\nCommands:\n"));
     }
 
     void versionIsTheEditorsVersion()
@@ -123,6 +148,12 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("nothing") << QStringList() << "no command given";
         QTest::newRow("unknown command") << QStringList{u"frob"_s, u"a.prg"_s} << u"unknown command \"frob\""_s;
+        QTest::newRow("mistyped command") << QStringList{u"dupm"_s, u"a.prg"_s}
+                                          << u"unknown command \"dupm\"; did you mean \"dump\"?"_s;
+        QTest::newRow("command cut short") << QStringList{u"conv"_s, u"a"_s, u"b"_s}
+                                           << u"unknown command \"conv\"; did you mean \"convert\"?"_s;
+        QTest::newRow("help of no command") << QStringList{u"help"_s, u"chek"_s}
+                                            << u"unknown command \"chek\"; did you mean \"check\"?"_s;
         QTest::newRow("unknown option") << QStringList{u"dump"_s, u"--frob"_s, u"a.prg"_s} << u"unknown option --frob"_s;
         QTest::newRow("short option") << QStringList{u"dump"_s, u"-e"_s, u"a.prg"_s} << u"unknown option -e"_s;
         QTest::newRow("encoding without name") << QStringList{u"dump"_s, u"a.prg"_s, u"--encoding"_s}
@@ -238,6 +269,67 @@ private slots:
         QCOMPARE(shell.exitCode(), 2);
         QVERIFY(shell.readAllStandardError().startsWith("tarvo-prg: cannot use \"out\\xE9.prg\": "));
         QCOMPARE(QDir().entryList(QDir::Files).filter(u"out"_s), QStringList());
+    }
+
+    // A message is in one language: tarvo-prg's own words and the system's
+    // reason both in the language of a catalogue it has, or both English;
+    // in the locale's character set; control characters in names quoted.
+    void messagesSpeakOneLanguage_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("message");
+        QTest::newRow("C") << u"C"_s << QStringList{u"dump"_s, u"missing.prg"_s}
+                           << QByteArray("tarvo-prg: cannot open missing.prg: No such file or directory\n");
+        QTest::newRow("no catalogue, system speaks German")
+            << u"de_DE.UTF-8"_s << QStringList{u"dump"_s, u"missing.prg"_s}
+            << QByteArray("tarvo-prg: cannot open missing.prg: No such file or directory\n");
+        QTest::newRow("Bulgarian, UTF-8") << u"bg_BG.UTF-8"_s << QStringList{u"dump"_s, u"missing.prg"_s}
+                                          << u"tarvo-prg: missing.prg не може да бъде отворен: "
+                                             u"Няма такъв файл или директория\n"_s.toUtf8();
+        QTextCodec *cp1251 = QTextCodec::codecForName("windows-1251");
+        QTest::newRow("Bulgarian, CP1251") << u"bg_BG.CP1251"_s << QStringList{u"dump"_s, u"missing.prg"_s}
+                                           << cp1251->fromUnicode(u"tarvo-prg: missing.prg не може да бъде отворен: "
+                                                                  u"Няма такъв файл или директория\n"_s);
+        QTest::newRow("Bulgarian, the library's reason") << u"bg_BG.UTF-8"_s << QStringList{u"dump"_s, u"."_s}
+                                                         << u"tarvo-prg: . не може да бъде отворен: Това е папка\n"_s.toUtf8();
+        QTest::newRow("control characters in the name")
+            << u"C"_s << QStringList{u"dump"_s, u"a\x1b[2Jb\n.prg"_s}
+            << QByteArray("tarvo-prg: cannot open \"a\\x1b[2Jb\\x0a.prg\": No such file or directory\n");
+        // "!": the locale is not made, so the C library speaks English.
+        QTest::newRow("Bulgarian asked, the system cannot")
+            << u"!bg_BG.UTF-8"_s << QStringList{u"dump"_s, u"missing.prg"_s}
+            << QByteArray("tarvo-prg: cannot open missing.prg: No such file or directory\n");
+        QTest::newRow("Bulgarian, a cell named in words")
+            << u"bg_BG.UTF-8"_s << QStringList{u"set"_s, u"--cell=department.3.price=2,50"_s, u"x.prg"_s}
+            << u"tarvo-prg: --cell department.3.price: „2,50“ не е десетично число\n"
+               u"Вижте „tarvo-prg --help“.\n"_s.toUtf8();
+    }
+    void messagesSpeakOneLanguage()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, message);
+        // The locales are made here, so that the test needs none installed.
+        const bool unmade = locale.startsWith(u'!');
+        locale.remove(u'!');
+        const QString locales = QDir::current().filePath(unmade ? u"no-locales"_s : u"locales"_s);
+        if (locale != u"C"_s && !unmade && !QFileInfo::exists(locales + u'/' + locale)) {
+            if (QStandardPaths::findExecutable(u"localedef"_s).isEmpty()
+                || !QFileInfo::exists(u"/usr/share/i18n/locales/"_s + locale.section(u'.', 0, 0)))
+                QSKIP("cannot make the locale here");
+            QDir().mkpath(locales);
+            QProcess localedef;
+            localedef.start(u"localedef"_s, {u"-i"_s, locale.section(u'.', 0, 0), u"-f"_s, locale.section(u'.', 1),
+                                             locales + u'/' + locale});
+            QVERIFY(localedef.waitForFinished(60000));
+            if (localedef.exitCode() > 1) // 1: made, with warnings
+                QSKIP("localedef failed");
+        }
+        const prgtest::Run result = run(arguments, {}, {},
+                                        {u"LOCPATH="_s + locales, u"LC_ALL="_s + locale, u"LANGUAGE="_s});
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.err, message);
     }
 
     void doubleDashEndsOptions()

@@ -204,6 +204,9 @@ private slots:
             run({u"build"_s, u"--encoding"_s, u"CP1251"_s, u"cyr.prg"_s}, R"({"headerLines": ["Вода"]})");
         QCOMPARE(result.exitCode, 0);
         QVERIFY(readFile(QStringLiteral("cyr.prg")).contains("H\t1\t\xc2\xee\xe4\xe0\r\n"));
+        // Windows tools start UTF-8 text with a byte order mark.
+        QCOMPARE(run({u"build"_s, u"--encoding"_s, u"CP1251"_s, u"bom.prg"_s}, "\xef\xbb\xbf{\"headerLines\": [\"Вода\"]}").exitCode, 0);
+        QVERIFY(readFile(QStringLiteral("bom.prg")).contains("H\t1\t\xc2\xee\xe4\xe0\r\n"));
     }
 
     void buildReportsCharactersTheCodePageLacks()
@@ -228,7 +231,7 @@ private slots:
         QTest::newRow("empty") << QByteArray("  \n") << "input: empty, where a JSON document belongs";
         QTest::newRow("not JSON") << QByteArray("{\n  \"params\": [x]}") << "input: not JSON: ";
         QTest::newRow("not UTF-8") << QByteArray("{\"comment\": \"\xff\"}") << "input: not JSON: ";
-        QTest::newRow("deep nesting") << QByteArray(100000, '[') << "input: not JSON: ";
+        QTest::newRow("deep nesting") << QByteArray(100000, '[') << "input: arrays and objects nested deeper than";
         QTest::newRow("array at top") << QByteArray("[]") << "document: an array where an object belongs";
         QTest::newRow("number in params") << QByteArray(R"({"params": ["1", 2]})")
                                           << "parameter 2: a number where a string belongs";
@@ -254,6 +257,9 @@ private slots:
                                      << "department 2: key \"price\" given twice";
         QTest::newRow("field twice, once escaped") << QByteArray(R"({"payments": [{"name": "a", "n\u0061me": "b"}]})")
                                                    << "payment 1: key \"name\" given twice";
+        QTest::newRow("key twice after a byte order mark")
+            << QByteArray("\xef\xbb\xbf{\"comment\":\"a\",\"comment\":\"b\"}") << "document: key \"comment\" given twice";
+        QTest::newRow("byte order mark alone") << QByteArray("\xef\xbb\xbf") << "input: not JSON: ";
     }
 
     void buildRefusesBadInput()

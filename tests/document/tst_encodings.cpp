@@ -1,4 +1,5 @@
 #include "encodings.h"
+#include "encodablecharacters.h"
 #include "documentcells.h"
 #include "programreader.h"
 #include "programwriter.h"
@@ -91,6 +92,31 @@ private slots:
         QVERIFY(readProgram(bytes, codec, read).lossless);
         QCOMPARE(read.cellText(DocTable::Depts, 0, col::DeptName), letters);
         QCOMPARE(read.cellText(DocTable::Lines, 7, col::LineText), letters);
+    }
+
+    // The writer asks its table, kept once per code page, which characters
+    // to report as lost: it must answer as the codec would for each one,
+    // when it first meets it and from then on.
+    void writerTableAgreesWithTheCodec_data() { roundTripInEveryCodePage_data(); }
+    void writerTableAgreesWithTheCodec()
+    {
+        QFETCH(int, index);
+        QTextCodec *codec = codecForEncoding(index);
+        const EncodableCharacters &table = EncodableCharacters::of(codec);
+        QCOMPARE(&EncodableCharacters::of(codec), &table);
+        int encodable = 0;
+        for (int pass = 0; pass < 2; ++pass) {
+            for (char32_t unit = 0; unit < 0x10000; ++unit) {
+                const QChar c{char16_t(unit)};
+                const bool expected = codec->canEncode(QStringView(&c, 1));
+                if (table.canEncode(QStringView(&c, 1)) != expected)
+                    QFAIL(qPrintable(QStringLiteral("U+%1, pass %2").arg(uint(unit), 4, 16, QLatin1Char('0')).arg(pass)));
+                encodable += expected;
+            }
+        }
+        QVERIFY(encodable >= 2 * 128);
+        for (const QString &pair : {QStringLiteral("\U0001F600"), QStringLiteral("\U00010000")})
+            QCOMPARE(table.canEncode(pair), codec->canEncode(pair));
     }
 };
 

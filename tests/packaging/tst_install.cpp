@@ -146,7 +146,10 @@ private slots:
         QCOMPARE(entry.value(QStringLiteral("Name")), QStringLiteral("TARVO VODI"));
         QVERIFY(!entry.value(QStringLiteral("Name[bg]")).isEmpty());
         QVERIFY(!entry.value(QStringLiteral("Comment[bg]")).isEmpty());
-        QCOMPARE(entry.value(QStringLiteral("Exec")), QStringLiteral("tarvo"));
+        // The installed editor by its full path (the prefix's bin need not
+        // be on PATH), given the file the file manager opens with it.
+        QCOMPARE(entry.value(QStringLiteral("Exec")), prefix + QStringLiteral("/bin/tarvo %f"));
+        QCOMPARE(entry.value(QStringLiteral("MimeType")), QStringLiteral("application/x-tarvo-program;"));
         QCOMPARE(QFileInfo(entry.value(QStringLiteral("Path"))).canonicalFilePath(),
                  QFileInfo(dataDir()).canonicalFilePath());
         QCOMPARE(entry.value(QStringLiteral("Icon")), appId);
@@ -168,11 +171,95 @@ private slots:
         if (!TARVO_HAS_PRG)
             QSKIP("built without tarvo-prg");
         const QString page = readText(prefix + QStringLiteral("/share/man/man1/tarvo-prg.1"));
-        QVERIFY2(page.startsWith(QStringLiteral(".TH TARVO-PRG 1 \"\" \"tarvo-prg " TARVO_VERSION "\"")),
+        QVERIFY2(QRegularExpression(QStringLiteral("^\\.TH TARVO-PRG 1 \"\\d{4}-\\d\\d-\\d\\d\" \"tarvo-prg " TARVO_VERSION "\""))
+                     .match(page)
+                     .hasMatch(),
                  qPrintable(page.left(80)));
+        // Its catalogue, found from the installed program: a Bulgarian
+        // user reads its messages in Bulgarian.
+        const QString qm = dataDir() + QStringLiteral("/tarvo-prg_bg.qm");
+        QCOMPARE(digest(qm), digest(QStringLiteral(TARVO_BINARY_DIR "/data/tarvo-prg_bg.qm")));
+        // (tarvo-prg speaks Bulgarian only where the C library does too: the
+        // locale is made here.)
+        const QString locales = QDir::current().filePath(QStringLiteral("locales"));
+        QVERIFY(QDir().mkpath(locales));
+        int made = 0;
+        runTool(QStringLiteral("localedef"),
+                {QStringLiteral("-i"), QStringLiteral("bg_BG"), QStringLiteral("-f"), QStringLiteral("UTF-8"),
+                 locales + QStringLiteral("/bg_BG.UTF-8")},
+                &made);
+        if (made != 0 && made != 1)
+            QSKIP("cannot make the Bulgarian locale here (localedef, package locales)");
+        QProcess prg;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LOCPATH"), locales);
+        environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("bg_BG.UTF-8"));
+        environment.remove(QStringLiteral("LANGUAGE"));
+        prg.setProcessEnvironment(environment);
+        prg.start(prefix + QStringLiteral("/bin/tarvo-prg"), {QStringLiteral("dupm")});
+        QVERIFY(prg.waitForFinished(30000));
+        QVERIFY2(QString::fromUtf8(prg.readAllStandardError()).contains(QStringLiteral("непозната команда „dupm“")),
+                 "no Bulgarian message");
         const QString completion = prefix + QStringLiteral("/share/bash-completion/completions/tarvo-prg");
         QVERIFY(QFile::exists(completion));
         QCOMPARE(digest(completion), digest(QStringLiteral(TARVO_SOURCE_DIR "/cli/tarvo-prg.bash")));
+    }
+
+    // The MIME type of program files, as the desktop's own tools see it once
+    // the installed definition is in a MIME database: the name, or the
+    // time-stamp line that starts every file the editor writes.
+    void mimeTypeNamesProgramFiles_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("type");
+        const QByteArray written = "\";2024-01-15 10:30:00\"\r\n\";\"\r\n\";System Parameters\"\r\nS\t1\t5\r\n";
+        QTest::newRow("program file") << QStringLiteral("shop.prg") << written
+                                      << QStringLiteral("application/x-tarvo-program");
+        QTest::newRow("upper-case extension") << QStringLiteral("SHOP.PRG") << written
+                                              << QStringLiteral("application/x-tarvo-program");
+        QTest::newRow("no extension, the editor's first line")
+            << QStringLiteral("shop") << written << QStringLiteral("application/x-tarvo-program");
+        QTest::newRow("no extension, another comment line")
+            << QStringLiteral("notes") << QByteArray("\";not a date at all\"\r\n") << QStringLiteral("text/plain");
+    }
+    void mimeTypeNamesProgramFiles()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, type);
+        const QString xdgMime = QStandardPaths::findExecutable(QStringLiteral("xdg-mime"));
+        const QString update = QStandardPaths::findExecutable(QStringLiteral("update-mime-database"));
+        // Outside a desktop session xdg-mime asks mimetype, which reads the
+        // MIME database; without it xdg-mime asks file(1), which does not.
+        const QString mimetype = QStandardPaths::findExecutable(QStringLiteral("mimetype"));
+        if (xdgMime.isEmpty() || update.isEmpty() || mimetype.isEmpty())
+            QSKIP("xdg-mime (xdg-utils), update-mime-database (shared-mime-info) or mimetype "
+                  "(libfile-mimeinfo-perl) is not installed");
+        const QString definition = prefix + QStringLiteral("/share/mime/packages/") + appId + QStringLiteral(".xml");
+        QVERIFY(QFile::exists(definition));
+        const QString home = QDir::current().filePath(QStringLiteral("xdg-data"));
+        if (!QFile::exists(home + QStringLiteral("/mime/mime.cache"))) {
+            QVERIFY(QDir().mkpath(home + QStringLiteral("/mime/packages")));
+            QVERIFY(QFile::copy(definition, home + QStringLiteral("/mime/packages/") + appId + QStringLiteral(".xml")));
+            int exitCode = 0;
+            const QString output = runTool(update, {home + QStringLiteral("/mime")}, &exitCode);
+            QVERIFY2(exitCode == 0, qPrintable(output));
+        }
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        QProcess query;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home);
+        environment.insert(QStringLiteral("XDG_DATA_DIRS"), QStringLiteral("/usr/local/share:/usr/share"));
+        environment.remove(QStringLiteral("XDG_CURRENT_DESKTOP"));
+        environment.remove(QStringLiteral("DESKTOP_SESSION"));
+        query.setProcessEnvironment(environment);
+        query.start(xdgMime, {QStringLiteral("query"), QStringLiteral("filetype"), name});
+        QVERIFY(query.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(query.readAllStandardOutput()).trimmed(), type);
     }
 
     // Software centres list the editor only with an icon of 64 pixels or
