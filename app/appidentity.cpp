@@ -1,15 +1,21 @@
 #include "appidentity.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QFont>
+#include <QTimeZone>
 
 // Outside any namespace, as the resource macro requires.
 static void initImageResources() { Q_INIT_RESOURCE(images); }
 
 namespace identity {
 
-QString buildDate() { return QStringLiteral(__DATE__); }
-QString buildTime() { return QStringLiteral(__TIME__); }
+namespace {
+QDateTime buildStamp() { return QDateTime::fromSecsSinceEpoch(TARVO_BUILD_EPOCH, QTimeZone::utc()); }
+} // namespace
+
+QString buildDate(const QLocale &locale) { return locale.toString(buildStamp().date(), QStringLiteral("d MMMM yyyy")); }
+QString buildTime() { return buildStamp().time().toString(QStringLiteral("HH:mm:ss")) + QStringLiteral(" UTC"); }
 
 void registerResources() { initImageResources(); }
 

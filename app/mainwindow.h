@@ -10,6 +10,8 @@
 
 #include <memory>
 
+class DocumentFind;
+class QMenu;
 class QTableWidgetItem;
 class QTranslator;
 class TableDocument;
@@ -42,6 +44,10 @@ public:
     static QString encodingName(int index);
     static void applyEncoding();
 
+    // Opens the program file at `path` as Open does after its file dialog,
+    // with Open's question first (the command line, a drop, Recent files).
+    void openFile(const QString &path);
+
     // The About box's two lines.
     static QString aboutText();
 
@@ -73,6 +79,8 @@ private:
     bool chooseDataFile(const QString &title, bool forSaving);
     bool hasSomethingToLose() const;
     bool askToClose();
+    void readChosenFile();
+    void setUpDesktopIntegration();
     void warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells);
 
     Ui_MainWindow *ui;
@@ -84,4 +92,7 @@ private:
     UserDialogs *dialogs;
     std::unique_ptr<TableDocument> document;
     QList<tarvo::UnencodableCell> replacedOnLastSave;
+    QString lastFileError; // why the last read or write failed
+    DocumentFind *finder = nullptr;
+    QMenu *menuRecent = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "mainwindow.h"
 
 #include "appidentity.h"
+#include "datafiles.h"
 #include "editorsettings.h"
 #include "encodingchoice.h"
 #include "paramnamesfile.h"
@@ -45,13 +46,15 @@ bool MainWindow::writeProgramFile(const QString &fileName)
     const WaitCursor busy;
     const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, editor::currentCodec());
     replacedOnLastSave = result.unencodable;
+    lastFileError = result.error;
     return result.ok;
 }
 
 bool MainWindow::readProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    return tarvo::readProgramFile(fileName, editor::currentCodec(), *document);
+    lastFileError.clear();
+    return tarvo::readProgramFile(fileName, editor::currentCodec(), *document, &lastFileError);
 }
 
 bool MainWindow::chooseSaveFile()
@@ -91,7 +94,11 @@ bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
 
 bool MainWindow::loadParamNames(bool showWarnings)
 {
-    const QString file = tarvo::paramNamesFileName();
+    // Found in the working directory, the installed data folder or the
+    // standard data folders; when none holds it, the plain name fails below.
+    QString file = datafiles::locate(tarvo::paramNamesFileName());
+    if (file.isEmpty())
+        file = tarvo::paramNamesFileName();
     const tarvo::NamesLoad result = tarvo::loadParamNamesFile(file, editor::currentCodec(), &paramNames);
     if (result == tarvo::NamesLoad::Loaded || !showWarnings)
         return result == tarvo::NamesLoad::Loaded;

@@ -6,6 +6,8 @@
 #include "appidentity.h"
 #include "documentcells.h"
 #include "editorsettings.h"
+#include "filefailure.h"
+#include "recentfiles.h"
 #include "encodingchoice.h"
 #include "programwriter.h"
 #include "tabledocument.h"
@@ -71,12 +73,28 @@ void MainWindow::openDoc()
     clearDocument();
     if (!chooseOpenFile())
         return;
+    readChosenFile();
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    if (!askToClose())
+        return;
+    clearDocument();
+    fileName = path;
+    readChosenFile();
+}
+
+void MainWindow::readChosenFile()
+{
     if (readProgramFile(fileName)) {
         statusBar()->showMessage(tr("Document opened") + QStringLiteral(": ") + fileName);
         ui->tabMain->setCurrentIndex(0);
+        RecentFiles::add(fileName);
     } else {
         dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
-                             tr("Failed to open for reading file %1").arg(fileName));
+                             FileFailure::message(tr("Failed to open for reading file %1").arg(fileName),
+                                                  lastFileError, FileFailure::Operation::Open));
     }
 }
 
@@ -89,10 +107,12 @@ void MainWindow::saveDoc()
         return;
     if (writeProgramFile(fileName)) {
         statusBar()->showMessage(tr("Document saved") + QStringLiteral(": ") + fileName);
+        RecentFiles::add(fileName);
         warnAboutReplacedCharacters(replacedOnLastSave);
     } else {
         dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
-                             tr("Faild to open for writing file %1").arg(fileName));
+                             FileFailure::message(tr("Faild to open for writing file %1").arg(fileName),
+                                                  lastFileError, FileFailure::Operation::Save));
     }
 }
 

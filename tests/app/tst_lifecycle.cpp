@@ -170,16 +170,19 @@ private slots:
     void openOfAnUnreadableFileReports_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("missing") << path("missing.prg");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << path("missing.prg") << QStringLiteral("No such file or directory");
         // Neither may freeze the window: one waits for a writer, the other
         // never ends.
-        QTest::newRow("FIFO") << path("pipe.prg");
-        QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+        QTest::newRow("FIFO") << path("pipe.prg") << QStringLiteral("Not a regular file");
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero") << QStringLiteral("Not a regular file");
+        QTest::newRow("folder") << files.path() << QStringLiteral("Is a directory");
     }
 
     void openOfAnUnreadableFileReports()
     {
         QFETCH(QString, file);
+        QFETCH(QString, reason);
         if (file.endsWith(QLatin1String("pipe.prg")) && !QFile::exists(file))
             QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
         FakeDialogs dialogs;
@@ -189,7 +192,11 @@ private slots:
         window.form().actionOpen->trigger();
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages.at(0).icon, QMessageBox::Critical);
-        QCOMPARE(dialogs.messages.at(0).text, QStringLiteral("Failed to open for reading file ") + file);
+        // The editor's line first, then why, then what to do.
+        const QStringList lines = dialogs.messages.at(0).text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.value(0), QStringLiteral("Failed to open for reading file ") + file);
+        QCOMPARE(lines.value(1), QStringLiteral("Reason: ") + reason);
+        QVERIFY(!lines.value(3).isEmpty());
         QCOMPARE(window.currentFileName(), file);
         QCOMPARE(window.form().tabMain->currentIndex(), 4);
     }
@@ -328,7 +335,11 @@ private slots:
         window.form().actionSave->trigger();
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages.at(0).icon, QMessageBox::Critical);
-        QCOMPARE(dialogs.messages.at(0).text, QStringLiteral("Faild to open for writing file ") + path("locked.prg"));
+        const QStringList lines = dialogs.messages.at(0).text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.value(0), QStringLiteral("Faild to open for writing file ") + path("locked.prg"));
+        QCOMPARE(lines.value(1), QStringLiteral("Reason: The file is read-only"));
+        // A refusal points to the way out.
+        QVERIFY2(lines.value(3).contains(QLatin1String("Save As")), qPrintable(lines.value(3)));
         QCOMPARE(window.currentFileName(), path("locked.prg"));
         QCOMPARE(contentsOf(path("locked.prg")), QByteArray("previous"));
         QVERIFY(status(window).isEmpty());
@@ -429,17 +440,31 @@ private slots:
             MainWindow window(nullptr, &dialogs);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
-            window.resize(900, 610);
+            window.resize(780, 560);
             window.form().toolBar->hide();
             dialogs.answers = {true};
             QVERIFY(window.close());
         }
         QVERIFY(QSettings().contains(QStringLiteral("Geometry")));
         QVERIFY(QSettings().contains(QStringLiteral("WindowState")));
+        {
+            FakeDialogs dialogs;
+            MainWindow again(nullptr, &dialogs);
+            QCOMPARE(again.size(), QSize(780, 560));
+            QVERIFY(again.form().toolBar->isHidden());
+            // Stored on a larger screen or at a smaller scale factor: larger
+            // than this screen.
+            again.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&again));
+            again.resize(again.screen()->availableGeometry().size() * 2);
+            dialogs.answers = {true};
+            QVERIFY(again.close());
+        }
         FakeDialogs dialogs;
-        MainWindow again(nullptr, &dialogs);
-        QCOMPARE(again.size(), QSize(900, 610));
-        QVERIFY(again.form().toolBar->isHidden());
+        MainWindow fitted(nullptr, &dialogs);
+        const QRect screen = fitted.screen()->availableGeometry();
+        QVERIFY2(fitted.width() <= screen.width() && fitted.height() <= screen.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(fitted.width()).arg(fitted.height())));
     }
 
     void unusableStoredWindowSettingsAreIgnored()
