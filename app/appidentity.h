@@ -18,6 +18,9 @@ inline QString desktopFileName() { return QStringLiteral("org.quorvellabs.Tarvo"
 inline QString translationStem() { return QStringLiteral("Tarvo_bg"); }
 inline QString fontFamily() { return QStringLiteral("Verdana"); }
 constexpr int fontPointSize = 8;
+// The application font's family: fontFamily() where the system has it,
+// else the family the system puts in its place. Needs the application object.
+QString resolvedFontFamily();
 
 // The date and time the program was built (TARVO_BUILD_EPOCH), the date
 // in the words of `locale` ("8 December 2026"), the time as "22:40:05 UTC".

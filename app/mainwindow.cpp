@@ -4,6 +4,7 @@
 #include "datafiles.h"
 #include "documentfind.h"
 #include "filedrop.h"
+#include "lazyicon.h"
 #include "recentfiles.h"
 #include "screenfit.h"
 #include "windowkeys.h"
@@ -35,7 +36,16 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     document = std::make_unique<TableDocument>(ui->tableParams, ui->tableDepts, ui->tableLines,
                                                ui->tableComments, ui->tablePayments);
     setWindowTitle(identity::programTitle());
-    setWindowIcon(QIcon(QStringLiteral(":/images/main.png")));
+    // The icons are decoded when first drawn (those of closed menus, never at
+    // start-up).
+    const QPair<QAction *, const char *> icons[] = {
+        {ui->actionNew, "filenew"},        {ui->actionOpen, "fileopen"}, {ui->actionSave, "filesave"},
+        {ui->actionSaveAs, "filesaveas"},  {ui->actionExit, "exit"},     {ui->actionAbout, "help"},
+        {ui->actionSettings, "configure"},
+    };
+    for (const auto &[action, name] : icons)
+        action->setIcon(lazyIcon(QStringLiteral(":/images/%1.png").arg(QLatin1String(name))));
+    setWindowIcon(lazyIcon(QStringLiteral(":/images/main.png")));
     translator = new QTranslator(this);
     toolkitTranslator = new QTranslator(this);
     readSettings();

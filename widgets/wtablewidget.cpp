@@ -1,5 +1,6 @@
 #include "wtablewidget.h"
 
+#include "lazyicon.h"
 #include "tablepaste.h"
 
 #include <QAction>
@@ -11,8 +12,10 @@
 WTableWidget::WTableWidget(QWidget *parent)
     : QTableWidget(parent)
 {
-    actionCopy = new QAction(QIcon(QStringLiteral(":/images/copy.png")), tr("Copy"), this);
-    actionPaste = new QAction(QIcon(QStringLiteral(":/images/paste.png")), tr("Paste"), this);
+    // Read only when the context menu first shows them (not at all where
+    // the images are missing: the entries then show their text only).
+    actionCopy = new QAction(lazyIcon(QStringLiteral(":/images/copy.png")), tr("Copy"), this);
+    actionPaste = new QAction(lazyIcon(QStringLiteral(":/images/paste.png")), tr("Paste"), this);
     connect(actionCopy, &QAction::triggered, this, &WTableWidget::on_actionCopy_triggered);
     connect(actionPaste, &QAction::triggered, this, &WTableWidget::on_actionPaste_triggered);
     // Ctrl+C and Ctrl+V work on the table itself; inside an open cell editor
