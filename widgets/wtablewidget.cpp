@@ -189,8 +189,21 @@ QPoint WTableWidget::blockStart() const
 void WTableWidget::on_actionPaste_triggered()
 {
     const QPoint start = blockStart();
-    edit(pasteEdits(this, start.y(), start.x(), QApplication::clipboard()->text(QClipboard::Clipboard)),
-         EditKind::Paste);
+    const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
+    if (text.isEmpty() || start.x() < 0 || start.y() < 0)
+        return;
+    edit(pasteEdits(this, start.y(), start.x(), text), EditKind::Paste);
+    // As in a spreadsheet, the block pasted stays selected.
+    const QList<QStringList> rows = splitPasteBlock(text);
+    qsizetype columns = 0;
+    for (const QStringList &row : rows)
+        columns = qMax(columns, row.size());
+    const int bottom = qMin(start.y() + int(rows.size()) - 1, rowCount() - 1);
+    const int right = qMin(start.x() + int(columns) - 1, columnCount() - 1);
+    if (bottom > start.y() || right > start.x()) {
+        setCurrentCell(start.y(), start.x());
+        setRangeSelected(QTableWidgetSelectionRange(start.y(), start.x(), bottom, right), true);
+    }
 }
 
 tarvo::CellEdits WTableWidget::deletionEdits() const

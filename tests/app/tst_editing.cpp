@@ -175,6 +175,8 @@ private slots:
         Editor e;
         e.go(2, 1);
         e.paste(QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
+        QCOMPARE(e.depts()->selectedItems().size(), 6); // the pasted block stays selected
+        e.go(2, 1);
         e.key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea"));
 
