@@ -2,6 +2,7 @@
 
 #include "appidentity.h"
 #include "datafiles.h"
+#include "document.h"
 #include "documentfind.h"
 #include "filedrop.h"
 #include "lazyicon.h"
@@ -9,7 +10,6 @@
 #include "screenfit.h"
 #include "windowkeys.h"
 #include "settingsdialog.h"
-#include "tabledocument.h"
 #include "ui_mainwindow.h"
 #include "userdialogs.h"
 
@@ -22,6 +22,7 @@
 MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     : QMainWindow(parent, Qt::WindowFlags()),
       ui(new Ui_MainWindow),
+      document(new Document(this)),
       paramNames(QStringList(26, QString())),
       dialogs(dialogs ? dialogs : UserDialogs::standard())
 {
@@ -33,8 +34,6 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
     connect(ui->actionSaveAs, &QAction::triggered, this, &MainWindow::saveDocAs);
     connect(ui->actionSettings, &QAction::triggered, this, &MainWindow::settings);
-    document = std::make_unique<TableDocument>(ui->tableParams, ui->tableDepts, ui->tableLines,
-                                               ui->tableComments, ui->tablePayments);
     setWindowTitle(identity::programTitle());
     // The icons are decoded when first drawn (those of closed menus, never at
     // start-up).
@@ -45,16 +44,21 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     };
     for (const auto &[action, name] : icons)
         action->setIcon(lazyIcon(QStringLiteral(":/images/%1.png").arg(QLatin1String(name))));
+    // Undo and Redo from the desktop's icon theme where it has them.
+    ui->actionUndo->setIcon(lazyIcon(QStringLiteral(":/images/undo.png"), QStringLiteral("edit-undo")));
+    ui->actionRedo->setIcon(lazyIcon(QStringLiteral(":/images/redo.png"), QStringLiteral("edit-redo")));
     setWindowIcon(lazyIcon(QStringLiteral(":/images/main.png")));
     translator = new QTranslator(this);
     toolkitTranslator = new QTranslator(this);
     readSettings();
     setUpDesktopIntegration();
     buildTables();
+    setUpEditing();
     // Connected only now, so that building the tables marks nothing changed.
     for (WTableWidget *table :
          {ui->tableParams, ui->tableDepts, ui->tableLines, ui->tableComments, ui->tablePayments})
         connect(table, &QTableWidget::cellChanged, this, &MainWindow::docIsChanged);
+    connect(document, &Document::modifiedChanged, this, [this](bool modified) { docChanged = modified; });
     // A stored or default size larger than the screen (a large scale factor)
     // would put the status bar out of reach.
     fitToScreen(this);
@@ -67,7 +71,14 @@ MainWindow::~MainWindow()
 
 WTableWidget *MainWindow::documentTable(tarvo::DocTable table) const
 {
-    return document->table(table);
+    switch (table) {
+    case tarvo::DocTable::Params: return ui->tableParams;
+    case tarvo::DocTable::Depts: return ui->tableDepts;
+    case tarvo::DocTable::Lines: return ui->tableLines;
+    case tarvo::DocTable::Comments: return ui->tableComments;
+    case tarvo::DocTable::Payments: break;
+    }
+    return ui->tablePayments;
 }
 
 void MainWindow::retranslate()
@@ -91,8 +102,7 @@ void MainWindow::retranslate()
     ui->menuFile->setTitle(tr("&File"));
     ui->menuOptions->setTitle(tr("&Options"));
     ui->menuHelp->setTitle(tr("&Help"));
-    if (auto *menuEdit = findChild<QMenu *>(QStringLiteral("menuEdit")))
-        menuEdit->setTitle(tr("&Edit"));
+    ui->menuEdit->setTitle(tr("&Edit"));
     ui->actionNew->setText(tr("&New"));
     ui->actionNew->setToolTip(tr("Create a New Document"));
     ui->actionOpen->setText(tr("&Open"));
@@ -105,6 +115,7 @@ void MainWindow::retranslate()
     ui->actionExit->setToolTip(tr("Exit Application"));
     ui->actionSettings->setText(tr("&Settings"));
     ui->actionAbout->setText(tr("&About"));
+    retranslateHistory();
     ui->tabMain->setTabText(0, tr("System Params"));
     ui->tabMain->setTabText(1, tr("Departments"));
     ui->tabMain->setTabText(2, tr("Header Lines"));
@@ -133,16 +144,9 @@ void MainWindow::setUpDesktopIntegration()
     const QList<QTableWidget *> tables{ui->tableParams, ui->tableDepts, ui->tableLines, ui->tableComments,
                                        ui->tablePayments};
     finder = new DocumentFind(this, ui->tabMain, tables, dialogs, statusBar());
-    auto *menuEdit = findChild<QMenu *>(QStringLiteral("menuEdit"));
-    if (!menuEdit) {
-        menuEdit = new QMenu(ui->menubar);
-        menuEdit->setObjectName(QStringLiteral("menuEdit"));
-        ui->menubar->insertMenu(ui->menuOptions->menuAction(), menuEdit);
-    }
-    menuEdit->addAction(finder->findAction());
-    menuEdit->addAction(finder->findNextAction());
+    // Its actions join the Edit menu each time that is filled (fillEditMenu).
     WindowKeys::install(this, ui->tabMain,
-                        {{ui->menuFile, QLatin1Char('F')}, {menuEdit, QLatin1Char('E')},
+                        {{ui->menuFile, QLatin1Char('F')}, {ui->menuEdit, QLatin1Char('E')},
                          {ui->menuOptions, QLatin1Char('O')}, {ui->menuHelp, QLatin1Char('H')}});
 }
 

@@ -10,7 +10,7 @@
 #include "paramnamesfile.h"
 #include "programreader.h"
 #include "programwriter.h"
-#include "tabledocument.h"
+#include "document.h"
 #include "userdialogs.h"
 
 #include <QDir>
@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTextCodec>
 
 QString MainWindow::encodingName(int index)
 {
@@ -44,17 +45,28 @@ public:
 bool MainWindow::writeProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, editor::currentCodec());
+    QTextCodec *codec = editor::currentCodec();
+    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, document->cells(), codec);
     replacedOnLastSave = result.unencodable;
     lastFileError = result.error;
+    if (result.ok)
+        document->setCodecName(codec->name());
     return result.ok;
 }
 
 bool MainWindow::readProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
+    // Read aside and taken as a whole: a file that cannot be read changes
+    // nothing. The history starts anew with the file's cells.
+    QTextCodec *codec = editor::currentCodec();
+    tarvo::DocumentData cells;
     lastFileError.clear();
-    return tarvo::readProgramFile(fileName, editor::currentCodec(), *document, &lastFileError);
+    if (!tarvo::readProgramFile(fileName, codec, cells, &lastFileError))
+        return false;
+    document->load(cells);
+    document->setCodecName(codec->name());
+    return true;
 }
 
 bool MainWindow::chooseSaveFile()
@@ -62,14 +74,14 @@ bool MainWindow::chooseSaveFile()
     if (!chooseDataFile(tr("Save to File"), true))
         return false;
     // A name with no dot anywhere in its path gets the program file extension.
-    if (!fileName.contains(QLatin1Char('.')))
-        fileName += QStringLiteral(".prg");
+    if (!document->fileName().contains(QLatin1Char('.')))
+        document->setFileName(document->fileName() + QStringLiteral(".prg"));
     return true;
 }
 
 bool MainWindow::chooseOpenFile()
 {
-    fileName.clear();
+    document->setFileName(QString());
     return chooseDataFile(tr("Open File"), false);
 }
 
@@ -87,7 +99,7 @@ bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
     UserDialogs::FileChoice choice;
     if (!dialogs->chooseFile(this, request, &choice))
         return false;
-    fileName = choice.file;
+    document->setFileName(choice.file);
     QSettings().setValue(settingskey::dataFilePath(), choice.directory);
     return true;
 }

@@ -5,7 +5,6 @@
 
 #include "doubledelegate.h"
 #include "intdelegate.h"
-#include "tabledocument.h"
 #include "ui_mainwindow.h"
 #include "appidentity.h"
 #include "datafiles.h"
@@ -124,7 +123,7 @@ void MainWindow::addRow(tarvo::DocTable kind, int r)
     table->insertRow(r);
     table->setRowHeight(r, kRowHeight);
     for (int c = 0; c < table->columnCount(); ++c)
-        table->setItem(r, c, new QTableWidgetItem(QString()));
+        table->setItem(r, c, table->newItem());
     setReadOnlyCell(table, r, 0, kNumberCellColour);
     if (kind == tarvo::DocTable::Params)
         setReadOnlyCell(table, r, 1, kNameCellColour);
@@ -139,7 +138,9 @@ void MainWindow::setReadOnlyCell(WTableWidget *table, int row, int column, const
     item->setData(Qt::ForegroundRole, QBrush(palette.color(QPalette::Active, QPalette::Text), Qt::SolidPattern));
 }
 
+// Only for the labels: document cells show what the document holds.
 void MainWindow::setCellText(QTableWidgetItem *item, const QString &text)
 {
-    TableDocument::setItemText(item, text);
+    if (item->data(Qt::DisplayRole).toString() != text)
+        item->QTableWidgetItem::setData(Qt::DisplayRole, text);
 }

@@ -9,7 +9,10 @@ namespace {
 class LazyIconEngine : public QIconEngine
 {
 public:
-    explicit LazyIconEngine(const QString &fileName) : m_fileName(fileName) {}
+    LazyIconEngine(const QString &fileName, const QString &themeName)
+        : m_fileName(fileName), m_themeName(themeName)
+    {
+    }
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
     {
@@ -32,28 +35,29 @@ public:
         return icon().availableSizes(mode, state);
     }
     // Whether there is an image at all is known without decoding it.
-    bool isNull() override { return !QFile::exists(m_fileName); }
+    bool isNull() override { return !QFile::exists(m_fileName) && (m_themeName.isEmpty() || icon().isNull()); }
     QString key() const override { return QStringLiteral("tarvo-lazy"); }
-    QIconEngine *clone() const override { return new LazyIconEngine(m_fileName); }
+    QIconEngine *clone() const override { return new LazyIconEngine(m_fileName, m_themeName); }
 
 private:
     const QIcon &icon()
     {
         if (!m_loaded) {
-            m_icon = QIcon(m_fileName);
+            m_icon = m_themeName.isEmpty() ? QIcon(m_fileName) : QIcon::fromTheme(m_themeName, QIcon(m_fileName));
             m_loaded = true;
         }
         return m_icon;
     }
 
     QString m_fileName;
+    QString m_themeName;
     QIcon m_icon;
     bool m_loaded = false;
 };
 
 } // namespace
 
-QIcon lazyIcon(const QString &fileName)
+QIcon lazyIcon(const QString &fileName, const QString &themeName)
 {
-    return QIcon(new LazyIconEngine(fileName));
+    return QIcon(new LazyIconEngine(fileName, themeName));
 }

@@ -11,7 +11,6 @@ SettingsDialog::SettingsDialog(QWidget *parent, Qt::WindowFlags flags)
     : QDialog(parent, flags)
 {
     ui.setupUi(this);
-    mainWindow = parent;
     for (int i = 0; i < tarvo::kEncodingCount; ++i)
         ui.comboEncoding->addItem(editor::encodingName(i));
     // "System" says what it is here; the stored index is the same.
