@@ -115,7 +115,11 @@ bool DocumentFind::findNext(const QString &text)
 void DocumentFind::ask()
 {
     QString text = m_text;
-    if (!m_dialogs->askText(m_window, tr("Find"), tr("Name, value or number:"), &text) || text.trimmed().isEmpty())
+    const bool asked = m_dialogs->askText(m_window, tr("Find"), tr("Name, value or number:"), &text);
+    // The window takes the keys again (menus and their Alt keys included),
+    // also where no window manager hands them back.
+    m_window->activateWindow();
+    if (!asked || text.trimmed().isEmpty())
         return;
     findNext(text);
 }
