@@ -1,5 +1,7 @@
 #include "appidentity.h"
 
+#include "tarvobuildstamp.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QFont>

@@ -85,8 +85,8 @@ void MainWindow::retranslate()
 {
     QCoreApplication::removeTranslator(toolkitTranslator);
     QCoreApplication::removeTranslator(translator);
-    // A missing file leaves the source texts.
-    // Looked for in the working directory first, then in the data folders.
+    // Looked for in the working directory first, then in the data folders;
+    // a missing file leaves the source texts.
     const QString stem = identity::translationStem();
     const QString folder = datafiles::folderHolding({stem + QStringLiteral(".qm"), stem});
     const bool translated = !folder.isEmpty() && translator->load(stem, folder);

@@ -1,4 +1,5 @@
 #include "tarvoversion.h"
+#include "tarvobuildstamp.h"
 #include "appidentity.h"
 #include "doubledelegate.h"
 #include "encodingchoice.h"
