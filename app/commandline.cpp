@@ -6,6 +6,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstdio>
@@ -104,8 +106,13 @@ Request parse(const QStringList &arguments)
     QTranslator translator;
     const QString stem = identity::translationStem();
     const QString folder = datafiles::folderHolding({stem + QStringLiteral(".qm"), stem});
-    if (!folder.isEmpty() && translator.load(stem, folder))
+    QTranslator toolkitTranslator; // "Usage:", "Options:" in the same language
+    if (!folder.isEmpty() && translator.load(stem, folder)) {
+        if (toolkitTranslator.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(&toolkitTranslator);
         QCoreApplication::installTranslator(&translator);
+    }
     QCommandLineParser translated;
     describe(translated);
     if (parsed && parser.isSet(QStringLiteral("help"))) {
@@ -116,6 +123,7 @@ Request parse(const QStringList &arguments)
         request.exitCode = 2;
     }
     QCoreApplication::removeTranslator(&translator);
+    QCoreApplication::removeTranslator(&toolkitTranslator);
     delete application;
     return request;
 }
