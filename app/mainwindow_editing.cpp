@@ -105,7 +105,7 @@ void MainWindow::stepThroughHistory(void (QUndoStack::*step)())
         left = qMin(left, cell.column);
         right = qMax(right, cell.column);
     }
-    view->setCurrentCell(top, left);
+    view->setCurrentCell(top, left, QItemSelectionModel::ClearAndSelect);
     view->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
     revealed.clear();
 }

@@ -32,6 +32,7 @@ public:
             table.item(r, 0)->setText(QString::number(r + 1));
             table.item(r, 0)->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         }
+        table.setSelectionMode(QAbstractItemView::ContiguousSelection);
         table.setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
                               | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     }
