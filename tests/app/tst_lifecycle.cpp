@@ -164,6 +164,10 @@ private slots:
         QVERIFY(window.currentFileName().isEmpty());
         QVERIFY(window.isDocChanged());
         QCOMPARE(status(window), QStringLiteral("before"));
+        // The clearing is a step of the history: Undo brings the cells back.
+        QCOMPARE(window.form().actionUndo->text(), QStringLiteral("Undo clearing of the document"));
+        window.form().actionUndo->trigger();
+        QCOMPARE(cell(window, DocTable::Lines, 0, 1), QStringLiteral("SHOP"));
         window.form().actionNew->trigger();
         QCOMPARE(dialogs.questions.size(), 2); // docChanged is still true
     }
