@@ -6,6 +6,7 @@
 #include "documentfind.h"
 #include "filedrop.h"
 #include "lazyicon.h"
+#include "palettewatch.h"
 #include "recentfiles.h"
 #include "screenfit.h"
 #include "windowkeys.h"
@@ -59,6 +60,7 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
          {ui->tableParams, ui->tableDepts, ui->tableLines, ui->tableComments, ui->tablePayments})
         connect(table, &QTableWidget::cellChanged, this, &MainWindow::docIsChanged);
     connect(document, &Document::modifiedChanged, this, [this](bool modified) { docChanged = modified; });
+    new PaletteWatch(this, [this] { colourLabelCells(); });
     // A stored or default size larger than the screen (a large scale factor)
     // would put the status bar out of reach.
     fitToScreen(this);

@@ -84,6 +84,7 @@ private:
     void resetFontSize();
     void addRow(tarvo::DocTable kind, int r);
     void setReadOnlyCell(WTableWidget *table, int row, int column, const QColor &colour);
+    void colourLabelCells();
     static void setCellText(QTableWidgetItem *item, const QString &text);
     bool chooseDataFile(const QString &title, bool forSaving);
     bool hasSomethingToLose() const;

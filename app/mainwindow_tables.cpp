@@ -11,6 +11,7 @@
 #include "paramnamesfile.h"
 #include "startupnotice.h"
 
+#include <QSignalBlocker>
 #include <QStatusBar>
 
 #include <QHeaderView>
@@ -127,6 +128,23 @@ void MainWindow::addRow(tarvo::DocTable kind, int r)
     setReadOnlyCell(table, r, 0, kNumberCellColour);
     if (kind == tarvo::DocTable::Params)
         setReadOnlyCell(table, r, 1, kNameCellColour);
+}
+
+// Again after the palette changed, so the label cells read in the new one;
+// no cell text changes, and the tables say nothing.
+void MainWindow::colourLabelCells()
+{
+    for (int t = 0; t < tarvo::kTableCount; ++t) {
+        const tarvo::DocTable kind = tarvo::tableAt(t);
+        WTableWidget *table = documentTable(kind);
+        const QSignalBlocker quiet(table);
+        for (int r = 0; r < table->rowCount(); ++r) {
+            setReadOnlyCell(table, r, 0, kNumberCellColour);
+            if (kind == tarvo::DocTable::Params)
+                setReadOnlyCell(table, r, 1, kNameCellColour);
+        }
+        table->viewport()->update();
+    }
 }
 
 void MainWindow::setReadOnlyCell(WTableWidget *table, int row, int column, const QColor &colour)
