@@ -2,6 +2,7 @@
 
 #include "tarvoversion.h"
 
+#include <QLocale>
 #include <QString>
 
 // Process-wide identity of the program, one definition each.
@@ -17,9 +18,13 @@ inline QString desktopFileName() { return QStringLiteral("org.quorvellabs.Tarvo"
 inline QString translationStem() { return QStringLiteral("Tarvo_bg"); }
 inline QString fontFamily() { return QStringLiteral("Verdana"); }
 constexpr int fontPointSize = 8;
+// The application font's family: fontFamily() where the system has it,
+// else the family the system puts in its place. Needs the application object.
+QString resolvedFontFamily();
 
-// The date and time the program was built, as "Nov  1 2012" and "10:34:34".
-QString buildDate();
+// The date and time the program was built (TARVO_BUILD_EPOCH), the date
+// in the words of `locale` ("8 December 2026"), the time as "22:40:05 UTC".
+QString buildDate(const QLocale &locale);
 QString buildTime();
 
 // Start-up steps before the main window: the compiled-in images, the style,

@@ -1,24 +1,27 @@
 #pragma once
 
+#include "celledit.h"
 #include "documentformat.h"
 #include "programwriter.h"
+#include "wtablewidget.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
+class Document;
+class DocumentFind;
+class QMenu;
 class QTableWidgetItem;
 class QTranslator;
-class TableDocument;
+class QUndoStack;
 class Ui_MainWindow;
 class UserDialogs;
-class WTableWidget;
 
-// The program's one window and the owner of the document: five tables on
-// five tabs, the File, Options and Help menus, a tool bar and a status bar.
+// The program's one window and the owner of the document (see Document):
+// five tables on five tabs that show it, the File, Edit, Options and Help
+// menus, a tool bar and a status bar.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -41,14 +44,19 @@ public:
     static QString encodingName(int index);
     static void applyEncoding();
 
+    // Opens the program file at `path` as Open does after its file dialog,
+    // with Open's question first (the command line, a drop, Recent files).
+    void openFile(const QString &path);
+
     // The About box's two lines.
     static QString aboutText();
 
     // Read-only views for tests and tools.
-    QString currentFileName() const { return fileName; }
+    QString currentFileName() const;
     bool isDocChanged() const { return docChanged; }
     const Ui_MainWindow &form() const { return *ui; }
     WTableWidget *documentTable(tarvo::DocTable table) const;
+    Document *currentDocument() const { return document; }
     QString paramName(int number) const { return paramNames.value(number - 1); }
 
 protected:
@@ -62,25 +70,47 @@ private slots:
     void settings();
     void about();
     void docIsChanged(int row, int col);
+    void showCellChange(tarvo::DocTable table, int row, int column, const QString &oldText, const QString &newText);
+    void fillEditMenu();
 
 private:
     void retranslate();
+    void retranslateHistory();
+    void setUpEditing();
+    void editCells(tarvo::DocTable table, const tarvo::CellEdits &edits, WTableWidget::EditKind kind);
+    void commitOpenEditors();
+    void stepThroughHistory(void (QUndoStack::*step)());
     void resetFontSize();
     void addRow(tarvo::DocTable kind, int r);
     void setReadOnlyCell(WTableWidget *table, int row, int column, const QColor &colour);
+    void colourLabelCells();
     static void setCellText(QTableWidgetItem *item, const QString &text);
     bool chooseDataFile(const QString &title, bool forSaving);
     bool hasSomethingToLose() const;
     bool askToClose();
+    void readChosenFile();
+    void setUpDesktopIntegration();
     void warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells);
 
     Ui_MainWindow *ui;
-    QString fileName;
-    bool docChanged = false;
+    Document *document;
+    bool docChanged = false; // follows document->isModified()
     QTranslator *translator = nullptr;
     QTranslator *toolkitTranslator = nullptr; // the toolkit's texts in the same language
     QStringList paramNames;
     UserDialogs *dialogs;
-    std::unique_ptr<TableDocument> document;
     QList<tarvo::UnencodableCell> replacedOnLastSave;
+    QString lastFileError; // why the last read or write failed
+    DocumentFind *finder = nullptr;
+    QMenu *menuRecent = nullptr;
+
+    // The cells an Undo or Redo changes, to show them once it is done.
+    struct RevealedCell
+    {
+        tarvo::DocTable table;
+        int row;
+        int column;
+    };
+    QList<RevealedCell> revealed;
+    bool revealing = false;
 };

@@ -4,12 +4,13 @@
 #include "mainwindow.h"
 
 #include "appidentity.h"
+#include "datafiles.h"
 #include "editorsettings.h"
 #include "encodingchoice.h"
 #include "paramnamesfile.h"
 #include "programreader.h"
 #include "programwriter.h"
-#include "tabledocument.h"
+#include "document.h"
 #include "userdialogs.h"
 
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QGuiApplication>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTextCodec>
 
 QString MainWindow::encodingName(int index)
 {
@@ -43,15 +45,28 @@ public:
 bool MainWindow::writeProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, editor::currentCodec());
+    QTextCodec *codec = editor::currentCodec();
+    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, document->cells(), codec);
     replacedOnLastSave = result.unencodable;
+    lastFileError = result.error;
+    if (result.ok)
+        document->setCodecName(codec->name());
     return result.ok;
 }
 
 bool MainWindow::readProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    return tarvo::readProgramFile(fileName, editor::currentCodec(), *document);
+    // Read aside and taken as a whole: a file that cannot be read changes
+    // nothing. The history starts anew with the file's cells.
+    QTextCodec *codec = editor::currentCodec();
+    tarvo::DocumentData cells;
+    lastFileError.clear();
+    if (!tarvo::readProgramFile(fileName, codec, cells, &lastFileError))
+        return false;
+    document->load(cells);
+    document->setCodecName(codec->name());
+    return true;
 }
 
 bool MainWindow::chooseSaveFile()
@@ -59,14 +74,14 @@ bool MainWindow::chooseSaveFile()
     if (!chooseDataFile(tr("Save to File"), true))
         return false;
     // A name with no dot anywhere in its path gets the program file extension.
-    if (!fileName.contains(QLatin1Char('.')))
-        fileName += QStringLiteral(".prg");
+    if (!document->fileName().contains(QLatin1Char('.')))
+        document->setFileName(document->fileName() + QStringLiteral(".prg"));
     return true;
 }
 
 bool MainWindow::chooseOpenFile()
 {
-    fileName.clear();
+    document->setFileName(QString());
     return chooseDataFile(tr("Open File"), false);
 }
 
@@ -84,14 +99,18 @@ bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
     UserDialogs::FileChoice choice;
     if (!dialogs->chooseFile(this, request, &choice))
         return false;
-    fileName = choice.file;
+    document->setFileName(choice.file);
     QSettings().setValue(settingskey::dataFilePath(), choice.directory);
     return true;
 }
 
 bool MainWindow::loadParamNames(bool showWarnings)
 {
-    const QString file = tarvo::paramNamesFileName();
+    // Found in the working directory, the installed data folder or the
+    // standard data folders; when none holds it, the plain name fails below.
+    QString file = datafiles::locate(tarvo::paramNamesFileName());
+    if (file.isEmpty())
+        file = tarvo::paramNamesFileName();
     const tarvo::NamesLoad result = tarvo::loadParamNamesFile(file, editor::currentCodec(), &paramNames);
     if (result == tarvo::NamesLoad::Loaded || !showWarnings)
         return result == tarvo::NamesLoad::Loaded;

@@ -6,9 +6,11 @@
 #include "appidentity.h"
 #include "documentcells.h"
 #include "editorsettings.h"
+#include "filefailure.h"
+#include "recentfiles.h"
 #include "encodingchoice.h"
 #include "programwriter.h"
-#include "tabledocument.h"
+#include "document.h"
 #include "ui_mainwindow.h"
 #include "userdialogs.h"
 #include "wtablewidget.h"
@@ -24,23 +26,31 @@ void MainWindow::readSettings()
     restoreGeometry(settings.value(settingskey::geometry()).toByteArray());
     restoreState(settings.value(settingskey::windowState()).toByteArray(), settingskey::kWindowStateVersion);
     applyEncoding();
-    fileName.clear();
+    document->setFileName(QString());
     docChanged = false;
+}
+
+QString MainWindow::currentFileName() const
+{
+    return document->fileName();
 }
 
 void MainWindow::docIsChanged(int /*row*/, int /*col*/)
 {
-    docChanged = true;
+    // Changed means away from what was last opened, saved or made new; the
+    // document's modifiedChanged settles the flag once a step is complete.
+    docChanged = document->isModified();
 }
 
+// The clearing is a step of its own: Edit > Undo brings the cells back.
 void MainWindow::clearDocument()
 {
-    tarvo::clearDocument(*document);
+    document->clear(tr("clearing of the document"));
 }
 
 bool MainWindow::hasSomethingToLose() const
 {
-    return !fileName.isEmpty() || docChanged;
+    return !document->fileName().isEmpty() || docChanged;
 }
 
 bool MainWindow::askToClose()
@@ -58,8 +68,8 @@ void MainWindow::newDoc()
     clearDocument();
     statusBar()->showMessage(tr("New Document"));
     ui->tabMain->setCurrentIndex(0);
-    fileName.clear();
-    docChanged = false;
+    document->setFileName(QString());
+    document->startNewHistory();
 }
 
 void MainWindow::openDoc()
@@ -71,34 +81,55 @@ void MainWindow::openDoc()
     clearDocument();
     if (!chooseOpenFile())
         return;
+    readChosenFile();
+}
+
+void MainWindow::openFile(const QString &path)
+{
+    if (!askToClose())
+        return;
+    clearDocument();
+    document->setFileName(path);
+    readChosenFile();
+}
+
+void MainWindow::readChosenFile()
+{
+    const QString fileName = document->fileName();
     if (readProgramFile(fileName)) {
         statusBar()->showMessage(tr("Document opened") + QStringLiteral(": ") + fileName);
         ui->tabMain->setCurrentIndex(0);
+        RecentFiles::add(fileName);
     } else {
+        // An empty document under the chosen name, with a history of its own.
+        document->startNewHistory();
         dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
-                             tr("Failed to open for reading file %1").arg(fileName));
+                             FileFailure::message(tr("Failed to open for reading file %1").arg(fileName),
+                                                  lastFileError, FileFailure::Operation::Open));
     }
 }
 
 void MainWindow::saveDoc()
 {
-    // What an open cell editor holds is part of the document the user sees.
-    for (int t = 0; t < tarvo::kTableCount; ++t)
-        documentTable(tarvo::tableAt(t))->commitOpenEditor();
-    if (fileName.isEmpty() && !chooseSaveFile())
+    commitOpenEditors();
+    if (document->fileName().isEmpty() && !chooseSaveFile())
         return;
+    const QString fileName = document->fileName();
     if (writeProgramFile(fileName)) {
+        document->markSaved();
         statusBar()->showMessage(tr("Document saved") + QStringLiteral(": ") + fileName);
+        RecentFiles::add(fileName);
         warnAboutReplacedCharacters(replacedOnLastSave);
     } else {
         dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
-                             tr("Faild to open for writing file %1").arg(fileName));
+                             FileFailure::message(tr("Faild to open for writing file %1").arg(fileName),
+                                                  lastFileError, FileFailure::Operation::Save));
     }
 }
 
 void MainWindow::saveDocAs()
 {
-    fileName.clear();
+    document->setFileName(QString());
     saveDoc();
 }
 

@@ -5,16 +5,42 @@
 
 #include "doubledelegate.h"
 #include "intdelegate.h"
-#include "tabledocument.h"
 #include "ui_mainwindow.h"
 #include "appidentity.h"
+#include "datafiles.h"
+#include "paramnamesfile.h"
+#include "startupnotice.h"
+
+#include <QSignalBlocker>
+#include <QStatusBar>
 
 #include <QHeaderView>
 
 namespace {
 
+// The label cells' backgrounds in a light palette.
 const QColor kNumberCellColour(220, 233, 252);
 const QColor kNameCellColour(240, 253, 255);
+
+QColor mixed(const QColor &from, const QColor &to, qreal amount)
+{
+    return QColor::fromRgbF(float(from.redF() + (to.redF() - from.redF()) * amount),
+                            float(from.greenF() + (to.greenF() - from.greenF()) * amount),
+                            float(from.blueF() + (to.blueF() - from.blueF()) * amount));
+}
+
+// A label cell's background for the palette in force: the light tints on a
+// light base, a tint of the base towards the highlight on a dark one. The
+// text takes the palette's text colour, set with it, so the pair always
+// reads.
+QColor labelBackground(const QPalette &palette, const QColor &lightTint)
+{
+    const QColor base = palette.color(QPalette::Active, QPalette::Base);
+    if (base.lightnessF() >= 0.5)
+        return lightTint;
+    const qreal strength = lightTint == kNumberCellColour ? 0.28 : 0.14;
+    return mixed(base, palette.color(QPalette::Active, QPalette::Highlight), strength);
+}
 constexpr int kRowHeight = 22;
 
 struct ColumnWidths
@@ -59,6 +85,8 @@ void MainWindow::buildTables()
     ui->toolBar->setIconSize(QSize(32, 32));
     ui->toolBar->setMovable(false);
     ui->tabMain->setCurrentIndex(0);
+    // Long or translated tab texts scroll rather than widen the window.
+    ui->tabMain->setUsesScrollButtons(true);
 
     for (const ColumnWidths &entry : kColumnWidths) {
         WTableWidget *table = documentTable(entry.table);
@@ -69,6 +97,11 @@ void MainWindow::buildTables()
     }
 
     loadParamNames(false);
+    // Said once, quietly: the table works without the names.
+    if (datafiles::locate(tarvo::paramNamesFileName()).isEmpty())
+        showStartupNotice(statusBar(), tr("The parameter names file %1 was not found; the names of the system "
+                                          "parameters are empty.")
+                                           .arg(tarvo::paramNamesFileName()));
     for (int t = 0; t < tarvo::kTableCount; ++t) {
         const tarvo::DocTable kind = tarvo::tableAt(t);
         WTableWidget *table = documentTable(kind);
@@ -91,20 +124,41 @@ void MainWindow::addRow(tarvo::DocTable kind, int r)
     table->insertRow(r);
     table->setRowHeight(r, kRowHeight);
     for (int c = 0; c < table->columnCount(); ++c)
-        table->setItem(r, c, new QTableWidgetItem(QString()));
+        table->setItem(r, c, table->newItem());
     setReadOnlyCell(table, r, 0, kNumberCellColour);
     if (kind == tarvo::DocTable::Params)
         setReadOnlyCell(table, r, 1, kNameCellColour);
+}
+
+// Again after the palette changed, so the label cells read in the new one;
+// no cell text changes, and the tables say nothing.
+void MainWindow::colourLabelCells()
+{
+    for (int t = 0; t < tarvo::kTableCount; ++t) {
+        const tarvo::DocTable kind = tarvo::tableAt(t);
+        WTableWidget *table = documentTable(kind);
+        const QSignalBlocker quiet(table);
+        for (int r = 0; r < table->rowCount(); ++r) {
+            setReadOnlyCell(table, r, 0, kNumberCellColour);
+            if (kind == tarvo::DocTable::Params)
+                setReadOnlyCell(table, r, 1, kNameCellColour);
+        }
+        table->viewport()->update();
+    }
 }
 
 void MainWindow::setReadOnlyCell(WTableWidget *table, int row, int column, const QColor &colour)
 {
     QTableWidgetItem *item = table->item(row, column);
     item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setData(Qt::BackgroundRole, QBrush(colour, Qt::SolidPattern));
+    const QPalette palette = table->palette();
+    item->setData(Qt::BackgroundRole, QBrush(labelBackground(palette, colour), Qt::SolidPattern));
+    item->setData(Qt::ForegroundRole, QBrush(palette.color(QPalette::Active, QPalette::Text), Qt::SolidPattern));
 }
 
+// Only for the labels: document cells show what the document holds.
 void MainWindow::setCellText(QTableWidgetItem *item, const QString &text)
 {
-    TableDocument::setItemText(item, text);
+    if (item->data(Qt::DisplayRole).toString() != text)
+        item->QTableWidgetItem::setData(Qt::DisplayRole, text);
 }

@@ -1,10 +1,14 @@
 #include "userdialogs.h"
 
+#include "screenfit.h"
+
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QListView>
 #include <QSplitter>
 #include <QTreeView>
@@ -34,6 +38,15 @@ void UserDialogs::showMessage(QWidget *parent, QMessageBox::Icon icon, const QSt
 void UserDialogs::showAbout(QWidget *parent, const QString &title, const QString &text)
 {
     QMessageBox::about(parent, title, text);
+}
+
+bool UserDialogs::askText(QWidget *parent, const QString &title, const QString &label, QString *text)
+{
+    bool accepted = false;
+    const QString answer = QInputDialog::getText(parent, title, label, QLineEdit::Normal, *text, &accepted);
+    if (accepted)
+        *text = answer;
+    return accepted;
 }
 
 namespace {
@@ -74,6 +87,7 @@ bool UserDialogs::chooseFile(QWidget *parent, const FileRequest &request, FileCh
     dialog.setFileMode(request.forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setAcceptMode(request.forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     fitColumnsToTexts(dialog);
+    fitToScreen(&dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     choice->file = dialog.selectedFiles().constFirst();

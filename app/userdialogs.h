@@ -39,6 +39,10 @@ public:
     // The toolkit's About box.
     virtual void showAbout(QWidget *parent, const QString &title, const QString &text);
 
+    // A line of text, `text` holding the proposal and then the answer.
+    // False when the user cancels.
+    virtual bool askText(QWidget *parent, const QString &title, const QString &label, QString *text);
+
     // A file dialog. False when the user cancels.
     virtual bool chooseFile(QWidget *parent, const FileRequest &request, FileChoice *choice);
 

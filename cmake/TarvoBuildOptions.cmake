@@ -23,4 +23,9 @@ endif()
 # tarvo-prg --version: #include "tarvoversion.h".
 configure_file(${CMAKE_CURRENT_LIST_DIR}/tarvoversion.h.in
                ${PROJECT_BINARY_DIR}/generated/tarvoversion.h @ONLY)
+# The build's time stamp for the About box: #include "tarvobuildstamp.h".
+# string(TIMESTAMP) takes SOURCE_DATE_EPOCH from the environment when set.
+string(TIMESTAMP TARVO_BUILD_EPOCH "%s" UTC)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/tarvobuildstamp.h.in
+               ${PROJECT_BINARY_DIR}/generated/tarvobuildstamp.h @ONLY)
 target_include_directories(tarvo_build_options INTERFACE ${PROJECT_BINARY_DIR}/generated)

@@ -2,6 +2,183 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="bg_BG">
 <context>
+    <name>CommandLine</name>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Показва тази помощ и излиза.</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>Показва версията и излиза.</translation>
+    </message>
+    <message>
+        <source>FILE</source>
+        <translation>ФАЙЛ</translation>
+    </message>
+    <message>
+        <source>A program file (.prg) to open.</source>
+        <translation>Програмен файл (.prg) за отваряне.</translation>
+    </message>
+    <message>
+        <source>[FILE]</source>
+        <translation>[ФАЙЛ]</translation>
+    </message>
+    <message>
+        <source>Only one file can be opened at a time.</source>
+        <translation>Може да се отвори само един файл наведнъж.</translation>
+    </message>
+    <message>
+        <source>Try &apos;tarvo --help&apos;.</source>
+        <translation>Вижте &apos;tarvo --help&apos;.</translation>
+    </message>
+</context>
+<context>
+    <name>DocumentFind</name>
+    <message>
+        <source>&amp;Find...</source>
+        <translation>&amp;Търсене...</translation>
+    </message>
+    <message>
+        <source>Find a cell by name, value or number</source>
+        <translation>Търсене на клетка по име, стойност или номер</translation>
+    </message>
+    <message>
+        <source>Find &amp;Next</source>
+        <translation>Търсене на &amp;следващо</translation>
+    </message>
+    <message>
+        <source>Not found: %1</source>
+        <translation>Не е намерено: %1</translation>
+    </message>
+    <message>
+        <source>Find</source>
+        <translation>Търсене</translation>
+    </message>
+    <message>
+        <source>Name, value or number:</source>
+        <translation>Име, стойност или номер:</translation>
+    </message>
+</context>
+<context>
+    <name>FileFailure</name>
+    <message>
+        <source>No such file or directory</source>
+        <translation>Няма такъв файл или папка</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Достъпът е отказан</translation>
+    </message>
+    <message>
+        <source>Operation not permitted</source>
+        <translation>Операцията не е разрешена</translation>
+    </message>
+    <message>
+        <source>Read-only file system</source>
+        <translation>Файловата система е само за четене</translation>
+    </message>
+    <message>
+        <source>No space left on device</source>
+        <translation>Няма свободно място на диска</translation>
+    </message>
+    <message>
+        <source>Disk quota exceeded</source>
+        <translation>Дисковата квота е изчерпана</translation>
+    </message>
+    <message>
+        <source>Input/output error</source>
+        <translation>Грешка при четене или запис на диска</translation>
+    </message>
+    <message>
+        <source>Is a directory</source>
+        <translation>Това е папка</translation>
+    </message>
+    <message>
+        <source>Not a directory</source>
+        <translation>Част от пътя не е папка</translation>
+    </message>
+    <message>
+        <source>File name too long</source>
+        <translation>Името на файла е твърде дълго</translation>
+    </message>
+    <message>
+        <source>Too many levels of symbolic links</source>
+        <translation>Твърде много нива на символни връзки</translation>
+    </message>
+    <message>
+        <source>File too large</source>
+        <translation>Файлът е твърде голям</translation>
+    </message>
+    <message>
+        <source>Too many open files</source>
+        <translation>Твърде много отворени файлове</translation>
+    </message>
+    <message>
+        <source>Too many open files in system</source>
+        <translation>Твърде много отворени файлове в системата</translation>
+    </message>
+    <message>
+        <source>Text file busy</source>
+        <translation>Файлът се използва от изпълнявана програма</translation>
+    </message>
+    <message>
+        <source>Device or resource busy</source>
+        <translation>Устройството или ресурсът е зает</translation>
+    </message>
+    <message>
+        <source>No such device or address</source>
+        <translation>Няма такова устройство или адрес</translation>
+    </message>
+    <message>
+        <source>Cannot allocate memory</source>
+        <translation>Няма достатъчно памет</translation>
+    </message>
+    <message>
+        <source>Stale file handle</source>
+        <translation>Връзката с файла е загубена</translation>
+    </message>
+    <message>
+        <source>Not a regular file</source>
+        <translation>Това не е обикновен файл</translation>
+    </message>
+    <message>
+        <source>The file is read-only</source>
+        <translation>Файлът е само за четене</translation>
+    </message>
+    <message>
+        <source>The file changed while it was being saved</source>
+        <translation>Файлът беше променен по време на записа</translation>
+    </message>
+    <message>
+        <source>The file is too large to be rewritten in place</source>
+        <translation>Файлът е твърде голям, за да бъде презаписан на място</translation>
+    </message>
+    <message>
+        <source>The previous contents of the file could not be put back.</source>
+        <translation>Предишното съдържание на файла не можа да бъде възстановено.</translation>
+    </message>
+    <message>
+        <source>Reason: %1</source>
+        <translation>Причина: %1</translation>
+    </message>
+    <message>
+        <source>The folder or the file does not allow saving here. Choose File ▸ Save As to save the document in another folder or under another name.</source>
+        <translation>Папката или файлът не позволяват запис тук. Изберете Файл ▸ Запис като, за да запишете документа в друга папка или под друго име.</translation>
+    </message>
+    <message>
+        <source>Free some space, or choose File ▸ Save As to save the document on another disk.</source>
+        <translation>Освободете място или изберете Файл ▸ Запис като, за да запишете документа на друг диск.</translation>
+    </message>
+    <message>
+        <source>Check the file&apos;s name and that you may read it, then open it again.</source>
+        <translation>Проверете името на файла и дали имате право да го четете, след това го отворете отново.</translation>
+    </message>
+    <message>
+        <source>Your changes are still in the window; try again, or choose File ▸ Save As to save them elsewhere.</source>
+        <translation>Промените ви са все още в прозореца; опитайте отново или изберете Файл ▸ Запис като, за да ги запишете другаде.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>System Params</source>
@@ -230,6 +407,131 @@
         <source>No</source>
         <translation>Не</translation>
     </message>
+    <message>
+        <source>Edit</source>
+        <translation>Редактиране</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Отмени</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Повтори</translation>
+    </message>
+    <message>
+        <source>clearing of the document</source>
+        <translation>изчистването на документа</translation>
+    </message>
+    <message>
+        <source>edit of %1, row %2</source>
+        <translation>промяната в %1, ред %2</translation>
+    </message>
+    <message>
+        <source>paste of one cell</source>
+        <translation>поставянето на една клетка</translation>
+    </message>
+    <message numerus="yes">
+        <source>paste of %n cells</source>
+        <translation>
+            <numerusform>поставянето на %n клетка</numerusform>
+            <numerusform>поставянето на %n клетки</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>deletion of one cell</source>
+        <translation>изтриването на една клетка</translation>
+    </message>
+    <message numerus="yes">
+        <source>deletion of %n cells</source>
+        <translation>
+            <numerusform>изтриването на %n клетка</numerusform>
+            <numerusform>изтриването на %n клетки</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>cut of one cell</source>
+        <translation>изрязването на една клетка</translation>
+    </message>
+    <message numerus="yes">
+        <source>cut of %n cells</source>
+        <translation>
+            <numerusform>изрязването на %n клетка</numerusform>
+            <numerusform>изрязването на %n клетки</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Отмени %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Повтори %1</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Файл</translation>
+    </message>
+    <message>
+        <source>&amp;Options</source>
+        <translation>&amp;Опции</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Помощ</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Редактиране</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Нов</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Отваряне</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Запис</translation>
+    </message>
+    <message>
+        <source>Save &amp;As</source>
+        <translation>Запис &amp;като</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Изход</translation>
+    </message>
+    <message>
+        <source>&amp;Settings</source>
+        <translation>&amp;Настройки</translation>
+    </message>
+    <message>
+        <source>&amp;About</source>
+        <translation>&amp;Относно</translation>
+    </message>
+    <message>
+        <source>&amp;Recent Files</source>
+        <translation>&amp;Последни файлове</translation>
+    </message>
+    <message>
+        <source>en_GB</source>
+        <comment>the locale of this translation, for the build date</comment>
+        <translation>bg_BG</translation>
+    </message>
+    <message>
+        <source>The parameter names file %1 was not found; the names of the system parameters are empty.</source>
+        <translation>Файлът с имената на параметрите %1 не е намерен; имената на системните параметри са празни.</translation>
+    </message>
+</context>
+<context>
+    <name>RecentFiles</name>
+    <message>
+        <source>No recent files</source>
+        <translation>Няма последни файлове</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
@@ -245,6 +547,14 @@
         <source>Cancel</source>
         <translation>Отказ</translation>
     </message>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>System (%1)</source>
+        <translation>Системна (%1)</translation>
+    </message>
 </context>
 <context>
     <name>WTableWidget</name>
@@ -255,6 +565,18 @@
     <message>
         <source>Paste</source>
         <translation>Поставяне</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Изрежи</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Изтрий</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Избери всички</translation>
     </message>
 </context>
 </TS>

@@ -3,7 +3,7 @@
 #include "numbervalidators.h"
 
 DoubleDelegate::DoubleDelegate(double minimum, double maximum, QObject *parent)
-    : NumberDelegate(parent), minimum(minimum), maximum(maximum), validator(new CheckedDoubleValidator(this))
+    : NumberDelegate(parent), validator(new CheckedDoubleValidator(this))
 {
     if (minimum != maximum)
         validator->setRange(minimum, maximum, 0);

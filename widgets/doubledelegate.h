@@ -18,7 +18,5 @@ protected:
     const QValidator *checkValidator() const override { return validator; }
 
 private:
-    double minimum;
-    double maximum;
     QDoubleValidator *validator;
 };

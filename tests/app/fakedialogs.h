@@ -26,6 +26,7 @@ public:
     QList<Message> messages;      // what was shown
     QStringList files;            // chosen files, in order; an empty entry cancels
     QList<FileRequest> requests;  // the file dialogs that opened
+    QStringList texts;            // answers to text questions; an empty entry cancels
     std::function<int(QDialog &)> dialogHandler; // runs modal dialogs; rejects when unset
     QString aboutTitle;
     QString aboutText;
@@ -46,6 +47,15 @@ public:
     {
         aboutTitle = title;
         aboutText = text;
+    }
+
+    bool askText(QWidget *, const QString &, const QString &, QString *text) override
+    {
+        const QString answer = texts.isEmpty() ? QString() : texts.takeFirst();
+        if (answer.isEmpty())
+            return false;
+        *text = answer;
+        return true;
     }
 
     bool chooseFile(QWidget *, const FileRequest &request, FileChoice *choice) override

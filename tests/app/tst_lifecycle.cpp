@@ -121,7 +121,7 @@ private slots:
         QCOMPARE(cell(window, DocTable::Depts, 0, 0), QStringLiteral("1")); // labels stay
     }
 
-    void openReadsTheFileAndKeepsTheChangedFlag()
+    void openReadsTheFileUnchanged()
     {
         writeFile(path("shop.prg"), "\";x\"\r\nS\t1\t5\r\nD\t2\tWater\tA\t1.20\t2\r\nC\t0\tnote\r\n");
         FakeDialogs dialogs;
@@ -140,7 +140,8 @@ private slots:
         QCOMPARE(status(window), QStringLiteral("Document opened: ") + path("shop.prg"));
         QCOMPARE(window.currentFileName(), path("shop.prg"));
         QCOMPARE(window.form().tabMain->currentIndex(), 0);
-        QVERIFY(window.isDocChanged());
+        QVERIFY(!window.isDocChanged());
+        QVERIFY(!window.form().actionUndo->isEnabled()); // a history of its own
         // The first dialog starts at home, the next where the last one ended.
         QCOMPARE(dialogs.requests.at(0).startDirectory, QDir::homePath());
         QCOMPARE(QSettings().value(QStringLiteral("DataFilePath")).toString(), files.path());
@@ -163,6 +164,10 @@ private slots:
         QVERIFY(window.currentFileName().isEmpty());
         QVERIFY(window.isDocChanged());
         QCOMPARE(status(window), QStringLiteral("before"));
+        // The clearing is a step of the history: Undo brings the cells back.
+        QCOMPARE(window.form().actionUndo->text(), QStringLiteral("Undo clearing of the document"));
+        window.form().actionUndo->trigger();
+        QCOMPARE(cell(window, DocTable::Lines, 0, 1), QStringLiteral("SHOP"));
         window.form().actionNew->trigger();
         QCOMPARE(dialogs.questions.size(), 2); // docChanged is still true
     }
@@ -170,18 +175,21 @@ private slots:
     void openOfAnUnreadableFileReports_data()
     {
         QTest::addColumn<QString>("file");
-        QTest::newRow("missing") << path("missing.prg");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing") << path("missing.prg") << QStringLiteral("No such file or directory");
         // Neither may freeze the window: one waits for a writer, the other
         // never ends.
-        QTest::newRow("FIFO") << path("pipe.prg");
-        QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+        QTest::newRow("FIFO") << path("pipe.prg") << QStringLiteral("Not a regular file");
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero") << QStringLiteral("Not a regular file");
+        QTest::newRow("folder") << files.path() << QStringLiteral("Is a directory");
         // A read that fails is no end of file: nothing of it is shown.
-        QTest::newRow("memory of a process") << QStringLiteral("/proc/self/mem");
+        QTest::newRow("memory of a process") << QStringLiteral("/proc/self/mem") << QString();
     }
 
     void openOfAnUnreadableFileReports()
     {
         QFETCH(QString, file);
+        QFETCH(QString, reason);
         if (file.endsWith(QLatin1String("pipe.prg")) && !QFile::exists(file))
             QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
         FakeDialogs dialogs;
@@ -191,7 +199,14 @@ private slots:
         window.form().actionOpen->trigger();
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages.at(0).icon, QMessageBox::Critical);
-        QCOMPARE(dialogs.messages.at(0).text, QStringLiteral("Failed to open for reading file ") + file);
+        // The editor's line first, then why, then what to do.
+        const QStringList lines = dialogs.messages.at(0).text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.value(0), QStringLiteral("Failed to open for reading file ") + file);
+        if (reason.isEmpty())
+            QVERIFY(lines.value(1).startsWith(QStringLiteral("Reason: ")));
+        else
+            QCOMPARE(lines.value(1), QStringLiteral("Reason: ") + reason);
+        QVERIFY(!lines.value(3).isEmpty());
         QCOMPARE(window.currentFileName(), file);
         QCOMPARE(window.form().tabMain->currentIndex(), 4);
     }
@@ -330,7 +345,11 @@ private slots:
         window.form().actionSave->trigger();
         QCOMPARE(dialogs.messages.size(), 1);
         QCOMPARE(dialogs.messages.at(0).icon, QMessageBox::Critical);
-        QCOMPARE(dialogs.messages.at(0).text, QStringLiteral("Faild to open for writing file ") + path("locked.prg"));
+        const QStringList lines = dialogs.messages.at(0).text.split(QLatin1Char('\n'));
+        QCOMPARE(lines.value(0), QStringLiteral("Faild to open for writing file ") + path("locked.prg"));
+        QCOMPARE(lines.value(1), QStringLiteral("Reason: The file is read-only"));
+        // A refusal points to the way out.
+        QVERIFY2(lines.value(3).contains(QLatin1String("Save As")), qPrintable(lines.value(3)));
         QCOMPARE(window.currentFileName(), path("locked.prg"));
         QCOMPARE(contentsOf(path("locked.prg")), QByteArray("previous"));
         QVERIFY(status(window).isEmpty());
@@ -431,17 +450,31 @@ private slots:
             MainWindow window(nullptr, &dialogs);
             window.show();
             QVERIFY(QTest::qWaitForWindowExposed(&window));
-            window.resize(900, 610);
+            window.resize(780, 560);
             window.form().toolBar->hide();
             dialogs.answers = {true};
             QVERIFY(window.close());
         }
         QVERIFY(QSettings().contains(QStringLiteral("Geometry")));
         QVERIFY(QSettings().contains(QStringLiteral("WindowState")));
+        {
+            FakeDialogs dialogs;
+            MainWindow again(nullptr, &dialogs);
+            QCOMPARE(again.size(), QSize(780, 560));
+            QVERIFY(again.form().toolBar->isHidden());
+            // Stored on a larger screen or at a smaller scale factor: larger
+            // than this screen.
+            again.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&again));
+            again.resize(again.screen()->availableGeometry().size() * 2);
+            dialogs.answers = {true};
+            QVERIFY(again.close());
+        }
         FakeDialogs dialogs;
-        MainWindow again(nullptr, &dialogs);
-        QCOMPARE(again.size(), QSize(900, 610));
-        QVERIFY(again.form().toolBar->isHidden());
+        MainWindow fitted(nullptr, &dialogs);
+        const QRect screen = fitted.screen()->availableGeometry();
+        QVERIFY2(fitted.width() <= screen.width() && fitted.height() <= screen.height(),
+                 qPrintable(QStringLiteral("%1x%2").arg(fitted.width()).arg(fitted.height())));
     }
 
     void unusableStoredWindowSettingsAreIgnored()

@@ -55,9 +55,12 @@ private slots:
         QTest::addColumn<QString>("context");
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("File") << "MainWindow" << "File" << QStringLiteral("Файл");
-        QTest::newRow("Options") << "MainWindow" << "Options" << QStringLiteral("Опции");
-        QTest::newRow("Help") << "MainWindow" << "Help" << QStringLiteral("Помощ");
+        QTest::newRow("File") << "MainWindow" << "&File" << QStringLiteral("&Файл");
+        QTest::newRow("Edit") << "MainWindow" << "&Edit" << QStringLiteral("&Редактиране");
+        QTest::newRow("Options") << "MainWindow" << "&Options" << QStringLiteral("&Опции");
+        QTest::newRow("Help") << "MainWindow" << "&Help" << QStringLiteral("&Помощ");
+        QTest::newRow("Find") << "DocumentFind" << "&Find..." << QStringLiteral("&Търсене...");
+        QTest::newRow("reason") << "FileFailure" << "Permission denied" << QStringLiteral("Достъпът е отказан");
         QTest::newRow("quit") << "MainWindow" << "Do you want to quit application?"
                               << QStringLiteral("Желаете ли да излезете от програмата?");
         QTest::newRow("close") << "MainWindow" << "Do you want to close current document?"
@@ -122,7 +125,7 @@ private slots:
     {
         QVERIFY(!QFile::exists(workQm()));
         MainWindow window;
-        QCOMPARE(window.form().menuFile->title(), QStringLiteral("File"));
+        QCOMPARE(window.form().menuFile->title(), QStringLiteral("&File"));
         QCOMPARE(window.form().tabMain->tabText(0), QStringLiteral("System Params"));
         QCOMPARE(window.form().tableDepts->copyAction()->text(), QStringLiteral("Copy"));
         // Nor are the toolkit's own texts translated.
@@ -134,10 +137,10 @@ private slots:
         QVERIFY(QFile::copy(qmPath(), workQm()));
         MainWindow window;
         const Ui_MainWindow &form = window.form();
-        QCOMPARE(form.menuFile->title(), QStringLiteral("Файл"));
-        QCOMPARE(form.menuOptions->title(), QStringLiteral("Опции"));
-        QCOMPARE(form.menuHelp->title(), QStringLiteral("Помощ"));
-        QCOMPARE(form.actionNew->text(), QStringLiteral("Нов"));
+        QCOMPARE(form.menuFile->title(), QStringLiteral("&Файл"));
+        QCOMPARE(form.menuOptions->title(), QStringLiteral("&Опции"));
+        QCOMPARE(form.menuHelp->title(), QStringLiteral("&Помощ"));
+        QCOMPARE(form.actionNew->text(), QStringLiteral("&Нов"));
         QCOMPARE(form.tabMain->tabText(0), QStringLiteral("Системни параметри"));
         QCOMPARE(form.tabMain->tabText(4), QStringLiteral("Плащания"));
         QCOMPARE(form.tableDepts->horizontalHeaderItem(2)->text(), QStringLiteral("Цена"));
