@@ -3,7 +3,6 @@
 #include "programreader.h"
 #include "programwriter.h"
 
-#include <QBuffer>
 #include <QTextCodec>
 #include <QtTest>
 
