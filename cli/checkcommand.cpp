@@ -7,8 +7,14 @@
 #include "programstreams.h"
 
 #include <encodings.h>
+#include <encodingtrust.h>
 #include <programlinereader.h>
 #include <programreader.h>
+#include <regularfile.h>
+
+#include <QBuffer>
+#include <QFile>
+#include <QTextCodec>
 
 #include <utility>
 
@@ -57,14 +63,64 @@ QStringList refusedValues(const tarvo::ParsedLine &parsed)
     return found;
 }
 
+// The whole of a file or of standard input ("-"); false with `error` when
+// it cannot be read.
+bool readAllBytes(const QString &path, QByteArray *bytes, QString *error)
+{
+    QFile input;
+    if (path == QLatin1String("-")) {
+        if (!input.open(stdin, QIODevice::ReadOnly)) {
+            *error = input.errorString();
+            return false;
+        }
+    } else if (!tarvo::openRegularFileForReading(input, path, error)) {
+        return false;
+    }
+    *bytes = input.readAll();
+    if (input.error() != QFileDevice::NoError) {
+        *error = input.errorString();
+        return false;
+    }
+    return true;
+}
+
+// Bytes that are no characters of the encoding: the text the editor shows
+// and writes back is not the file's. Names where the file reads cleanly.
+QString encodingFinding(const QByteArray &bytes, QTextCodec *codec, int encoding)
+{
+    const int line = tarvo::firstUncleanLine(bytes, codec);
+    if (line == 0)
+        return QString();
+    const QList<int> clean = tarvo::cleanEncodings(bytes);
+    QString finding = QStringLiteral("%1: bytes that are no characters of %2")
+                          .arg(QString::number(line), tarvo::encodingShownName(encoding));
+    if (clean.isEmpty())
+        return finding + QStringLiteral("; the file reads cleanly in no encoding of the list");
+    return finding + QStringLiteral("; the file reads cleanly in %1 (the most likely first)")
+                         .arg(tarvo::encodingShownNames(clean).join(QStringLiteral(", ")));
+}
+
 enum class FileResult { Clean, Findings, Unreadable };
 
-FileResult checkFile(const QString &path, QTextCodec *codec)
+FileResult checkFile(const QString &path, int encoding)
 {
+    QTextCodec *codec = tarvo::codecForEncoding(encoding);
     bool anything = false;
     QString reason;
     const QString shown = programstreams::shownName(path);
-    const bool opened = programstreams::readParsedLines(path, codec, [&](const tarvo::ParsedProgramLine &line) {
+    QByteArray bytes;
+    if (!readAllBytes(path, &bytes, &reason)) {
+        console::error(QStringLiteral("cannot open %1: %2").arg(shown, reason));
+        return FileResult::Unreadable;
+    }
+    const QString unclean = encodingFinding(bytes, codec, encoding);
+    if (!unclean.isEmpty()) {
+        console::writeOutLine(QStringLiteral("%1:%2").arg(shown, unclean));
+        anything = true;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    tarvo::readParsedLines(buffer, codec, [&](const tarvo::ParsedProgramLine &line) {
         const tarvo::ParsedLine &parsed = line.parsed;
         QStringList findings = refusedValues(parsed);
         const QString skipped = skippedReason(parsed);
@@ -76,11 +132,7 @@ FileResult checkFile(const QString &path, QTextCodec *codec)
         for (const QString &finding : std::as_const(findings))
             console::writeOutLine(QStringLiteral("%1:%2: %3").arg(shown, QString::number(line.number), finding));
         anything = anything || !findings.isEmpty();
-    }, &reason);
-    if (!opened) {
-        console::error(QStringLiteral("cannot open %1: %2").arg(shown, reason));
-        return FileResult::Unreadable;
-    }
+    });
     return anything ? FileResult::Findings : FileResult::Clean;
 }
 
@@ -88,11 +140,10 @@ FileResult checkFile(const QString &path, QTextCodec *codec)
 
 int runCheck(const CommandLine &line)
 {
-    QTextCodec *codec = tarvo::codecForEncoding(line.encoding);
     bool findings = false;
     bool unreadable = false;
     for (const QString &path : line.files) {
-        const FileResult result = checkFile(path, codec);
+        const FileResult result = checkFile(path, line.encoding);
         findings = findings || result == FileResult::Findings;
         unreadable = unreadable || result == FileResult::Unreadable;
     }
