@@ -37,6 +37,11 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     for (WTableWidget *table :
          {ui->tableParams, ui->tableDepts, ui->tableLines, ui->tableComments, ui->tablePayments})
         connect(table, &QTableWidget::cellChanged, this, &MainWindow::docIsChanged);
+    for (int t = 0; t < tarvo::kTableCount; ++t)
+        connect(documentTable(tarvo::tableAt(t)), &WTableWidget::valueRefused, this,
+                [this, t](int row, int column, const QString &text, int count) {
+                    tellRefusedValue(tarvo::tableAt(t), row, column, text, count);
+                });
 }
 
 MainWindow::~MainWindow()

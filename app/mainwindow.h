@@ -75,6 +75,11 @@ private:
     bool askToClose();
     void warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells);
 
+    // How messages name a cell: "Departments, row 5, Name".
+    QString cellLabel(tarvo::DocTable table, int row, int column) const;
+    // The status bar says which value a numeric cell refused, and why.
+    void tellRefusedValue(tarvo::DocTable table, int row, int column, const QString &text, int count);
+
     Ui_MainWindow *ui;
     QString fileName;
     bool docChanged = false;

@@ -89,4 +89,13 @@ bool isAcceptableDecimal(const QString &text, double minimum, double maximum, in
     return true;
 }
 
+QString withDecimalPoint(const QString &text)
+{
+    if (text.count(QLatin1Char(',')) != 1 || text.contains(QLatin1Char('.')))
+        return text;
+    QString out = text;
+    out.replace(QLatin1Char(','), QLatin1Char('.'));
+    return out;
+}
+
 } // namespace tarvo

@@ -17,7 +17,7 @@ QList<QStringList> splitPasteBlock(const QString &text)
     return rows;
 }
 
-int pasteBlock(QTableWidget *table, int row, int column, const QString &text)
+int pasteBlock(QTableWidget *table, int row, int column, const QString &text, QList<RefusedPaste> *refused)
 {
     if (text.isEmpty())
         return 0;
@@ -31,8 +31,12 @@ int pasteBlock(QTableWidget *table, int row, int column, const QString &text)
                 continue;
             QString value = cells.at(j);
             const auto *check = qobject_cast<const NumberDelegate *>(table->itemDelegateForColumn(column + j));
-            if (check && !check->acceptsText(value))
-                value.clear();
+            if (check) {
+                bool wasRefused = false;
+                value = check->storedText(value, &wasRefused);
+                if (wasRefused && refused)
+                    refused->append({row + i, column + j, cells.at(j)});
+            }
             if (item->data(Qt::DisplayRole).toString() == value)
                 continue;
             item->setData(Qt::EditRole, value);

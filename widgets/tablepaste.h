@@ -10,9 +10,19 @@ class QTableWidget;
 // the very end does not start another row.
 QList<QStringList> splitPasteBlock(const QString &text);
 
+// A pasted value that a numeric column refused.
+struct RefusedPaste
+{
+    int row;
+    int column;
+    QString text;
+};
+
 // Puts a block of clipboard text into the table with its top left cell at
 // (row, column). Only editable cells that exist are written; read-only cells
 // and whatever falls outside the table are skipped. A value for a numeric
-// column passes the column's check as a typed value does, and a refused one
-// becomes an empty cell. Returns how many cells changed their text.
-int pasteBlock(QTableWidget *table, int row, int column, const QString &text);
+// column passes the column's check as a typed value does (a decimal comma
+// becomes a point), and a refused one becomes an empty cell and is listed
+// in `refused`. Returns how many cells changed their text.
+int pasteBlock(QTableWidget *table, int row, int column, const QString &text,
+               QList<RefusedPaste> *refused = nullptr);

@@ -106,5 +106,8 @@ void WTableWidget::on_actionPaste_triggered()
         return;
     if (currentRow() < 0 || currentColumn() < 0)
         return; // no cell to start from
-    pasteBlock(this, currentRow(), currentColumn(), text);
+    QList<RefusedPaste> refused;
+    pasteBlock(this, currentRow(), currentColumn(), text, &refused);
+    if (!refused.isEmpty())
+        emit valueRefused(refused.first().row, refused.first().column, refused.first().text, int(refused.size()));
 }

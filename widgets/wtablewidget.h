@@ -26,6 +26,11 @@ public:
     QAction *copyAction() const { return actionCopy; }
     QAction *pasteAction() const { return actionPaste; }
 
+signals:
+    // Values that a numeric column refused, typed or pasted: the first of
+    // them, and how many there were in that one edit or paste.
+    void valueRefused(int row, int column, const QString &text, int count);
+
 protected:
     void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;

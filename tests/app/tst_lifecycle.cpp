@@ -209,6 +209,8 @@ private slots:
                                        << QByteArray("D\t1\tWater\t\t\t\r\n");
         QTest::newRow("price taken") << int(DocTable::Depts) << 2 << QStringLiteral("2.50")
                                      << QStringLiteral("2.50") << QByteArray("D\t1\tWater\t\t2.50\t\r\n");
+        QTest::newRow("decimal comma") << int(DocTable::Depts) << 2 << QStringLiteral("1,50")
+                                       << QStringLiteral("1.50") << QByteArray("D\t1\tWater\t\t1.50\t\r\n");
     }
 
     void saveCommitsAnOpenCellEditor()
@@ -247,6 +249,27 @@ private slots:
         QTest::keyClicks(editor, typed);
         window.form().actionSaveAs->trigger();
         QVERIFY(contentsOf(path("open-editor-as.prg")).contains(line));
+    }
+
+    // A value a numeric cell refuses empties it, and the status bar says
+    // which value went and why.
+    void refusedValueIsToldInTheStatusBar()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.form().tabMain->setCurrentIndex(1);
+        WTableWidget *view = window.documentTable(DocTable::Depts);
+        view->setCurrentCell(2, 2);
+        view->editItem(view->item(2, 2));
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QTest::keyClicks(editor, QStringLiteral("1.2.3"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(cell(window, DocTable::Depts, 2, 2), QString());
+        QCOMPARE(status(window), QStringLiteral("Value \"1.2.3\" refused in Departments, row 3, Price: it is not a "
+                                                "decimal number; the cell is empty"));
     }
 
     void saveAsksForANameAndAppendsTheExtension()
