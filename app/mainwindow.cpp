@@ -1,6 +1,8 @@
 #include "mainwindow.h"
 
 #include "appidentity.h"
+#include "diskwatch.h"
+#include "recoverykeeper.h"
 #include "settingsdialog.h"
 #include "tabledocument.h"
 #include "ui_mainwindow.h"
@@ -9,6 +11,9 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
 #include <QTranslator>
 
 MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
@@ -42,6 +47,25 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
                 [this, t](int row, int column, const QString &text, int count) {
                     tellRefusedValue(tarvo::tableAt(t), row, column, text, count);
                 });
+    // Ctrl+X stays Exit; Ctrl+Q, the desktop's own key, quits too.
+    // (The platform's own binding is empty where no desktop theme says it.)
+    ui->actionExit->setShortcuts({ui->actionExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    encodingLabel = new QLabel(this);
+    statusBar()->addPermanentWidget(encodingLabel);
+    updateEncodingLabel();
+    diskWatch = new DiskWatch(this);
+    connect(diskWatch, &DiskWatch::mayHaveChanged, this, &MainWindow::checkDiskChange);
+    recovery = new RecoveryKeeper(
+        [this](tarvo::Recovery *kept) {
+            if (!hasUnsavedChanges())
+                return false;
+            kept->documentFile = fileName;
+            kept->encoding = documentEncoding();
+            kept->cells = cellsNow();
+            return true;
+        },
+        this);
+    QTimer::singleShot(0, this, &MainWindow::offerRecovery);
 }
 
 MainWindow::~MainWindow()
@@ -121,4 +145,5 @@ void MainWindow::settings()
     dialogs->runDialog(dialog);
     // Whatever the answer, the stored choice is put into effect again.
     applyEncoding();
+    updateEncodingLabel();
 }

@@ -5,6 +5,7 @@
 
 #include "appidentity.h"
 #include "editorsettings.h"
+#include "encodings.h"
 #include "encodingchoice.h"
 #include "paramnamesfile.h"
 #include "programreader.h"
@@ -43,8 +44,12 @@ public:
 bool MainWindow::writeProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, editor::currentCodec());
+    QTextCodec *codec = tarvo::codecForEncoding(writeEncoding >= 0 ? writeEncoding : editor::encodingIndex);
+    const QDateTime stamp = QDateTime::currentDateTime();
+    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, codec, stamp);
     replacedOnLastSave = result.unencodable;
+    // The same bytes again, to know the file by them afterwards.
+    lastWrittenBytes = result.ok ? tarvo::programFileBytes(*document, codec, stamp) : QByteArray();
     return result.ok;
 }
 

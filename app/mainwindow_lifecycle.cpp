@@ -4,7 +4,9 @@
 #include "mainwindow.h"
 
 #include "appidentity.h"
+#include "recoverykeeper.h"
 #include "documentcells.h"
+#include "encodingtrust.h"
 #include "editorsettings.h"
 #include "encodingchoice.h"
 #include "programwriter.h"
@@ -31,6 +33,7 @@ void MainWindow::readSettings()
 void MainWindow::docIsChanged(int /*row*/, int /*col*/)
 {
     docChanged = true;
+    recovery->documentChanged();
 }
 
 void MainWindow::clearDocument()
@@ -60,40 +63,50 @@ void MainWindow::newDoc()
     ui->tabMain->setCurrentIndex(0);
     fileName.clear();
     docChanged = false;
+    startUntitled();
+    recovery->discard();
 }
 
 void MainWindow::openDoc()
 {
     if (!askToClose())
         return;
-    // The document goes before the file dialog: cancelling it leaves an
-    // empty, untitled document.
-    clearDocument();
-    if (!chooseOpenFile())
+    // The document stays until a file has been read: cancelling the dialog,
+    // or a file that cannot be read or is no program, keeps it.
+    const QString titled = fileName;
+    if (!chooseOpenFile()) {
+        fileName = titled;
         return;
-    if (readProgramFile(fileName)) {
-        statusBar()->showMessage(tr("Document opened") + QStringLiteral(": ") + fileName);
-        ui->tabMain->setCurrentIndex(0);
-    } else {
-        dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
-                             tr("Failed to open for reading file %1").arg(fileName));
     }
+    const QString chosen = fileName;
+    fileName = titled;
+    openFile(chosen, editor::encodingIndex, false);
 }
 
 void MainWindow::saveDoc()
+{
+    saveDocument();
+}
+
+bool MainWindow::saveDocument()
 {
     // What an open cell editor holds is part of the document the user sees.
     for (int t = 0; t < tarvo::kTableCount; ++t)
         documentTable(tarvo::tableAt(t))->commitOpenEditor();
     if (fileName.isEmpty() && !chooseSaveFile())
-        return;
+        return false;
+    if (!confirmSave())
+        return false;
     if (writeProgramFile(fileName)) {
         statusBar()->showMessage(tr("Document saved") + QStringLiteral(": ") + fileName);
+        takeSavedFile(lastWrittenBytes);
         warnAboutReplacedCharacters(replacedOnLastSave);
-    } else {
-        dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
-                             tr("Faild to open for writing file %1").arg(fileName));
+        warnAboutRowsLeftOut();
+        return true;
     }
+    dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
+                         tr("Faild to open for writing file %1").arg(fileName));
+    return false;
 }
 
 void MainWindow::saveDocAs()
@@ -135,7 +148,7 @@ void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell>
     }
     QString text = tr("The encoding %1 cannot hold some characters; the file has its replacement "
                       "character in their place:")
-                       .arg(encodingName(editor::encodingIndex))
+                       .arg(tarvo::encodingShownName(writeEncoding >= 0 ? writeEncoding : editor::encodingIndex))
                    + QStringLiteral("\n\n") + lines.mid(0, kCellsInMessage).join(QLatin1Char('\n'));
     QString details;
     if (lines.size() > kCellsInMessage) {
@@ -148,12 +161,28 @@ void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell>
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Asked every time, whatever the document holds; there is no offer to save.
-    if (!dialogs->askYesNo(this, QMessageBox::Information, tr("TARVO VODI"),
-                           tr("Do you want to quit application?"))) {
+    // Unsaved changes are offered to be saved; without any, the plain
+    // question.
+    if (hasUnsavedChanges()) {
+        UserDialogs::Choice choice;
+        choice.icon = QMessageBox::Warning;
+        choice.title = identity::programTitle();
+        choice.text = tr("The document has changes that are not saved. Save them before quitting?");
+        choice.buttons = QStringList{tr("Save"), tr("Discard"), tr("Cancel")};
+        choice.defaultButton = 0;
+        choice.escapeButton = 2;
+        const int answer = dialogs->askChoice(this, choice);
+        if (answer == 2 || (answer == 0 && (!saveDocument() || hasUnsavedChanges()))) {
+            event->ignore();
+            return;
+        }
+    } else if (!dialogs->askYesNo(this, QMessageBox::Information, tr("TARVO VODI"),
+                                  tr("Do you want to quit application?"))) {
         event->ignore();
         return;
     }
+    // Saved, or deliberately dropped.
+    recovery->discard();
     QSettings settings;
     settings.setValue(settingskey::geometry(), saveGeometry());
     settings.setValue(settingskey::windowState(), saveState(settingskey::kWindowStateVersion));

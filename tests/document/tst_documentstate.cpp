@@ -44,6 +44,8 @@ private slots:
         QVERIFY(!readRecoveryFile(path, &read));
         qunsetenv("XDG_STATE_HOME");
         QCOMPARE(recoveryFolder(), QDir::homePath() + QStringLiteral("/.local/state/tarvo"));
+        qputenv("XDG_STATE_HOME", "relative/state"); // not absolute: ignored
+        QCOMPARE(recoveryFolder(), QDir::homePath() + QStringLiteral("/.local/state/tarvo"));
     }
 
     void fingerprintSeesOtherBytesNotATouch()
