@@ -3,8 +3,8 @@
 #include "appidentity.h"
 #include "diskwatch.h"
 #include "recoverykeeper.h"
+#include "document.h"
 #include "settingsdialog.h"
-#include "tabledocument.h"
 #include "ui_mainwindow.h"
 #include "userdialogs.h"
 
@@ -19,6 +19,7 @@
 MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     : QMainWindow(parent, Qt::WindowFlags()),
       ui(new Ui_MainWindow),
+      document(new Document(this)),
       paramNames(QStringList(26, QString())),
       dialogs(dialogs ? dialogs : UserDialogs::standard())
 {
@@ -30,14 +31,13 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     connect(ui->actionAbout, &QAction::triggered, this, &MainWindow::about);
     connect(ui->actionSaveAs, &QAction::triggered, this, &MainWindow::saveDocAs);
     connect(ui->actionSettings, &QAction::triggered, this, &MainWindow::settings);
-    document = std::make_unique<TableDocument>(ui->tableParams, ui->tableDepts, ui->tableLines,
-                                               ui->tableComments, ui->tablePayments);
     setWindowTitle(identity::programTitle());
     setWindowIcon(QIcon(QStringLiteral(":/images/main.png")));
     translator = new QTranslator(this);
     toolkitTranslator = new QTranslator(this);
     readSettings();
     buildTables();
+    setUpEditing();
     // Connected only now, so that building the tables marks nothing changed.
     for (WTableWidget *table :
          {ui->tableParams, ui->tableDepts, ui->tableLines, ui->tableComments, ui->tablePayments})
@@ -59,13 +59,16 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
         [this](tarvo::Recovery *kept) {
             if (!hasUnsavedChanges())
                 return false;
-            kept->documentFile = fileName;
+            kept->documentFile = document->fileName();
             kept->encoding = documentEncoding();
             kept->cells = cellsNow();
             return true;
         },
         this);
     QTimer::singleShot(0, this, &MainWindow::offerRecovery);
+    connect(document, &Document::modifiedChanged, this, [this](bool modified) { docChanged = modified; });
+    // Every change of a cell is kept for recovery a moment later.
+    connect(document, &Document::cellChanged, recovery, &RecoveryKeeper::documentChanged);
 }
 
 MainWindow::~MainWindow()
@@ -75,7 +78,14 @@ MainWindow::~MainWindow()
 
 WTableWidget *MainWindow::documentTable(tarvo::DocTable table) const
 {
-    return document->table(table);
+    switch (table) {
+    case tarvo::DocTable::Params: return ui->tableParams;
+    case tarvo::DocTable::Depts: return ui->tableDepts;
+    case tarvo::DocTable::Lines: return ui->tableLines;
+    case tarvo::DocTable::Comments: return ui->tableComments;
+    case tarvo::DocTable::Payments: break;
+    }
+    return ui->tablePayments;
 }
 
 void MainWindow::retranslate()
@@ -94,6 +104,7 @@ void MainWindow::retranslate()
     resetFontSize();
 
     ui->menuFile->setTitle(tr("File"));
+    ui->menuEdit->setTitle(tr("Edit"));
     ui->menuOptions->setTitle(tr("Options"));
     ui->menuHelp->setTitle(tr("Help"));
     ui->actionNew->setText(tr("New"));
@@ -108,6 +119,7 @@ void MainWindow::retranslate()
     ui->actionExit->setToolTip(tr("Exit Application"));
     ui->actionSettings->setText(tr("Settings"));
     ui->actionAbout->setText(tr("About"));
+    retranslateHistory();
     ui->tabMain->setTabText(0, tr("System Params"));
     ui->tabMain->setTabText(1, tr("Departments"));
     ui->tabMain->setTabText(2, tr("Header Lines"));

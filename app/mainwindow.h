@@ -1,29 +1,30 @@
 #pragma once
 
+#include "celledit.h"
 #include "documentcells.h"
 #include "documentformat.h"
 #include "filefingerprint.h"
 #include "programwriter.h"
+#include "wtablewidget.h"
 
 #include <QList>
 #include <QMainWindow>
 #include <QString>
 #include <QStringList>
 
-#include <memory>
-
 class DiskWatch;
+class Document;
 class QLabel;
 class QTableWidgetItem;
 class RecoveryKeeper;
 class QTranslator;
-class TableDocument;
+class QUndoStack;
 class Ui_MainWindow;
 class UserDialogs;
-class WTableWidget;
 
-// The program's one window and the owner of the document: five tables on
-// five tabs, the File, Options and Help menus, a tool bar and a status bar.
+// The program's one window and the owner of the document (see Document):
+// five tables on five tabs that show it, the File, Edit, Options and Help
+// menus, a tool bar and a status bar.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -51,7 +52,7 @@ public:
     static QString aboutText();
 
     // Read-only views for tests and tools.
-    QString currentFileName() const { return fileName; }
+    QString currentFileName() const;
     bool isDocChanged() const { return docChanged; }
     // True when the cells differ from what the document's file held when it
     // was last read or saved (from an empty document when it has none).
@@ -70,6 +71,7 @@ public slots:
     void checkDiskChange();
     const Ui_MainWindow &form() const { return *ui; }
     WTableWidget *documentTable(tarvo::DocTable table) const;
+    Document *currentDocument() const { return document; }
     QString paramName(int number) const { return paramNames.value(number - 1); }
 
 protected:
@@ -83,9 +85,16 @@ private slots:
     void settings();
     void about();
     void docIsChanged(int row, int col);
+    void showCellChange(tarvo::DocTable table, int row, int column, const QString &oldText, const QString &newText);
+    void fillEditMenu();
 
 private:
     void retranslate();
+    void retranslateHistory();
+    void setUpEditing();
+    void editCells(tarvo::DocTable table, const tarvo::CellEdits &edits, WTableWidget::EditKind kind);
+    void commitOpenEditors();
+    void stepThroughHistory(void (QUndoStack::*step)());
     void resetFontSize();
     void addRow(tarvo::DocTable kind, int r);
     void setReadOnlyCell(WTableWidget *table, int row, int column, const QColor &colour);
@@ -114,14 +123,23 @@ private:
     void tellRefusedValue(tarvo::DocTable table, int row, int column, const QString &text, int count);
 
     Ui_MainWindow *ui;
-    QString fileName;
-    bool docChanged = false;
+    Document *document;
+    bool docChanged = false; // follows document->isModified()
     QTranslator *translator = nullptr;
     QTranslator *toolkitTranslator = nullptr; // the toolkit's texts in the same language
     QStringList paramNames;
     UserDialogs *dialogs;
-    std::unique_ptr<TableDocument> document;
     QList<tarvo::UnencodableCell> replacedOnLastSave;
+
+    // The cells an Undo or Redo changes, to show them once it is done.
+    struct RevealedCell
+    {
+        tarvo::DocTable table;
+        int row;
+        int column;
+    };
+    QList<RevealedCell> revealed;
+    bool revealing = false;
 
     // What keeps an operator's work from going without a word.
     int docEncoding = -1;              // the encoding the document was read or saved in; -1: none yet

@@ -10,7 +10,7 @@
 #include "paramnamesfile.h"
 #include "programreader.h"
 #include "programwriter.h"
-#include "tabledocument.h"
+#include "document.h"
 #include "userdialogs.h"
 
 #include <QDir>
@@ -18,6 +18,7 @@
 #include <QGuiApplication>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTextCodec>
 
 QString MainWindow::encodingName(int index)
 {
@@ -46,17 +47,27 @@ bool MainWindow::writeProgramFile(const QString &fileName)
     const WaitCursor busy;
     QTextCodec *codec = tarvo::codecForEncoding(writeEncoding >= 0 ? writeEncoding : editor::encodingIndex);
     const QDateTime stamp = QDateTime::currentDateTime();
-    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, *document, codec, stamp);
+    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, document->cells(), codec, stamp);
     replacedOnLastSave = result.unencodable;
     // The same bytes again, to know the file by them afterwards.
-    lastWrittenBytes = result.ok ? tarvo::programFileBytes(*document, codec, stamp) : QByteArray();
+    lastWrittenBytes = result.ok ? tarvo::programFileBytes(document->cells(), codec, stamp) : QByteArray();
+    if (result.ok)
+        document->setCodecName(codec->name());
     return result.ok;
 }
 
 bool MainWindow::readProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    return tarvo::readProgramFile(fileName, editor::currentCodec(), *document);
+    // Read aside and taken as a whole: a file that cannot be read changes
+    // nothing. The history starts anew with the file's cells.
+    QTextCodec *codec = editor::currentCodec();
+    tarvo::DocumentData cells;
+    if (!tarvo::readProgramFile(fileName, codec, cells))
+        return false;
+    document->load(cells);
+    document->setCodecName(codec->name());
+    return true;
 }
 
 bool MainWindow::chooseSaveFile()
@@ -64,14 +75,14 @@ bool MainWindow::chooseSaveFile()
     if (!chooseDataFile(tr("Save to File"), true))
         return false;
     // A name with no dot anywhere in its path gets the program file extension.
-    if (!fileName.contains(QLatin1Char('.')))
-        fileName += QStringLiteral(".prg");
+    if (!document->fileName().contains(QLatin1Char('.')))
+        document->setFileName(document->fileName() + QStringLiteral(".prg"));
     return true;
 }
 
 bool MainWindow::chooseOpenFile()
 {
-    fileName.clear();
+    document->setFileName(QString());
     return chooseDataFile(tr("Open File"), false);
 }
 
@@ -89,7 +100,7 @@ bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
     UserDialogs::FileChoice choice;
     if (!dialogs->chooseFile(this, request, &choice))
         return false;
-    fileName = choice.file;
+    document->setFileName(choice.file);
     QSettings().setValue(settingskey::dataFilePath(), choice.directory);
     return true;
 }

@@ -10,7 +10,7 @@
 #include "editorsettings.h"
 #include "encodingchoice.h"
 #include "programwriter.h"
-#include "tabledocument.h"
+#include "document.h"
 #include "ui_mainwindow.h"
 #include "userdialogs.h"
 #include "wtablewidget.h"
@@ -26,24 +26,31 @@ void MainWindow::readSettings()
     restoreGeometry(settings.value(settingskey::geometry()).toByteArray());
     restoreState(settings.value(settingskey::windowState()).toByteArray(), settingskey::kWindowStateVersion);
     applyEncoding();
-    fileName.clear();
+    document->setFileName(QString());
     docChanged = false;
+}
+
+QString MainWindow::currentFileName() const
+{
+    return document->fileName();
 }
 
 void MainWindow::docIsChanged(int /*row*/, int /*col*/)
 {
-    docChanged = true;
-    recovery->documentChanged();
+    // Changed means away from what was last opened, saved or made new; the
+    // document's modifiedChanged settles the flag once a step is complete.
+    docChanged = document->isModified();
 }
 
+// The clearing is a step of its own: Edit > Undo brings the cells back.
 void MainWindow::clearDocument()
 {
-    tarvo::clearDocument(*document);
+    document->clear(tr("clearing of the document"));
 }
 
 bool MainWindow::hasSomethingToLose() const
 {
-    return !fileName.isEmpty() || docChanged;
+    return !document->fileName().isEmpty() || docChanged;
 }
 
 bool MainWindow::askToClose()
@@ -61,8 +68,8 @@ void MainWindow::newDoc()
     clearDocument();
     statusBar()->showMessage(tr("New Document"));
     ui->tabMain->setCurrentIndex(0);
-    fileName.clear();
-    docChanged = false;
+    document->setFileName(QString());
+    document->startNewHistory();
     startUntitled();
     recovery->discard();
 }
@@ -73,13 +80,13 @@ void MainWindow::openDoc()
         return;
     // The document stays until a file has been read: cancelling the dialog,
     // or a file that cannot be read or is no program, keeps it.
-    const QString titled = fileName;
+    const QString titled = document->fileName();
     if (!chooseOpenFile()) {
-        fileName = titled;
+        document->setFileName(titled);
         return;
     }
-    const QString chosen = fileName;
-    fileName = titled;
+    const QString chosen = document->fileName();
+    document->setFileName(titled);
     openFile(chosen, editor::encodingIndex, false);
 }
 
@@ -90,14 +97,14 @@ void MainWindow::saveDoc()
 
 bool MainWindow::saveDocument()
 {
-    // What an open cell editor holds is part of the document the user sees.
-    for (int t = 0; t < tarvo::kTableCount; ++t)
-        documentTable(tarvo::tableAt(t))->commitOpenEditor();
-    if (fileName.isEmpty() && !chooseSaveFile())
+    commitOpenEditors();
+    if (document->fileName().isEmpty() && !chooseSaveFile())
         return false;
     if (!confirmSave())
         return false;
+    const QString fileName = document->fileName();
     if (writeProgramFile(fileName)) {
+        document->markSaved();
         statusBar()->showMessage(tr("Document saved") + QStringLiteral(": ") + fileName);
         takeSavedFile(lastWrittenBytes);
         warnAboutReplacedCharacters(replacedOnLastSave);
@@ -111,7 +118,7 @@ bool MainWindow::saveDocument()
 
 void MainWindow::saveDocAs()
 {
-    fileName.clear();
+    document->setFileName(QString());
     saveDoc();
 }
 

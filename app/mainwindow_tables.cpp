@@ -5,7 +5,6 @@
 
 #include "doubledelegate.h"
 #include "intdelegate.h"
-#include "tabledocument.h"
 #include "ui_mainwindow.h"
 #include "appidentity.h"
 
@@ -97,7 +96,7 @@ void MainWindow::addRow(tarvo::DocTable kind, int r)
     table->insertRow(r);
     table->setRowHeight(r, kRowHeight);
     for (int c = 0; c < table->columnCount(); ++c)
-        table->setItem(r, c, new QTableWidgetItem(QString()));
+        table->setItem(r, c, table->newItem());
     setReadOnlyCell(table, r, 0, kNumberCellColour);
     if (kind == tarvo::DocTable::Params)
         setReadOnlyCell(table, r, 1, kNameCellColour);
@@ -110,7 +109,9 @@ void MainWindow::setReadOnlyCell(WTableWidget *table, int row, int column, const
     item->setData(Qt::BackgroundRole, QBrush(colour, Qt::SolidPattern));
 }
 
+// Only for the labels: document cells show what the document holds.
 void MainWindow::setCellText(QTableWidgetItem *item, const QString &text)
 {
-    TableDocument::setItemText(item, text);
+    if (item->data(Qt::DisplayRole).toString() != text)
+        item->QTableWidgetItem::setData(Qt::DisplayRole, text);
 }

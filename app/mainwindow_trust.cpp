@@ -12,7 +12,7 @@
 #include "encodingtrust.h"
 #include "programload.h"
 #include "recoverykeeper.h"
-#include "tabledocument.h"
+#include "document.h"
 #include "ui_mainwindow.h"
 #include "userdialogs.h"
 #include "wtablewidget.h"
@@ -61,14 +61,13 @@ void MainWindow::tellRefusedValue(tarvo::DocTable table, int row, int column, co
 
 tarvo::DocumentData MainWindow::cellsNow() const
 {
-    tarvo::DocumentData cells;
-    tarvo::copyDocument(*document, cells);
-    return cells;
+    return document->cells();
 }
 
 bool MainWindow::hasUnsavedChanges() const
 {
-    return cellsNow() != savedCells;
+    // Changed, and not back at what the file holds by other edits either.
+    return document->isModified() && document->cells() != savedCells;
 }
 
 int MainWindow::documentEncoding() const
@@ -205,7 +204,7 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
                              tr("Failed to open for reading file %1").arg(path));
         // Whatever the window holds now, it is not that file's: the next
         // Save asks for a name.
-        fileName.clear();
+        document->setFileName(QString());
         startUntitled();
         return false;
     }
@@ -229,9 +228,9 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
     print.hash = tarvo::contentHash(bytes);
     // The document this replaces was closed deliberately.
     recovery->discard();
-    clearDocument();
-    tarvo::copyDocument(cells, *document);
-    fileName = path;
+    document->load(cells);
+    document->setFileName(path);
+    document->setCodecName(tarvo::codecForEncoding(encoding)->name());
     docEncoding = encoding;
     readLossy = !lossless;
     savedCells = cells;
@@ -239,7 +238,7 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
     diskWatch->watch(path, print);
     updateEncodingLabel();
     statusBar()->showMessage((reloading ? tr("Document reloaded") : tr("Document opened")) + QStringLiteral(": ")
-                             + fileName);
+                             + path);
     if (!reloading)
         ui->tabMain->setCurrentIndex(0);
     return true;
@@ -250,6 +249,7 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
 bool MainWindow::confirmSave()
 {
     writeEncoding = editor::encodingIndex;
+    const QString fileName = document->fileName();
     const bool ownFile = docEncoding >= 0 && fileName == diskWatch->path();
     // The file's own encoding, unless the operator chooses the setting's.
     if (docEncoding >= 0
@@ -311,7 +311,7 @@ bool MainWindow::confirmOverwriteOfDiskChange()
     choice.title = identity::programTitle();
     choice.text = tr("Another program has changed the file %1 since it was opened or saved here. Saving replaces "
                      "its changes.")
-                      .arg(fileName);
+                      .arg(document->fileName());
     if (!differ.isEmpty())
         choice.text += QStringLiteral("\n\n") + tr("Cells it changed:") + QLatin1Char('\n') + listed(differ);
     if (differ.size() > kNamedInBox)
@@ -329,14 +329,14 @@ void MainWindow::takeSavedFile(const QByteArray &bytes)
     savedCells = cellsNow();
     noticedOnDisk = tarvo::FileFingerprint();
     // The save replaced the file: watch the new one.
-    diskWatch->watch(fileName, tarvo::fingerprintOf(fileName, &bytes));
+    diskWatch->watch(document->fileName(), tarvo::fingerprintOf(document->fileName(), &bytes));
     recovery->discard();
     updateEncodingLabel();
 }
 
 void MainWindow::warnAboutRowsLeftOut()
 {
-    const QList<tarvo::LeftOutRow> rows = tarvo::rowsLeftOut(*document);
+    const QList<tarvo::LeftOutRow> rows = tarvo::rowsLeftOut(document->cells());
     if (rows.isEmpty())
         return;
     QStringList lines;
@@ -362,6 +362,7 @@ void MainWindow::warnAboutRowsLeftOut()
 
 void MainWindow::checkDiskChange()
 {
+    const QString fileName = document->fileName();
     if (askingAboutDisk || fileName.isEmpty() || fileName != diskWatch->path())
         return;
     tarvo::FileFingerprint now;
@@ -426,9 +427,20 @@ void MainWindow::offerRecovery()
             print = tarvo::fingerprintOf(kept.documentFile, &bytes);
             load::readProgram(bytes, tarvo::codecForEncoding(kept.encoding), onDisk);
         }
-        clearDocument();
-        tarvo::copyDocument(kept.cells, *document);
-        fileName = kept.documentFile;
+        // The file's cells, then the kept edits as a step of their own:
+        // unsaved, and Undo shows what they changed.
+        document->load(onDisk);
+        for (int t = 0; t < tarvo::kTableCount; ++t) {
+            const tarvo::DocTable table = tarvo::tableAt(t);
+            tarvo::CellEdits edits;
+            for (int r = 0; r < tarvo::rowCount(table); ++r)
+                for (int c = 0; c < tarvo::columnCount(table); ++c)
+                    if (tarvo::isDocumentCell(table, r, c))
+                        edits.append({r, c, kept.cells.cellText(table, r, c)});
+            document->editCells(table, edits, tr("restoring of kept changes"));
+        }
+        const QString fileName = kept.documentFile;
+        document->setFileName(fileName);
         docEncoding = fileName.isEmpty() ? -1 : kept.encoding;
         readLossy = false;
         savedCells = onDisk;

@@ -24,7 +24,7 @@ cmake -S "$repo" -B "$build" $generator -DCMAKE_BUILD_TYPE=Release \
     -DTARVO_BUILD_BENCH=ON -DTARVO_BUILD_TESTS=OFF \
     -DTARVO_WITH_STYLE="${TARVO_WITH_STYLE:-OFF}" >/dev/null
 cmake --build "$build" -j "$jobs" --target bench_document bench_memory bench_startup \
-    startup_editor startup_minimal tarvo-prg >/dev/null
+    bench_editor startup_editor startup_minimal tarvo-prg >/dev/null
 
 export QT_QPA_PLATFORM=offscreen
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
@@ -33,6 +33,8 @@ echo "machine: $(nproc) cores, $cpu, Qt ${qt:-unknown}, $(uname -sr), load $(cut
 echo
 
 "$build/bench/bench_document" --benchmark_counters_tabular=true --benchmark_color=false
+echo
+"$build/bench/bench_editor" --benchmark_color=false
 echo
 "$build/bench/bench_memory"
 echo

@@ -230,6 +230,67 @@
         <source>No</source>
         <translation>Не</translation>
     </message>
+    <message>
+        <source>Edit</source>
+        <translation>Редактиране</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>Отмени</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>Повтори</translation>
+    </message>
+    <message>
+        <source>clearing of the document</source>
+        <translation>изчистването на документа</translation>
+    </message>
+    <message>
+        <source>edit of %1, row %2</source>
+        <translation>промяната в %1, ред %2</translation>
+    </message>
+    <message>
+        <source>paste of one cell</source>
+        <translation>поставянето на една клетка</translation>
+    </message>
+    <message numerus="yes">
+        <source>paste of %n cells</source>
+        <translation>
+            <numerusform>поставянето на %n клетка</numerusform>
+            <numerusform>поставянето на %n клетки</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>deletion of one cell</source>
+        <translation>изтриването на една клетка</translation>
+    </message>
+    <message numerus="yes">
+        <source>deletion of %n cells</source>
+        <translation>
+            <numerusform>изтриването на %n клетка</numerusform>
+            <numerusform>изтриването на %n клетки</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>cut of one cell</source>
+        <translation>изрязването на една клетка</translation>
+    </message>
+    <message numerus="yes">
+        <source>cut of %n cells</source>
+        <translation>
+            <numerusform>изрязването на %n клетка</numerusform>
+            <numerusform>изрязването на %n клетки</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>Отмени %1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>Повтори %1</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
@@ -255,6 +316,18 @@
     <message>
         <source>Paste</source>
         <translation>Поставяне</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Изрежи</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Изтрий</translation>
+    </message>
+    <message>
+        <source>Select All</source>
+        <translation>Избери всички</translation>
     </message>
 </context>
 </TS>

@@ -9,7 +9,7 @@ QString DoubleDelegate::normalized(const QString &text) const
 }
 
 DoubleDelegate::DoubleDelegate(double minimum, double maximum, QObject *parent)
-    : NumberDelegate(parent), minimum(minimum), maximum(maximum), validator(new CheckedDoubleValidator(this))
+    : NumberDelegate(parent), validator(new CheckedDoubleValidator(this))
 {
     if (minimum != maximum)
         validator->setRange(minimum, maximum, 0);

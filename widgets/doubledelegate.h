@@ -20,7 +20,5 @@ protected:
     QString normalized(const QString &text) const override;
 
 private:
-    double minimum;
-    double maximum;
     QDoubleValidator *validator;
 };

@@ -3,7 +3,7 @@
 #include "numbervalidators.h"
 
 IntDelegate::IntDelegate(int minimum, int maximum, QObject *parent)
-    : NumberDelegate(parent), minimum(minimum), maximum(maximum), validator(new CheckedIntValidator(this))
+    : NumberDelegate(parent), validator(new CheckedIntValidator(this))
 {
     if (minimum != maximum)
         validator->setRange(minimum, maximum);

@@ -17,7 +17,5 @@ protected:
     const QValidator *checkValidator() const override { return validator; }
 
 private:
-    int minimum;
-    int maximum;
     QIntValidator *validator;
 };

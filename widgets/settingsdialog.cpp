@@ -10,7 +10,6 @@ SettingsDialog::SettingsDialog(QWidget *parent, Qt::WindowFlags flags)
     : QDialog(parent, flags)
 {
     ui.setupUi(this);
-    mainWindow = parent;
     for (int i = 0; i < tarvo::kEncodingCount; ++i)
         ui.comboEncoding->addItem(editor::encodingName(i));
     // An index outside the list leaves no entry selected.

@@ -21,5 +21,4 @@ public slots:
 
 private:
     Ui_SettingsDialog ui;
-    QWidget *mainWindow;
 };

@@ -17,16 +17,17 @@ QList<QStringList> splitPasteBlock(const QString &text)
     return rows;
 }
 
-int pasteBlock(QTableWidget *table, int row, int column, const QString &text, QList<RefusedPaste> *refused)
+tarvo::CellEdits pasteEdits(const QTableWidget *table, int row, int column, const QString &text,
+                            QList<RefusedPaste> *refused)
 {
-    if (text.isEmpty())
-        return 0;
-    int changed = 0;
+    tarvo::CellEdits edits;
+    if (text.isEmpty() || row < 0 || column < 0)
+        return edits;
     const QList<QStringList> rows = splitPasteBlock(text);
     for (int i = 0; i < rows.size() && row + i < table->rowCount(); ++i) {
         const QStringList &cells = rows.at(i);
         for (int j = 0; j < cells.size() && column + j < table->columnCount(); ++j) {
-            QTableWidgetItem *item = table->item(row + i, column + j);
+            const QTableWidgetItem *item = table->item(row + i, column + j);
             if (!item || !(item->flags() & Qt::ItemIsEditable))
                 continue;
             QString value = cells.at(j);
@@ -37,11 +38,9 @@ int pasteBlock(QTableWidget *table, int row, int column, const QString &text, QL
                 if (wasRefused && refused)
                     refused->append({row + i, column + j, cells.at(j)});
             }
-            if (item->data(Qt::DisplayRole).toString() == value)
-                continue;
-            item->setData(Qt::EditRole, value);
-            ++changed;
+            if (item->data(Qt::DisplayRole).toString() != value)
+                edits.append({row + i, column + j, value});
         }
     }
-    return changed;
+    return edits;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "celledit.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -18,11 +20,12 @@ struct RefusedPaste
     QString text;
 };
 
-// Puts a block of clipboard text into the table with its top left cell at
-// (row, column). Only editable cells that exist are written; read-only cells
-// and whatever falls outside the table are skipped. A value for a numeric
-// column passes the column's check as a typed value does (a decimal comma
-// becomes a point), and a refused one becomes an empty cell and is listed
-// in `refused`. Returns how many cells changed their text.
-int pasteBlock(QTableWidget *table, int row, int column, const QString &text,
-               QList<RefusedPaste> *refused = nullptr);
+// The edits that put a block of clipboard text into the table with its top
+// left cell at (row, column). Only editable cells that exist take a value;
+// read-only cells and whatever falls outside the table are skipped. A value
+// for a numeric column passes the column's check as a typed value does (a
+// decimal comma becomes a point), and a refused one becomes an empty cell
+// and is listed in `refused`. Cells that already hold their value are left
+// out.
+tarvo::CellEdits pasteEdits(const QTableWidget *table, int row, int column, const QString &text,
+                            QList<RefusedPaste> *refused = nullptr);

@@ -1,30 +1,61 @@
 #pragma once
 
+#include "celledit.h"
+
 #include <QTableWidget>
+
+#include <functional>
 
 class QAction;
 
 // The table view of every document table: a context menu with Copy and
-// Paste, Copy of the current cell, Paste of a spreadsheet block, and a Tab
-// key that walks down the second column instead of across cells.
+// Paste, Copy of the selected block, Paste of a spreadsheet block, Delete
+// of the selected cells, and a Tab key that walks down the second column
+// instead of across cells.
+//
+// The table can leave its cells to an owner (setEditHandler): then what the
+// user types, pastes or deletes is handed over as edits and the cells change
+// only when the owner shows the new texts with setCellText. Without one, the
+// table's items take the edits themselves.
 class WTableWidget : public QTableWidget
 {
     Q_OBJECT
 
 public:
+    // How the user changed cells.
+    enum class EditKind { Typing, Paste, Delete, Cut };
+    using EditHandler = std::function<void(const tarvo::CellEdits &edits, EditKind kind)>;
+
     explicit WTableWidget(QWidget *parent = nullptr);
+
+    // A new item for a cell of this table: one that hands what the user
+    // puts into it to the edit handler.
+    QTableWidgetItem *newItem() const;
+
+    void setEditHandler(EditHandler handler) { editHandler = std::move(handler); }
 
     // The display text of a cell; empty where the cell has no item.
     QString cellText(int row, int column) const;
-    // Sets the display text of an existing item; false where there is none.
+    // Shows `text` in an existing item, without handing it to the edit
+    // handler; false where there is no item. The same text again (an empty
+    // text counts as equal to no text) changes and emits nothing.
     bool setCellText(int row, int column, const QString &text);
 
     // Commits the value of an open cell editor, through the same check as
     // Return, and closes it. Nothing happens when no editor is open.
     void commitOpenEditor();
 
+    // True when more than one cell is selected.
+    bool hasSelectedBlock() const;
+    // The selected block as spreadsheets take it: cells separated by TAB,
+    // each row a line. A single cell is its text alone, with no line end.
+    QString selectedBlockText() const;
+
     QAction *copyAction() const { return actionCopy; }
     QAction *pasteAction() const { return actionPaste; }
+    QAction *cutAction() const { return actionCut; }
+    QAction *deleteAction() const { return actionDelete; }
+    QAction *selectAllAction() const { return actionSelectAll; }
 
 signals:
     // Values that a numeric column refused, typed or pasted: the first of
@@ -40,8 +71,22 @@ protected:
 private slots:
     void on_actionCopy_triggered();
     void on_actionPaste_triggered();
+    void on_actionCut_triggered();
+    void on_actionDelete_triggered();
 
 private:
+    friend class WTableWidgetItem;
+    void retranslate();
+    // The top left cell of the selection, or the current cell.
+    QPoint blockStart() const;
+    // The editable cells of the selection that hold text, each to be emptied.
+    tarvo::CellEdits deletionEdits() const;
+    void edit(const tarvo::CellEdits &edits, EditKind kind);
+
     QAction *actionCopy;
     QAction *actionPaste;
+    QAction *actionCut;
+    QAction *actionDelete;
+    QAction *actionSelectAll;
+    EditHandler editHandler;
 };

@@ -220,3 +220,11 @@ eval "icon delrow.png 32 $grid \
 icon taxarrow.png 16 \
     -stroke "$BLUE_D" -strokewidth 4 -fill "$BLUE" \
     -draw "polygon 6,22 32,22 32,6 60,32 32,58 32,42 6,42"
+
+# ---------------------------------------------------------------- undo, redo
+# A curved arrow turning back to the left; redo is its mirror image.
+undo_arrow="-fill none -stroke '$BLUE_D' -strokewidth 22 -draw 'path \"M 104,104 C 104,52 80,44 44,44\"' \
+    -stroke '$BLUE' -strokewidth 12 -draw 'path \"M 104,104 C 104,52 80,44 44,44\"' \
+    -stroke '$BLUE_D' -strokewidth 4 -fill '$BLUE' -draw 'polygon 8,44 50,12 50,76'"
+eval "icon undo.png 32 $undo_arrow"
+eval "icon redo.png 32 $undo_arrow -flop"

@@ -96,17 +96,22 @@ private slots:
         }
 
         const QList<QAction *> bar = ui.menubar->actions();
-        QCOMPARE(bar.size(), 3);
+        QCOMPARE(bar.size(), 4);
         QCOMPARE(bar.at(0)->text(), QStringLiteral("File"));
-        QCOMPARE(bar.at(1)->text(), QStringLiteral("Options"));
-        QCOMPARE(bar.at(2)->text(), QStringLiteral("Help"));
+        QCOMPARE(bar.at(1)->text(), QStringLiteral("Edit"));
+        QCOMPARE(bar.at(2)->text(), QStringLiteral("Options"));
+        QCOMPARE(bar.at(3)->text(), QStringLiteral("Help"));
         QCOMPARE(ui.menuFile->actions(),
                  (QList<QAction *>{ui.actionNew, ui.actionOpen, ui.actionSave, ui.actionSaveAs, ui.actionExit}));
         QCOMPARE(ui.menuOptions->actions().size(), 2);
         QCOMPARE(ui.menuOptions->actions().at(0), ui.actionSettings);
         QVERIFY(ui.menuOptions->actions().at(1)->isSeparator());
         QCOMPARE(ui.menuHelp->actions(), QList<QAction *>{ui.actionAbout});
-        QCOMPARE(ui.toolBar->actions(), (QList<QAction *>{ui.actionNew, ui.actionOpen, ui.actionSave}));
+        const QList<QAction *> tools = ui.toolBar->actions();
+        QCOMPARE(tools.size(), 6);
+        QCOMPARE(tools.mid(0, 3), (QList<QAction *>{ui.actionNew, ui.actionOpen, ui.actionSave}));
+        QVERIFY(tools.at(3)->isSeparator());
+        QCOMPARE(tools.mid(4), (QList<QAction *>{ui.actionUndo, ui.actionRedo}));
         QCOMPARE(ui.toolBar->iconSize(), QSize(32, 32));
         QVERIFY(!ui.toolBar->isMovable());
         QCOMPARE(ui.toolBar->windowTitle(), QStringLiteral("toolBar"));
@@ -136,7 +141,7 @@ private slots:
             QCOMPARE(table->rowCount(), shape.rows);
             QCOMPARE(table->columnCount(), shape.headers.size());
             QVERIFY(table->verticalHeader()->isHidden());
-            QCOMPARE(table->selectionMode(), QAbstractItemView::SingleSelection);
+            QCOMPARE(table->selectionMode(), QAbstractItemView::ContiguousSelection);
             QCOMPARE(table->selectionBehavior(), QAbstractItemView::SelectItems);
             QCOMPARE(table->editTriggers(),
                      QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked

@@ -1,0 +1,132 @@
+// Editing the document through the window: the tables hand the user's
+// edits to the document and show its changes; the Edit menu with Undo and
+// Redo and the current table's Cut, Copy, Paste, Delete and Select All.
+
+#include "mainwindow.h"
+
+#include "document.h"
+#include "ui_mainwindow.h"
+
+#include <QUndoStack>
+
+void MainWindow::setUpEditing()
+{
+    for (int t = 0; t < tarvo::kTableCount; ++t) {
+        const tarvo::DocTable kind = tarvo::tableAt(t);
+        documentTable(kind)->setEditHandler([this, kind](const tarvo::CellEdits &edits, WTableWidget::EditKind how) {
+            editCells(kind, edits, how);
+        });
+    }
+    connect(document, &Document::cellChanged, this, &MainWindow::showCellChange);
+
+    QUndoStack *history = document->history();
+    for (auto changed : {&QUndoStack::canUndoChanged, &QUndoStack::canRedoChanged})
+        connect(history, changed, this, &MainWindow::retranslateHistory);
+    for (auto changed : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
+        connect(history, changed, this, &MainWindow::retranslateHistory);
+    ui->actionUndo->setShortcuts(QKeySequence::Undo);
+    ui->actionRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    connect(ui->actionUndo, &QAction::triggered, this, [this] { stepThroughHistory(&QUndoStack::undo); });
+    connect(ui->actionRedo, &QAction::triggered, this, [this] { stepThroughHistory(&QUndoStack::redo); });
+    retranslateHistory();
+
+    connect(ui->tabMain, &QTabWidget::currentChanged, this, &MainWindow::fillEditMenu);
+    fillEditMenu();
+}
+
+void MainWindow::editCells(tarvo::DocTable table, const tarvo::CellEdits &edits, WTableWidget::EditKind kind)
+{
+    if (edits.isEmpty())
+        return;
+    const int n = int(edits.size());
+    QString what;
+    switch (kind) {
+    case WTableWidget::EditKind::Typing: {
+        const QTableWidgetItem *header = documentTable(table)->horizontalHeaderItem(edits.first().column);
+        what = tr("edit of %1, row %2")
+                   .arg(header ? header->text() : QString::number(edits.first().column))
+                   .arg(edits.first().row + 1);
+        break;
+    }
+    case WTableWidget::EditKind::Paste:
+        what = n == 1 ? tr("paste of one cell") : tr("paste of %n cells", nullptr, n);
+        break;
+    case WTableWidget::EditKind::Delete:
+        what = n == 1 ? tr("deletion of one cell") : tr("deletion of %n cells", nullptr, n);
+        break;
+    case WTableWidget::EditKind::Cut:
+        what = n == 1 ? tr("cut of one cell") : tr("cut of %n cells", nullptr, n);
+        break;
+    }
+    document->editCells(table, edits, what);
+}
+
+void MainWindow::showCellChange(tarvo::DocTable table, int row, int column, const QString & /*oldText*/,
+                                const QString &newText)
+{
+    documentTable(table)->setCellText(row, column, newText);
+    if (revealing)
+        revealed.append({table, row, column});
+}
+
+void MainWindow::commitOpenEditors()
+{
+    // What an open cell editor holds is part of the document the user sees.
+    for (int t = 0; t < tarvo::kTableCount; ++t)
+        documentTable(tarvo::tableAt(t))->commitOpenEditor();
+}
+
+void MainWindow::stepThroughHistory(void (QUndoStack::*step)())
+{
+    // A value still in an editor is a step of its own, so Undo takes back
+    // the typing first and Redo can bring it again.
+    commitOpenEditors();
+    revealed.clear();
+    revealing = true;
+    (document->history()->*step)();
+    revealing = false;
+    if (revealed.isEmpty())
+        return;
+    // The cells the step changed come into view, selected.
+    const tarvo::DocTable table = revealed.first().table;
+    WTableWidget *view = documentTable(table);
+    ui->tabMain->setCurrentIndex(static_cast<int>(table));
+    int top = revealed.first().row, bottom = top, left = revealed.first().column, right = left;
+    for (const RevealedCell &cell : std::as_const(revealed)) {
+        if (cell.table != table)
+            continue;
+        top = qMin(top, cell.row);
+        bottom = qMax(bottom, cell.row);
+        left = qMin(left, cell.column);
+        right = qMax(right, cell.column);
+    }
+    view->setCurrentCell(top, left);
+    view->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
+    revealed.clear();
+}
+
+void MainWindow::retranslateHistory()
+{
+    const QUndoStack *history = document->history();
+    ui->actionUndo->setEnabled(history->canUndo());
+    ui->actionRedo->setEnabled(history->canRedo());
+    ui->actionUndo->setText(history->canUndo() ? tr("Undo %1").arg(history->undoText()) : tr("Undo"));
+    ui->actionRedo->setText(history->canRedo() ? tr("Redo %1").arg(history->redoText()) : tr("Redo"));
+}
+
+void MainWindow::fillEditMenu()
+{
+    const int tab = ui->tabMain->currentIndex();
+    const WTableWidget *table = documentTable(tarvo::tableAt(tab >= 0 && tab < tarvo::kTableCount ? tab : 0));
+    QMenu *menu = ui->menuEdit;
+    menu->clear();
+    menu->addAction(ui->actionUndo);
+    menu->addAction(ui->actionRedo);
+    menu->addSeparator();
+    menu->addAction(table->cutAction());
+    menu->addAction(table->copyAction());
+    menu->addAction(table->pasteAction());
+    menu->addAction(table->deleteAction());
+    menu->addSeparator();
+    menu->addAction(table->selectAllAction());
+}

@@ -1,0 +1,220 @@
+// Editing the document as a user does, with the real tables and keys: an
+// edit, a paste and a delete each undone and redone in one step, the
+// changed state following the history, blocks copied out and pasted back,
+// and the labels, which no edit reaches.
+
+#include "appidentity.h"
+#include "encodingchoice.h"
+#include "fakedialogs.h"
+#include "mainwindow.h"
+#include "testsupport.h"
+#include "ui_mainwindow.h"
+#include "wtablewidget.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+using tarvo::DocTable;
+
+namespace {
+
+// A shown window with the departments in front and the keyboard in the
+// table at (row, column).
+class Editor
+{
+public:
+    Editor()
+    {
+        window.show();
+        window.activateWindow();
+        if (!QTest::qWaitForWindowActive(&window))
+            qWarning("the window did not become active");
+        window.form().tabMain->setCurrentIndex(int(DocTable::Depts));
+        depts()->setFocus();
+    }
+
+    WTableWidget *depts() const { return window.documentTable(DocTable::Depts); }
+    QString text(int row, int column) const { return depts()->cellText(row, column); }
+    void go(int row, int column) const { depts()->setCurrentCell(row, column); }
+    void key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const
+    {
+        QTest::keyClick(depts(), key, modifiers);
+    }
+    // Types `typed` into the current cell and commits it with Return.
+    void type(const QString &typed) const
+    {
+        QTest::keyClicks(depts(), typed.left(1)); // opens the editor
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QTest::keyClicks(editor, typed.mid(1));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents(); // the free-text editor commits on the next turn
+    }
+    void paste(const QString &clipboard) const
+    {
+        QApplication::clipboard()->setText(clipboard);
+        key(Qt::Key_V, Qt::ControlModifier);
+    }
+    QString undoText() const { return window.form().actionUndo->text(); }
+
+    FakeDialogs dialogs;
+    MainWindow window{nullptr, &dialogs};
+};
+
+} // namespace
+
+class TestEditing : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        testsupport::isolate();
+        identity::registerResources();
+        identity::setUpApplication();
+    }
+
+    void init()
+    {
+        QSettings().clear();
+        editor::encodingIndex = 0;
+        editor::applyEncoding();
+    }
+
+    // Each change is one step: Ctrl+Z takes all of it back, Ctrl+Y and
+    // Ctrl+Shift+Z bring it again, and Edit > Undo says what it undoes.
+    void undoAndRedoOneStep_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("undoText");
+        QTest::addColumn<QStringList>("after"); // names of rows 0 and 1, then price of row 0
+        QTest::newRow("edit") << u"edit"_s << u"Undo edit of Name, row 1"_s << QStringList{u"Tea"_s, u"Coffee"_s, u"1.20"_s};
+        QTest::newRow("refused number") << u"refused"_s << u"Undo edit of Price, row 1"_s
+                                        << QStringList{u"Water"_s, u"Coffee"_s, u""_s};
+        QTest::newRow("paste") << u"paste"_s << u"Undo paste of 3 cells"_s << QStringList{u"Juice"_s, u"Milk"_s, u"2.50"_s};
+        QTest::newRow("delete") << u"delete"_s << u"Undo deletion of 2 cells"_s << QStringList{u""_s, u""_s, u"1.20"_s};
+    }
+
+    void undoAndRedoOneStep()
+    {
+        QFETCH(QString, change);
+        QFETCH(QString, undoText);
+        QFETCH(QStringList, after);
+        Editor e;
+        e.go(0, 1);
+        e.paste(QStringLiteral("Water\t1.20\nCoffee\n"));
+        const QStringList before{e.text(0, 1), e.text(1, 1), e.text(0, 2)};
+        QCOMPARE(before, (QStringList{u"Water"_s, u"Coffee"_s, u"1.20"_s}));
+
+        if (change == QLatin1String("edit")) {
+            e.type(QStringLiteral("Tea"));
+        } else if (change == QLatin1String("refused")) {
+            e.go(0, 2);
+            e.type(QStringLiteral("abc"));
+        } else if (change == QLatin1String("paste")) {
+            e.paste(QStringLiteral("Juice\t2.50\r\nMilk\r\n"));
+        } else {
+            e.key(Qt::Key_Down, Qt::ShiftModifier);
+            e.key(Qt::Key_Delete);
+        }
+        const QStringList changed{e.text(0, 1), e.text(1, 1), e.text(0, 2)};
+        QCOMPARE(changed, after);
+        QCOMPARE(e.undoText(), undoText);
+
+        e.key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE((QStringList{e.text(0, 1), e.text(1, 1), e.text(0, 2)}), before);
+        e.key(Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE((QStringList{e.text(0, 1), e.text(1, 1), e.text(0, 2)}), after);
+        e.key(Qt::Key_Z, Qt::ControlModifier);
+        e.key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE((QStringList{e.text(0, 1), e.text(1, 1), e.text(0, 2)}), after);
+    }
+
+    // Undoing back to what was saved makes the document unchanged; the
+    // questions of New follow.
+    void undoToTheSavedStateIsUnchanged()
+    {
+        QTemporaryDir dir;
+        Editor e;
+        e.go(0, 1);
+        e.type(QStringLiteral("Tea"));
+        QVERIFY(e.window.isDocChanged());
+        e.dialogs.files = {dir.filePath(QStringLiteral("saved.prg"))};
+        e.window.form().actionSave->trigger();
+        QVERIFY(!e.window.isDocChanged());
+        e.depts()->setFocus();
+        e.go(1, 1);
+        e.type(QStringLiteral("Coffee"));
+        QVERIFY(e.window.isDocChanged());
+        e.key(Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(!e.window.isDocChanged());
+        e.key(Qt::Key_Z, Qt::ControlModifier); // before the save
+        QVERIFY(e.window.isDocChanged());
+        QCOMPARE(e.text(0, 1), QString());
+        e.key(Qt::Key_Y, Qt::ControlModifier);
+        QVERIFY(!e.window.isDocChanged());
+
+        // New starts a history of its own, with nothing to undo.
+        e.dialogs.answers = {true};
+        e.window.form().actionNew->trigger();
+        QVERIFY(!e.window.isDocChanged());
+        QVERIFY(!e.window.form().actionUndo->isEnabled());
+        QCOMPARE(e.undoText(), QStringLiteral("Undo"));
+    }
+
+    // A block selected with Shift+arrows goes to the clipboard as spreadsheets
+    // take it and comes back whole; a single cell is copied as today.
+    void blockCopiedOutAndPastedBack()
+    {
+        Editor e;
+        e.go(2, 1);
+        e.paste(QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
+        QCOMPARE(e.depts()->selectedItems().size(), 6); // the pasted block stays selected
+        e.go(2, 1);
+        e.key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea"));
+
+        e.key(Qt::Key_Right, Qt::ShiftModifier);
+        e.key(Qt::Key_Right, Qt::ShiftModifier);
+        e.key(Qt::Key_Down, Qt::ShiftModifier);
+        e.key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
+
+        e.go(10, 1);
+        e.key(Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(e.text(10, 1), QStringLiteral("Tea"));
+        QCOMPARE(e.text(11, 3), QStringLiteral("B"));
+        QCOMPARE(e.undoText(), QStringLiteral("Undo paste of 6 cells"));
+    }
+
+    // Labels are no document cells: Select All and Delete, or a paste over
+    // them, leave every label as it was.
+    void labelsNeverChange()
+    {
+        Editor e;
+        e.go(0, 0);
+        e.paste(QStringLiteral("99\tTea\t1.20\n98\tCoffee\n"));
+        QCOMPARE(e.text(0, 0), QStringLiteral("1"));
+        QCOMPARE(e.text(1, 0), QStringLiteral("2"));
+        QCOMPARE(e.text(1, 1), QStringLiteral("Coffee"));
+        e.key(Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(e.depts()->selectedItems().size(), 50 * 5);
+        e.key(Qt::Key_Delete);
+        QCOMPARE(e.text(0, 1), QString());
+        QCOMPARE(e.undoText(), QStringLiteral("Undo deletion of 3 cells"));
+        for (int r = 0; r < 50; ++r)
+            QCOMPARE(e.text(r, 0), QString::number(r + 1));
+        e.key(Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(e.text(1, 1), QStringLiteral("Coffee"));
+        QCOMPARE(e.text(1, 0), QStringLiteral("2"));
+    }
+};
+
+QTEST_MAIN(TestEditing)
+#include "tst_editing.moc"
