@@ -10,7 +10,8 @@
 #include "encodingchoice.h"
 #include "encodings.h"
 #include "encodingtrust.h"
-#include "programload.h"
+#include "programbytes.h"
+#include "programreader.h"
 #include "recoverykeeper.h"
 #include "document.h"
 #include "ui_mainwindow.h"
@@ -197,7 +198,7 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
     bool read = false;
     {
         const WaitCursor busy;
-        read = load::readProgramBytes(path, &bytes, &error);
+        read = tarvo::readProgramBytes(path, &bytes, &error);
     }
     if (!read) {
         dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
@@ -209,7 +210,7 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
         return false;
     }
     tarvo::DocumentData cells;
-    load::Report report = load::readProgram(bytes, tarvo::codecForEncoding(encoding), cells);
+    tarvo::ReadReport report = tarvo::readProgram(bytes, tarvo::codecForEncoding(encoding), cells);
     if (!bytes.trimmed().isEmpty() && report.records == 0 && report.comments == 0) {
         dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(),
                              tr("The file %1 is not a program file: none of its lines is a record or a comment. "
@@ -223,7 +224,7 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
         return false;
     if (encoding != asked) {
         cells = tarvo::DocumentData();
-        report = load::readProgram(bytes, tarvo::codecForEncoding(encoding), cells);
+        report = tarvo::readProgram(bytes, tarvo::codecForEncoding(encoding), cells);
     }
     print.hash = tarvo::contentHash(bytes);
     // The document this replaces was closed deliberately.
@@ -304,7 +305,7 @@ bool MainWindow::confirmOverwriteOfDiskChange()
     if (diskWatch->check(&now, &bytes) != tarvo::DiskChange::Changed)
         return true;
     tarvo::DocumentData onDisk;
-    load::readProgram(bytes, tarvo::codecForEncoding(documentEncoding()), onDisk);
+    tarvo::readProgram(bytes, tarvo::codecForEncoding(documentEncoding()), onDisk);
     const QStringList differ = labelsOfCellsThatDiffer(savedCells, onDisk);
     UserDialogs::Choice choice;
     choice.icon = QMessageBox::Warning;
@@ -423,9 +424,9 @@ void MainWindow::offerRecovery()
         tarvo::FileFingerprint print;
         QByteArray bytes;
         QString error;
-        if (!kept.documentFile.isEmpty() && load::readProgramBytes(kept.documentFile, &bytes, &error)) {
+        if (!kept.documentFile.isEmpty() && tarvo::readProgramBytes(kept.documentFile, &bytes, &error)) {
             print = tarvo::fingerprintOf(kept.documentFile, &bytes);
-            load::readProgram(bytes, tarvo::codecForEncoding(kept.encoding), onDisk);
+            tarvo::readProgram(bytes, tarvo::codecForEncoding(kept.encoding), onDisk);
         }
         // The file's cells, then the kept edits as a step of their own:
         // unsaved, and Undo shows what they changed.

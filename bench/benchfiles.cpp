@@ -45,8 +45,11 @@ QString writeValidFile(const QString &folder)
     QByteArray chunk;
     while (chunk.size() < 1024 * 1024)
         chunk += block;
-    for (qint64 written = 0; written < kTargetBytes; written += chunk.size())
+    qint64 written = 0;
+    for (; written + chunk.size() <= kTargetBytes; written += chunk.size())
         file.write(chunk);
+    for (; written + block.size() <= kTargetBytes; written += block.size())
+        file.write(block);
     return path;
 }
 
@@ -66,7 +69,7 @@ QString writeSingleLineFile(const QString &folder)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
-    // One header line whose text is 50 MB of CP1251 letters, digits and spaces.
+    // One header line whose text is 4 MiB of CP1251 letters, digits and spaces.
     QByteArray piece;
     for (int i = 0; i < 64 * 1024; ++i)
         piece += char(i % 7 == 0 ? ' ' : (i % 3 == 0 ? '0' + i % 10 : 0xC0 + i % 64));

@@ -1,10 +1,12 @@
 #pragma once
 
 // Inputs for the benchmarks, made at run time in a temporary folder: a
-// program file of about 50 MB with ordinary short lines, and one of the
-// same size that is a single line. Nothing of it is kept.
+// program file as large as the reader takes (4 MiB) with ordinary short
+// lines, and one of about the same size that is a single line. Nothing of
+// it is kept.
 
 #include "documentcells.h"
+#include "programbytes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -13,7 +15,7 @@ class QTextCodec;
 
 namespace benchfiles {
 
-constexpr qint64 kTargetBytes = 50 * 1024 * 1024;
+constexpr qint64 kTargetBytes = tarvo::kMaxProgramFileBytes;
 
 // The encoding the benchmarks read and write in: CP1251.
 QTextCodec *codec();

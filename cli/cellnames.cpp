@@ -55,7 +55,7 @@ QString cellName(tarvo::DocTable table, int row, int column)
     return name;
 }
 
-QString refusalOf(tarvo::CellKind kind, const QString &text)
+QString refusalOf(tarvo::CellKind kind, QStringView text)
 {
     if (text.isEmpty())
         return QString();

@@ -18,7 +18,7 @@ QString cellKey(tarvo::DocTable table, int row, int column);
 
 // Why the editor's cell of that kind would refuse `text` ("is not a
 // decimal number"); empty when it takes it. An empty text is always taken.
-QString refusalOf(tarvo::CellKind kind, const QString &text);
+QString refusalOf(tarvo::CellKind kind, QStringView text);
 
 struct CellAddress
 {

@@ -8,20 +8,21 @@
 
 #include <encodings.h>
 #include <encodingtrust.h>
-#include <programlinereader.h>
 #include <programreader.h>
-#include <regularfile.h>
 
-#include <QBuffer>
-#include <QFile>
-#include <QTextCodec>
+#include <QThread>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 #include <utility>
+#include <vector>
 
 namespace {
 
 // Why the reader skips a line, or nothing when it uses it.
-QString skippedReason(const tarvo::ParsedLine &parsed)
+QString skippedReason(const tarvo::LineParts &parsed)
 {
     switch (parsed.verdict) {
     case tarvo::LineVerdict::Empty:
@@ -30,65 +31,60 @@ QString skippedReason(const tarvo::ParsedLine &parsed)
         return QString();
     case tarvo::LineVerdict::UnknownLetter:
         return QStringLiteral("line skipped: %1 is no record letter (S, D, H, C or Y)")
-            .arg(console::quoted(parsed.letter));
+            .arg(console::quoted(parsed.letter.toString()));
     case tarvo::LineVerdict::NumberOutOfRange:
         break;
     }
+    const QString letter = parsed.letter.toString();
     if (!parsed.numberIsNumeral) {
-        const QString &field = parsed.numberText;
-        if (field.trimmed().isEmpty())
-            return QStringLiteral("line skipped: %1 record without a number").arg(parsed.letter);
+        if (parsed.numberText.trimmed().isEmpty())
+            return QStringLiteral("line skipped: %1 record without a number").arg(letter);
         return QStringLiteral("line skipped: %1 record number %2 is not a number")
-            .arg(parsed.letter, console::quoted(field));
+            .arg(letter, console::quoted(parsed.numberText.toString()));
     }
     const tarvo::TableFormat &format = tarvo::tableFormat(parsed.table);
     if (format.rows == 1)
         return QStringLiteral("line skipped: %1 record number %2 is not %3")
-            .arg(parsed.letter, QString::number(parsed.number), QString::number(format.firstNumber));
+            .arg(letter, QString::number(parsed.number), QString::number(format.firstNumber));
     return QStringLiteral("line skipped: %1 record number %2 is outside %3..%4")
-        .arg(parsed.letter, QString::number(parsed.number), QString::number(format.firstNumber),
+        .arg(letter, QString::number(parsed.number), QString::number(format.firstNumber),
              QString::number(format.firstNumber + format.rows - 1));
 }
 
-// What the cell editors would refuse of the values a record sets.
-QStringList refusedValues(const tarvo::ParsedLine &parsed)
+// What the cell editors would refuse of the values a record sets. Only the
+// numeric values are looked at; text cells take anything.
+QStringList refusedValues(const tarvo::LineParts &parsed)
 {
     QStringList found;
-    for (const tarvo::RecordCell &cell : parsed.cells) {
-        const QString refusal = refusalOf(tarvo::columnFormat(parsed.table, cell.column)->kind, cell.text);
+    const tarvo::TableFormat &format = tarvo::tableFormat(parsed.table);
+    for (int i = 0; i < parsed.cellCount; ++i) {
+        if (format.cells[i].kind == tarvo::CellKind::Text)
+            continue;
+        const QString refusal = refusalOf(format.cells[i].kind, parsed.cells[i]);
         if (!refusal.isEmpty())
             found << QStringLiteral("%1 %2 %3")
-                         .arg(cellName(parsed.table, parsed.row, cell.column), console::quoted(cell.text), refusal);
+                         .arg(cellName(parsed.table, parsed.row, format.cells[i].column),
+                              console::quoted(parsed.cells[i].toString()), refusal);
     }
     return found;
 }
 
-// The whole of a file or of standard input ("-"); false with `error` when
-// it cannot be read.
-bool readAllBytes(const QString &path, QByteArray *bytes, QString *error)
+enum class FileResult { Clean, Findings, Unreadable };
+
+// What checking one file gave: its findings as lines of standard output, or
+// the message that it could not be read.
+struct FileCheck
 {
-    QFile input;
-    if (path == QLatin1String("-")) {
-        if (!input.open(stdin, QIODevice::ReadOnly)) {
-            *error = input.errorString();
-            return false;
-        }
-    } else if (!tarvo::openRegularFileForReading(input, path, error)) {
-        return false;
-    }
-    *bytes = input.readAll();
-    if (input.error() != QFileDevice::NoError) {
-        *error = input.errorString();
-        return false;
-    }
-    return true;
-}
+    FileResult result = FileResult::Clean;
+    QByteArray out;
+    QString error;
+};
 
 // Bytes that are no characters of the encoding: the text the editor shows
 // and writes back is not the file's. Names where the file reads cleanly.
-QString encodingFinding(const QByteArray &bytes, QTextCodec *codec, int encoding)
+QString encodingFinding(const QByteArray &bytes, int encoding)
 {
-    const int line = tarvo::firstUncleanLine(bytes, codec);
+    const int line = tarvo::firstUncleanLine(bytes, tarvo::codecForEncoding(encoding));
     if (line == 0)
         return QString();
     const QList<int> clean = tarvo::cleanEncodings(bytes);
@@ -100,40 +96,84 @@ QString encodingFinding(const QByteArray &bytes, QTextCodec *codec, int encoding
                          .arg(tarvo::encodingShownNames(clean).join(QStringLiteral(", ")));
 }
 
-enum class FileResult { Clean, Findings, Unreadable };
-
-FileResult checkFile(const QString &path, int encoding)
+FileCheck checkBytes(const QString &shown, const QByteArray &bytes, int encoding)
 {
     QTextCodec *codec = tarvo::codecForEncoding(encoding);
-    bool anything = false;
-    QString reason;
-    const QString shown = programstreams::shownName(path);
-    QByteArray bytes;
-    if (!readAllBytes(path, &bytes, &reason)) {
-        console::error(QStringLiteral("cannot open %1: %2").arg(shown, reason));
-        return FileResult::Unreadable;
-    }
-    const QString unclean = encodingFinding(bytes, codec, encoding);
-    if (!unclean.isEmpty()) {
-        console::writeOutLine(QStringLiteral("%1:%2").arg(shown, unclean));
-        anything = true;
-    }
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    tarvo::readParsedLines(buffer, codec, [&](const tarvo::ParsedProgramLine &line) {
-        const tarvo::ParsedLine &parsed = line.parsed;
+    FileCheck check;
+    const QString unclean = encodingFinding(bytes, encoding);
+    if (!unclean.isEmpty())
+        check.out += QStringLiteral("%1:%2\n").arg(shown, unclean).toUtf8();
+    tarvo::readProgramLines(bytes, codec, [&](qint64 number, const tarvo::LineParts &parsed) {
+        if (parsed.verdict == tarvo::LineVerdict::Empty || parsed.verdict == tarvo::LineVerdict::Comment)
+            return;
         QStringList findings = refusedValues(parsed);
         const QString skipped = skippedReason(parsed);
         if (!skipped.isEmpty())
             findings.prepend(skipped);
-        if (line.cut)
-            findings.prepend(QStringLiteral("line longer than %1 bytes; only its first %1 bytes are read")
-                                 .arg(tarvo::kMaxLineBytes));
-        for (const QString &finding : std::as_const(findings))
-            console::writeOutLine(QStringLiteral("%1:%2: %3").arg(shown, QString::number(line.number), finding));
-        anything = anything || !findings.isEmpty();
+        for (const QString &finding : std::as_const(findings)) {
+            check.out += QStringLiteral("%1:%2: %3").arg(shown, QString::number(number), finding).toUtf8();
+            check.out += '\n';
+        }
     });
-    return anything ? FileResult::Findings : FileResult::Clean;
+    if (!check.out.isEmpty())
+        check.result = FileResult::Findings;
+    return check;
+}
+
+FileCheck checkFile(const QString &path, int encoding)
+{
+    QByteArray bytes;
+    QString reason;
+    if (!programstreams::readBytes(path, &bytes, &reason)) {
+        FileCheck check;
+        check.result = FileResult::Unreadable;
+        check.error = QStringLiteral("cannot read %1: %2").arg(programstreams::shownName(path), reason);
+        return check;
+    }
+    return checkBytes(programstreams::shownName(path), bytes, encoding);
+}
+
+// Checks the files on every core, each file by one thread, and hands the
+// results to `report` in the order of the files, each as soon as it and all
+// before it are done.
+template <typename Report>
+void checkFiles(const QStringList &paths, int encoding, Report report)
+{
+    const qsizetype count = paths.size();
+    const int threads = int(qBound<qsizetype>(1, qsizetype(QThread::idealThreadCount()), count));
+    if (threads == 1) {
+        for (const QString &path : paths)
+            report(checkFile(path, encoding));
+        return;
+    }
+    std::vector<FileCheck> results(static_cast<size_t>(count));
+    std::vector<char> done(static_cast<size_t>(count), 0);
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::atomic<qsizetype> next{0};
+    auto work = [&] {
+        for (qsizetype i = next++; i < count; i = next++) {
+            FileCheck check = checkFile(paths.at(i), encoding);
+            const std::lock_guard<std::mutex> lock(mutex);
+            results[size_t(i)] = std::move(check);
+            done[size_t(i)] = 1;
+            finished.notify_one();
+        }
+    };
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back(work);
+    for (qsizetype i = 0; i < count; ++i) {
+        FileCheck check;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            finished.wait(lock, [&] { return done[size_t(i)] != 0; });
+            check = std::move(results[size_t(i)]);
+        }
+        report(check);
+    }
+    for (std::thread &worker : workers)
+        worker.join();
 }
 
 } // namespace
@@ -142,11 +182,13 @@ int runCheck(const CommandLine &line)
 {
     bool findings = false;
     bool unreadable = false;
-    for (const QString &path : line.files) {
-        const FileResult result = checkFile(path, line.encoding);
-        findings = findings || result == FileResult::Findings;
-        unreadable = unreadable || result == FileResult::Unreadable;
-    }
+    checkFiles(line.files, line.encoding, [&](const FileCheck &check) {
+        console::writeOut(check.out);
+        if (check.result == FileResult::Unreadable)
+            console::error(check.error);
+        findings = findings || check.result == FileResult::Findings;
+        unreadable = unreadable || check.result == FileResult::Unreadable;
+    });
     if (!console::finishOut())
         return exitcode::WriteFailed;
     if (unreadable)

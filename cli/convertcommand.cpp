@@ -19,17 +19,17 @@ int runConvert(const CommandLine &line)
         console::error(reason);
         return exitcode::Usage;
     }
-    SourceLineDocument document;
-    const bool opened = programstreams::readParsedLines(in, tarvo::codecForEncoding(line.from),
-                                                        [&](const tarvo::ParsedProgramLine &source) {
-                                                            document.setCurrentLine(source.number);
-                                                            tarvo::applyParsedLine(source.parsed, document);
-                                                        },
-                                                        &reason);
-    if (!opened) {
-        console::error(QStringLiteral("cannot open %1: %2").arg(programstreams::shownName(in), reason));
+    QByteArray bytes;
+    if (!programstreams::readBytes(in, &bytes, &reason)) {
+        console::error(QStringLiteral("cannot read %1: %2").arg(programstreams::shownName(in), reason));
         return exitcode::Usage;
     }
+    SourceLineDocument document;
+    tarvo::readProgramLines(bytes, tarvo::codecForEncoding(line.from),
+                            [&](qint64 number, const tarvo::LineParts &source) {
+                                document.setCurrentLine(number);
+                                tarvo::applyLine(source, document);
+                            });
 
     const programstreams::Written written =
         programstreams::writeDocument(out, document.data(), tarvo::codecForEncoding(line.to), stamp);

@@ -18,14 +18,16 @@ int runDiff(const CommandLine &line)
     for (int i = 0; i < 2; ++i) {
         QString reason;
         const QString &file = line.files.at(i);
-        if (!programstreams::readDocument(file, codec, documents[i], &reason)) {
-            console::error(QStringLiteral("cannot open %1: %2").arg(programstreams::shownName(file), reason));
+        const QString shown = programstreams::shownName(file);
+        tarvo::ReadReport report;
+        if (!programstreams::readDocument(file, codec, documents[i], &reason, &report)) {
+            console::error(QStringLiteral("cannot read %1: %2").arg(shown, reason));
             return exitcode::Usage;
         }
         // Bytes that are no characters would all read as the same
         // replacement character, and two different files could compare equal.
-        if (!isStandardStream(file) && !programstreams::decodesWithoutLoss(file, codec, &reason)) {
-            console::error(QStringLiteral("cannot compare %1: %2").arg(file, reason));
+        if (!report.lossless) {
+            console::error(QStringLiteral("cannot compare %1: %2").arg(shown, programstreams::lossyText(codec)));
             return exitcode::Usage;
         }
     }

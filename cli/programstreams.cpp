@@ -60,14 +60,6 @@ bool isStreamTarget(const QString &path)
     return S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode);
 }
 
-bool openStandardInput(QFile &input, QString *error)
-{
-    if (input.open(stdin, QIODevice::ReadOnly))
-        return true;
-    *error = input.errorString();
-    return false;
-}
-
 } // namespace
 
 QString shownName(const QString &file)
@@ -75,50 +67,29 @@ QString shownName(const QString &file)
     return file == QLatin1String("-") ? QStringLiteral("standard input") : file;
 }
 
-bool readParsedLines(const QString &file, QTextCodec *codec, const tarvo::ParsedLineHandler &take, QString *error)
+bool readBytes(const QString &file, QByteArray *bytes, QString *error)
 {
-    if (file != QLatin1String("-"))
-        return tarvo::readParsedProgramFile(file, codec, take, error);
-    QFile input;
-    if (!openStandardInput(input, error))
+    if (file == QLatin1String("-"))
+        return tarvo::readProgramStream(STDIN_FILENO, bytes, error);
+    return tarvo::readProgramBytes(file, bytes, error);
+}
+
+bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error,
+                  tarvo::ReadReport *report)
+{
+    QByteArray bytes;
+    if (!readBytes(file, &bytes, error))
         return false;
-    tarvo::readParsedLines(input, codec, take);
+    const tarvo::ReadReport read = tarvo::readProgram(bytes, codec, cells);
+    if (report)
+        *report = read;
     return true;
 }
 
-bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error)
+QString lossyText(QTextCodec *codec)
 {
-    if (file != QLatin1String("-"))
-        return tarvo::readProgramFile(file, codec, cells, error);
-    QFile input;
-    if (!openStandardInput(input, error))
-        return false;
-    tarvo::readProgram(input, codec, cells);
-    return true;
-}
-
-bool decodesWithoutLoss(const QString &file, QTextCodec *codec, QString *error)
-{
-    QFile input;
-    if (!tarvo::openRegularFileForReading(input, file, error))
-        return false;
-    QTextCodec::ConverterState state;
-    for (;;) {
-        const QByteArray block = input.read(1 << 16);
-        if (block.isEmpty())
-            break;
-        codec->toUnicode(block.constData(), int(block.size()), &state);
-        if (state.invalidChars > 0) {
-            *error = QStringLiteral("it holds bytes that are no characters in %1; give its --encoding")
-                         .arg(QString::fromLatin1(codec->name()));
-            return false;
-        }
-    }
-    if (input.error() != QFileDevice::NoError) {
-        *error = input.errorString();
-        return false;
-    }
-    return true;
+    return QStringLiteral("it holds bytes that are no characters in %1; give its --encoding")
+        .arg(QString::fromLatin1(codec->name()));
 }
 
 bool writeStamp(QDateTime *stamp, QString *error)

@@ -18,18 +18,19 @@ namespace programstreams {
 // "standard input" for "-", else the file name, for messages.
 QString shownName(const QString &file);
 
-// Reads `file` line by line, every line taken apart; false (with `error`)
-// when it cannot be opened.
-bool readParsedLines(const QString &file, QTextCodec *codec, const tarvo::ParsedLineHandler &take,
-                     QString *error);
+// Reads the bytes of `file`, or of standard input for "-", in one go (see
+// tarvo::readProgramBytes); false, with `error` saying why, when it cannot
+// be read whole.
+bool readBytes(const QString &file, QByteArray *bytes, QString *error);
 
-// Reads `file` into `cells`; false (with `error`) when it cannot be opened.
-bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error);
+// Reads `file` into `cells`; false (with `error`, `cells` untouched) when it
+// cannot be read.
+bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error,
+                  tarvo::ReadReport *report = nullptr);
 
-// True when every byte of `file` is a character of the code page, so that
-// writing the document back in it keeps the text that was there. False,
-// with `error` saying why, when it is not or the file cannot be read.
-bool decodesWithoutLoss(const QString &file, QTextCodec *codec, QString *error);
+// Why a file whose bytes are not all characters of the code page (see
+// ReadReport::lossless) is not taken.
+QString lossyText(QTextCodec *codec);
 
 // The time stamp every written file carries: SOURCE_DATE_EPOCH (seconds
 // since 1970, UTC) when it is set, so that the same input gives the same

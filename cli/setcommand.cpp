@@ -25,12 +25,14 @@ int runSet(const CommandLine &line)
     QList<tarvo::DocumentData> documents;
     for (const QString &file : line.files) {
         tarvo::DocumentData document;
-        if (!programstreams::readDocument(file, codec, document, &reason)) {
-            console::error(QStringLiteral("cannot open %1: %2; no file changed").arg(file, reason));
+        tarvo::ReadReport report;
+        if (!programstreams::readDocument(file, codec, document, &reason, &report)) {
+            console::error(QStringLiteral("cannot read %1: %2; no file changed").arg(file, reason));
             return exitcode::Usage;
         }
-        if (!programstreams::decodesWithoutLoss(file, codec, &reason)) {
-            console::error(QStringLiteral("cannot set cells in %1: %2; no file changed").arg(file, reason));
+        if (!report.lossless) {
+            console::error(QStringLiteral("cannot set cells in %1: %2; no file changed")
+                               .arg(file, programstreams::lossyText(codec)));
             return exitcode::Usage;
         }
         for (const CellAssignment &assignment : line.cells)

@@ -16,12 +16,6 @@ public:
     virtual ~DocumentCells() = default;
     virtual QString cellText(DocTable table, int row, int column) const = 0;
     virtual void setCellText(DocTable table, int row, int column, const QString &text) = 0;
-
-    // True when reading a file must set the cells record by record, in file
-    // order, because every change of a cell is seen (the editor's tables
-    // tell the window). False lets the reader set each row only once, from
-    // its last record, which ends with the same cells.
-    virtual bool seesEveryChange() const { return false; }
 };
 
 // A document held in memory: the 247 document cells, all empty at first.

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -10,42 +9,30 @@ class QTextCodec;
 
 namespace tarvo {
 
-// Turns the bytes of one line into text with a codec, quickly. The code
-// pages of the encoding list hold one character a byte, so their bytes go
-// through a table made once in the life of the process; UTF-8 has its own
-// fast path; any other codec decodes each line as a whole.
+// Turns the bytes of one line of a program file into text with a codec. The
+// code pages of the encoding list hold one character a byte, so their bytes
+// go through a table made once in the life of the process; any other codec
+// (UTF-8, a multi-byte "System") decodes each line by itself, as the line
+// reader always did: UTF-8 drops a byte order mark at the start of a line.
 class LineDecoder
 {
 public:
     explicit LineDecoder(QTextCodec *codec);
 
-    // A whole line. UTF-8 drops a byte order mark at its start.
-    QString decode(const char *bytes, qsizetype size) const;
-    QString decode(QByteArrayView bytes) const { return decode(bytes.data(), bytes.size()); }
+    // Decodes `bytes` into `text`, reusing its buffer where it can.
+    void decode(QByteArrayView bytes, QString *text) const;
+    QString decode(QByteArrayView bytes) const;
 
-    // A field from within a line, decoded as it is within the line: a byte
-    // order mark at its start stays, as U+FEFF.
-    QString decodeField(QByteArrayView bytes) const;
-
-    // The same into `text`, reusing its buffer unless something shares it.
-    void decodeFieldInto(QString *text, QByteArrayView bytes) const;
-
-    // True when every byte below 0x80 is its ASCII character and a field
-    // decodes on its own (decodeField) as it does within its line, so that
-    // a line can be taken apart on its bytes before it is decoded: the
-    // single-byte code pages and UTF-8.
-    bool decodesBytewise() const { return m_bytewise; }
+    // True when every byte of `bytes` belongs to a character of the codec,
+    // so that decoding them and encoding the text again gives them back
+    // (a UTF-8 byte order mark at the start aside).
+    bool isLossless(QByteArrayView bytes) const;
 
 private:
-    enum class Kind { SingleByte, Utf8, Other };
-
     QTextCodec *m_codec;
-    Kind m_kind;
-    bool m_bytewise = false;
-    std::array<char16_t, 256> m_table{};
+    bool m_singleByte = false;
+    const std::array<char16_t, 256> *m_table = nullptr;
+    const std::array<bool, 256> *m_roundTrips = nullptr;
 };
-
-// Appends `size` bytes to `line`, leaving out every CR byte.
-void appendWithoutCarriageReturns(QByteArray &line, const char *bytes, qsizetype size);
 
 } // namespace tarvo

@@ -1,5 +1,7 @@
 #include "numbercheck.h"
 
+#include <QString>
+
 #include <cmath>
 #include <limits>
 
@@ -10,15 +12,15 @@ namespace {
 bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // Skips a run of ASCII digits from `pos`; returns how many there were.
-int skipDigits(const QString &text, int &pos)
+int skipDigits(QStringView text, qsizetype &pos)
 {
-    const int start = pos;
+    const qsizetype start = pos;
     while (pos < text.size() && isDigit(text.at(pos)))
         ++pos;
-    return pos - start;
+    return int(pos - start);
 }
 
-void skipSign(const QString &text, int &pos)
+void skipSign(QStringView text, qsizetype &pos)
 {
     if (pos < text.size() && (text.at(pos) == QLatin1Char('+') || text.at(pos) == QLatin1Char('-')))
         ++pos;
@@ -26,17 +28,17 @@ void skipSign(const QString &text, int &pos)
 
 } // namespace
 
-bool isAcceptableInteger(const QString &text, int minimum, int maximum)
+bool isAcceptableInteger(QStringView text, int minimum, int maximum)
 {
-    int pos = 0;
+    qsizetype pos = 0;
     skipSign(text, pos);
-    const int firstDigit = pos;
+    const qsizetype firstDigit = pos;
     if (skipDigits(text, pos) == 0 || pos != text.size())
         return false;
     // Accumulate by hand so that any run of leading zeros is fine and an
     // overlong number stops early instead of overflowing.
     qint64 value = 0;
-    for (int i = firstDigit; i < text.size(); ++i) {
+    for (qsizetype i = firstDigit; i < text.size(); ++i) {
         value = value * 10 + (text.at(i).unicode() - '0');
         if (value > qint64(std::numeric_limits<int>::max()) + 1)
             return false;
@@ -50,9 +52,9 @@ bool isAcceptableInteger(const QString &text, int minimum, int maximum)
     return true;
 }
 
-bool isAcceptableDecimal(const QString &text, double minimum, double maximum, int decimals)
+bool isAcceptableDecimal(QStringView text, double minimum, double maximum, int decimals)
 {
-    int pos = 0;
+    qsizetype pos = 0;
     skipSign(text, pos);
     int mantissaDigits = skipDigits(text, pos);
     int fractionDigits = 0;

@@ -1,14 +1,15 @@
 #pragma once
 
 #include "documentcells.h"
+#include "programbytes.h"
 
-#include <QByteArrayView>
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
 #include <QVector>
 
 #include <functional>
 
-class QIODevice;
 class QTextCodec;
 
 namespace tarvo {
@@ -22,6 +23,32 @@ enum class LineVerdict {
     NumberOutOfRange, // the number names no row of the record's table
 };
 
+// A line taken apart, its texts still views into the line: valid only as
+// long as the line is. For a Record, `table`, `row` and `cells` say what it
+// sets (cell i goes to column tableFormat(table).cells[i].column); `number`
+// is the number as read (0 where the field is no number).
+struct LineParts
+{
+    LineVerdict verdict = LineVerdict::Empty;
+    DocTable table = DocTable::Params;
+    int row = -1;
+    quint32 number = 0;
+    bool numberIsNumeral = false; // the number field was a numeral at all
+    QStringView letter;           // field 0, for messages
+    QStringView numberText;       // field 1 as it stands, for messages
+    int cellCount = 0;
+    QStringView cells[kMaxRowCells];
+
+    int column(int i) const;
+};
+
+// Takes one line apart after trimming LF, CR, TAB and space at both ends.
+// Touches no document.
+LineParts takeLineApart(QStringView line);
+
+// Sets the cells of a Record in the document; any other line changes nothing.
+void applyLine(const LineParts &line, DocumentCells &cells);
+
 // One value that a record puts into a cell.
 struct RecordCell
 {
@@ -29,79 +56,53 @@ struct RecordCell
     QString text;
 };
 
-// A line taken apart. For a Record, `table`, `row` and `cells` say what it
-// sets; `number` is the number as read (0 where the field is no number).
+// A line taken apart into texts of its own (see LineParts).
 struct ParsedLine
 {
     LineVerdict verdict = LineVerdict::Empty;
     DocTable table = DocTable::Params;
     int row = -1;
     quint32 number = 0;
-    bool numberIsNumeral = false; // the number field was a numeral at all
-    QString letter;               // field 0, for messages
-    QString numberText;           // field 1 as it stands, for messages
+    bool numberIsNumeral = false;
+    QString letter;
+    QString numberText;
     QVector<RecordCell> cells;
 };
 
-// Takes one line apart after trimming it. Touches no document.
 ParsedLine parseLine(const QString &line);
-
-class LineDecoder;
-
-// The same as parseLine for the bytes of a line (CR bytes dropped, LF left
-// off or not) in the code page of `decoder`: most records are taken apart
-// on their bytes and only their values decoded, any other line is decoded
-// and read as text.
-ParsedLine parseLineBytes(QByteArrayView line, const LineDecoder &decoder);
-
-// The same into `parsed`, reusing the buffers of its strings and cells where
-// nothing else shares them, so that reading line after line into one
-// ParsedLine allocates next to nothing.
-void parseLineBytes(QByteArrayView line, const LineDecoder &decoder, ParsedLine *parsed);
-
-// Sets the cells of a Record in the document; any other line changes nothing.
-void applyParsedLine(const ParsedLine &parsed, DocumentCells &cells);
 
 // Applies one line to the document. False for a line that is empty after
 // trimming, true for any other.
 bool parseProgramLine(const QString &line, DocumentCells &cells);
 
-// Reads the next line of an open device: its bytes up to and including the
-// LF, every CR dropped, decoded as a whole with `codec` as LineDecoder
-// decodes. A last line without a line end gets an LF. Empty at the end of
-// the device. Of a line longer than kMaxLineBytes only that many bytes are
-// kept. The plain line-at-a-time reader that the block reader and the byte
-// path are held to.
-QString readRawLine(QIODevice &device, QTextCodec *codec);
-
-// One line of a program file taken apart.
-struct ParsedProgramLine
+// What a read found in a file: how many lines were records, comments or
+// neither (blank lines are none of these), and whether every byte was a
+// character of the code page, so that writing the document back keeps the
+// text that was there. A file that is no program file, or one read in the
+// wrong code page, shows here.
+struct ReadReport
 {
-    qint64 number = 0;  // from 1
-    bool cut = false;   // longer than kMaxLineBytes: only its start was read
-    ParsedLine parsed;
+    int records = 0;
+    int comments = 0;
+    int otherLines = 0;
+    bool lossless = true;
 };
 
-using ParsedLineHandler = std::function<void(const ParsedProgramLine &)>;
+using LineHandler = std::function<void(qint64 number, const LineParts &line)>;
 
-// Reads an open device to its end, handing every line, taken apart, to
-// `take` in turn.
-void readParsedLines(QIODevice &device, QTextCodec *codec, const ParsedLineHandler &take);
+// Reads the bytes of a program file line by line: a line ends at LF, every
+// CR byte is dropped, each line is decoded with `codec` by itself, taken
+// apart and handed to `take` with its number (from 1).
+ReadReport readProgramLines(const QByteArray &bytes, QTextCodec *codec, const LineHandler &take);
 
-// Opens `path` (a regular file only) and reads it so. False only when it
-// cannot be opened; `error` then says why.
-bool readParsedProgramFile(const QString &path, QTextCodec *codec, const ParsedLineHandler &take,
-                           QString *error = nullptr);
+// Reads the bytes of a program file into the document, every record in file
+// order (a later record of a row overrides an earlier one).
+ReadReport readProgram(const QByteArray &bytes, QTextCodec *codec, DocumentCells &cells);
 
-// Reads an open device to its end, applying every line to the document.
-// Every record sets all cells of its row, so unless the cells see every
-// change (DocumentCells::seesEveryChange) only the last record of each row
-// reaches them, once the whole device is read.
-void readProgram(QIODevice &device, QTextCodec *codec, DocumentCells &cells);
-
-// Opens `path` and reads it into the document. False only when the file
-// cannot be opened for reading (then `error` says why and nothing changed).
-bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells,
-                     QString *error = nullptr);
+// Reads the file at `path` (see readProgramBytes: a regular file of at most
+// kMaxProgramFileBytes, read once) into the document. False when the file
+// cannot be read, `error` then saying why and the document untouched.
+bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells, QString *error = nullptr,
+                     ReadReport *report = nullptr);
 
 } // namespace tarvo

@@ -33,33 +33,49 @@ QString systemErrorText(int errorNumber)
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
-bool openRegularFileForReading(QFile &file, const QString &path, QString *error)
+int openRegularFile(const QString &path, QString *error)
 {
     const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty())
-        return fail(error, systemErrorText(ENOENT));
+    if (name.isEmpty()) {
+        fail(error, systemErrorText(ENOENT));
+        return -1;
+    }
     // Look before opening: opening a FIFO waits for a writer, and opening a
     // device can do things of its own.
     struct stat before;
-    if (::stat(name.constData(), &before) != 0)
-        return fail(error, systemErrorText(errno));
-    if (!S_ISREG(before.st_mode))
-        return fail(error, notRegularText(before.st_mode));
+    if (::stat(name.constData(), &before) != 0) {
+        fail(error, systemErrorText(errno));
+        return -1;
+    }
+    if (!S_ISREG(before.st_mode)) {
+        fail(error, notRegularText(before.st_mode));
+        return -1;
+    }
 
     // Non-blocking, in case the path was swapped for a FIFO meanwhile; what
     // was opened is looked at once more.
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return fail(error, systemErrorText(errno));
+    if (fd < 0) {
+        fail(error, systemErrorText(errno));
+        return -1;
+    }
     struct stat opened = {};
     if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        const QString text = notRegularText(opened.st_mode);
+        fail(error, notRegularText(opened.st_mode));
         ::close(fd);
-        return fail(error, text);
+        return -1;
     }
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags >= 0)
         ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    return fd;
+}
+
+bool openRegularFileForReading(QFile &file, const QString &path, QString *error)
+{
+    const int fd = openRegularFile(path, error);
+    if (fd < 0)
+        return false;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         const QString text = file.errorString();
         ::close(fd);

@@ -14,17 +14,13 @@
 //   and nothing else, and its texts hold no TAB;
 // - white space added around the line changes nothing;
 // - the line rebuilt from the record's letter, number and fields parses to
-//   the same record;
-// - a UTF-8 or Latin-1 line taken apart on its bytes (parseLineBytes) gives
-//   all that its text gives, the words of messages included.
+//   the same record.
 
 #include "fuzzsupport.h"
 
 #include "documentformat.h"
-#include "linedecoder.h"
 #include "programreader.h"
 
-#include <QTextCodec>
 
 #include <cstddef>
 #include <cstdint>
@@ -77,12 +73,6 @@ bool sameRecord(const ParsedLine &a, const ParsedLine &b)
     return true;
 }
 
-bool sameParse(const ParsedLine &a, const ParsedLine &b)
-{
-    return sameRecord(a, b) && a.table == b.table && a.row == b.row && a.number == b.number
-        && a.numberIsNumeral == b.numberIsNumeral && a.letter == b.letter && a.numberText == b.numberText;
-}
-
 QString lineFrom(const uint8_t *data, size_t size)
 {
     if (size == 0)
@@ -107,14 +97,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString line = lineFrom(reinterpret_cast<const uint8_t *>(aligned.constData()), size);
 
     const ParsedLine parsed = parseLine(line);
-    if (size > 0 && data[0] % 3 != 2) {
-        static const LineDecoder utf8(QTextCodec::codecForName("UTF-8"));
-        static const LineDecoder latin1(QTextCodec::codecForName("ISO-8859-1"));
-        const ParsedLine bytewise =
-            parseLineBytes(QByteArrayView(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1)),
-                           data[0] % 3 == 0 ? utf8 : latin1);
-        FUZZ_CHECK(sameParse(parsed, bytewise), describe(parsed) + QStringLiteral(" / ") + describe(bytewise));
-    }
     DocumentData document;
     const bool applied = parseProgramLine(line, document);
     const QString trimmed = trimmedLine(line);

@@ -3,7 +3,6 @@
 #include "encodings.h"
 #include "programreader.h"
 
-#include <QBuffer>
 #include <QTextCodec>
 
 #include <cstdio>
@@ -70,33 +69,9 @@ QString firstDifference(const tarvo::DocumentData &a, const tarvo::DocumentData 
 
 tarvo::DocumentData readBytes(const QByteArray &bytes, QTextCodec *codec)
 {
-    QByteArray copy = bytes;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
     tarvo::DocumentData document;
-    tarvo::readProgram(buffer, codec, document);
+    tarvo::readProgram(bytes, codec, document);
     return document;
-}
-
-TrickleDevice::TrickleDevice(const QByteArray &bytes, qint64 piece)
-    : m_bytes(bytes), m_piece(piece < 1 ? 1 : piece)
-{
-}
-
-qint64 TrickleDevice::bytesAvailable() const
-{
-    return (m_bytes.size() - m_position) + QIODevice::bytesAvailable();
-}
-
-qint64 TrickleDevice::readData(char *data, qint64 maxSize)
-{
-    const qint64 left = m_bytes.size() - m_position;
-    if (left <= 0)
-        return -1;
-    const qint64 count = qMin(qMin(maxSize, m_piece), left);
-    std::memcpy(data, m_bytes.constData() + m_position, size_t(count));
-    m_position += count;
-    return count;
 }
 
 } // namespace fuzzsupport

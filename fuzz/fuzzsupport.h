@@ -1,13 +1,12 @@
 #pragma once
 
 // Helpers shared by the fuzz targets: a failed property check that stops the
-// run with a message, codecs picked by an input byte, reading a program from
-// bytes, and a device that hands its bytes out in small pieces.
+// run with a message, codecs picked by an input byte and reading a program
+// from bytes.
 
 #include "documentcells.h"
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
 
 class QTextCodec;
@@ -31,27 +30,7 @@ const char *codecName(unsigned char selector);
 // The first cell in which two documents differ, as "table row column: a | b".
 QString firstDifference(const tarvo::DocumentData &a, const tarvo::DocumentData &b);
 
-// Reads program bytes into a fresh document through a QBuffer.
+// Reads program bytes into a fresh document.
 tarvo::DocumentData readBytes(const QByteArray &bytes, QTextCodec *codec);
-
-// A read-only sequential device over a byte array that gives out at most
-// `piece` bytes per read, as a pipe or socket would.
-class TrickleDevice : public QIODevice
-{
-public:
-    TrickleDevice(const QByteArray &bytes, qint64 piece);
-
-    bool isSequential() const override { return true; }
-    qint64 bytesAvailable() const override;
-
-protected:
-    qint64 readData(char *data, qint64 maxSize) override;
-    qint64 writeData(const char *, qint64) override { return -1; }
-
-private:
-    QByteArray m_bytes;
-    qint64 m_position = 0;
-    qint64 m_piece;
-};
 
 } // namespace fuzzsupport

@@ -185,6 +185,8 @@ private slots:
         // never ends.
         QTest::newRow("FIFO") << path("pipe.prg");
         QTest::newRow("endless device") << QStringLiteral("/dev/zero");
+        // A read that fails is no end of file: nothing of it is shown.
+        QTest::newRow("memory of a process") << QStringLiteral("/proc/self/mem");
     }
 
     void openOfAnUnreadableFileReports()

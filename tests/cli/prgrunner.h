@@ -21,9 +21,11 @@ struct Run
 };
 
 // `stdoutFile`, when given, receives standard output instead of `out`;
-// `environment` adds to the test's own.
+// `environment` adds to the test's own; `wrapper`, when given, is a program
+// and its arguments that run tarvo-prg (strace injecting a fault).
 inline Run run(const QStringList &arguments, const QByteArray &input = QByteArray(),
-               const QString &stdoutFile = QString(), const QStringList &environment = QStringList())
+               const QString &stdoutFile = QString(), const QStringList &environment = QStringList(),
+               const QStringList &wrapper = QStringList())
 {
     QProcess process;
     if (!stdoutFile.isEmpty())
@@ -34,7 +36,10 @@ inline Run run(const QStringList &arguments, const QByteArray &input = QByteArra
             variables.insert(variable.section(QLatin1Char('='), 0, 0), variable.section(QLatin1Char('='), 1));
         process.setProcessEnvironment(variables);
     }
-    process.start(QStringLiteral(TARVO_PRG_EXECUTABLE), arguments);
+    if (wrapper.isEmpty())
+        process.start(QStringLiteral(TARVO_PRG_EXECUTABLE), arguments);
+    else
+        process.start(wrapper.first(), wrapper.mid(1) + QStringList{QStringLiteral(TARVO_PRG_EXECUTABLE)} + arguments);
     Run result;
     if (!process.waitForStarted(30000))
         return result;

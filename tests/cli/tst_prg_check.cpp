@@ -56,9 +56,6 @@ private slots:
         QTest::newRow("bytes no characters of the encoding")
             << QByteArray("D\t1\t\xc2\xee\xe4\xe0 \xec\xe8\xed\xe5\xf0\xe0\xeb\xed\xe0\tA\t1.20\t2\r\n")
             << "bytes that are no characters of System (UTF-8); the file reads cleanly in CP1251, ";
-        QTest::newRow("line beyond the reader's limit")
-            << (QByteArray("H\t2\t") + QByteArray(2 * 1024 * 1024, 'x') + "\r\n")
-            << "line longer than 1048576 bytes; only its first 1048576 bytes are read";
         QTest::newRow("long value cut short")
             << (QByteArray("Y\t1\tCash\t") + QByteArray(500, 'x') + "\t0\r\n")
             << u"payment 1 value \""_s + QString(60, QLatin1Char('x')) + u"...\" is not a decimal number"_s;
@@ -175,8 +172,39 @@ private slots:
         QCOMPARE(result.outLines(), QStringList{QStringLiteral("bad.prg:1: line skipped: S record number 99 is outside 1..26")});
         const QStringList errors = result.errLines();
         QCOMPARE(errors.size(), 2);
-        QVERIFY(errors.at(0).startsWith(QLatin1String("tarvo-prg: cannot open missing.prg: ")));
-        QVERIFY(errors.at(1).startsWith(QLatin1String("tarvo-prg: cannot open .: ")));
+        QVERIFY(errors.at(0).startsWith(QLatin1String("tarvo-prg: cannot read missing.prg: ")));
+        QVERIFY(errors.at(1).startsWith(QLatin1String("tarvo-prg: cannot read .: ")));
+    }
+
+    // Files are checked on every core; what is said of them comes in the
+    // order of the arguments, as from one thread.
+    void manyFilesAreReportedInArgumentOrder()
+    {
+        QStringList arguments{QStringLiteral("check")};
+        QStringList expectedOut;
+        QStringList expectedErr;
+        for (int i = 0; i < 400; ++i) {
+            const QString name = QStringLiteral("order%1.prg").arg(i);
+            arguments << name;
+            if (i % 37 == 5) {
+                expectedErr << QStringLiteral("tarvo-prg: cannot read %1: No such file or directory").arg(name);
+                continue;
+            }
+            // Large and small files mixed, so that threads finish out of turn.
+            QByteArray bytes = i % 3 ? QByteArray() : QByteArray(50000, '\n');
+            for (int k = 0; k < i % 4; ++k) {
+                bytes += "S\t" + QByteArray::number(27 + k) + "\tx\r\n";
+                expectedOut << QStringLiteral("%1:%2: line skipped: S record number %3 is outside 1..26")
+                                   .arg(name)
+                                   .arg((i % 3 ? 0 : 50000) + k + 1)
+                                   .arg(27 + k);
+            }
+            writeFile(name, bytes);
+        }
+        const prgtest::Run result = run(arguments);
+        QCOMPARE(result.exitCode, 2);
+        QCOMPARE(result.outLines(), expectedOut);
+        QCOMPARE(result.errLines(), expectedErr);
     }
 };
 

@@ -81,7 +81,7 @@ private slots:
         const prgtest::Run result = run({u"convert"_s, u"--to"_s, u"CP1251"_s, u"absent.prg"_s, u"never.prg"_s});
         QCOMPARE(result.exitCode, 2);
         QCOMPARE(result.errLines().size(), 1);
-        QVERIFY(result.errLines().first().startsWith(QLatin1String("tarvo-prg: cannot open absent.prg: ")));
+        QVERIFY(result.errLines().first().startsWith(QLatin1String("tarvo-prg: cannot read absent.prg: ")));
         QVERIFY(!QFile::exists(QStringLiteral("never.prg")));
     }
 

@@ -142,7 +142,7 @@ private slots:
         QCOMPARE(result.exitCode, 2);
         QVERIFY(result.out.isEmpty());
         QCOMPARE(result.errLines().size(), 1);
-        QVERIFY(result.errLines().first().startsWith(QStringLiteral("tarvo-prg: cannot open %1: ").arg(path)));
+        QVERIFY(result.errLines().first().startsWith(QStringLiteral("tarvo-prg: cannot read %1: ").arg(path)));
     }
 
     void dumpReportsLostOutput()

@@ -4,6 +4,7 @@
 #include "prgrunner.h"
 #include "testsupport.h"
 
+#include <QStandardPaths>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -52,12 +53,10 @@ private slots:
         QCOMPARE(checked.exitCode, 1);
         QCOMPARE(checked.outLines(), QStringList{u"standard input:1: department 1 price \"2,50\" is not a decimal number"_s});
 
-        // Standard input is read within the bounds of a file: a line beyond
-        // the cap is cut and the next one read as usual.
-        const prgtest::Run cut = run({u"check"_s, u"-"_s}, "H\t1\t" + QByteArray(2 << 20, 'x') + "\nS\t99\t1\n");
-        QCOMPARE(cut.exitCode, 1);
-        QCOMPARE(cut.outLines(), QStringList({u"standard input:1: line longer than 1048576 bytes; only its first 1048576 bytes are read"_s,
-                                              u"standard input:2: line skipped: S record number 99 is outside 1..26"_s}));
+        // Standard input is read as a file is, a long line whole.
+        const prgtest::Run longLine = run({u"check"_s, u"-"_s}, "H\t1\t" + QByteArray(2 << 20, 'x') + "\nS\t99\t1\n");
+        QCOMPARE(longLine.exitCode, 1);
+        QCOMPARE(longLine.outLines(), QStringList({u"standard input:2: line skipped: S record number 99 is outside 1..26"_s}));
 
         const prgtest::Run compared = run(QStringList{u"diff"_s} + kCp1251 + QStringList{u"m.prg"_s, u"-"_s}, kMachine);
         QCOMPARE(compared.exitCode, 0);
@@ -130,7 +129,7 @@ private slots:
 
         const prgtest::Run missing = run(QStringList{u"diff"_s} + kCp1251 + QStringList{u"a.prg"_s, u"absent.prg"_s});
         QCOMPARE(missing.exitCode, 2);
-        QVERIFY(missing.err.startsWith("tarvo-prg: cannot open absent.prg: "));
+        QVERIFY(missing.err.startsWith("tarvo-prg: cannot read absent.prg: "));
     }
 
     void setChangesCellsInEveryFile()
@@ -177,6 +176,83 @@ private slots:
         QVERIFY(!result.err.isEmpty());
         QCOMPARE(readFile(u"one.prg"_s), kMachine);
         QCOMPARE(readFile(u"two.prg"_s), kMachine);
+    }
+
+    // A read that fails, a file over the size limit and a file of the
+    // system are failures for every command that reads: exit status 2,
+    // nothing written, no output, the reason named.
+    void aReadThatFailsIsAFailure_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        const QStringList set = QStringList{u"set"_s} + kCp1251 + QStringList{u"--cell=comment=x"_s, u"one.prg"_s};
+        const QStringList convert{u"convert"_s, u"--from=CP1251"_s, u"--to=CP1251"_s, u"one.prg"_s, u"out.prg"_s};
+        const QStringList dump = QStringList{u"dump"_s} + kCp1251 + QStringList{u"one.prg"_s};
+        const QStringList check = QStringList{u"check"_s} + kCp1251 + QStringList{u"two.prg"_s, u"one.prg"_s};
+        const QStringList diff = QStringList{u"diff"_s} + kCp1251 + QStringList{u"two.prg"_s, u"one.prg"_s};
+        const QString eio = u"Input/output error"_s;
+        const QString big = u"it is 4194305 bytes, more than the 4194304 bytes (4 MiB) a program file may have"_s;
+        QTest::newRow("set, first read fails") << set << u"read 1"_s << eio;
+        QTest::newRow("set, end of file fails") << set << u"read 2"_s << eio;
+        QTest::newRow("convert, first read fails") << convert << u"read 1"_s << eio;
+        QTest::newRow("dump, first read fails") << dump << u"read 1"_s << eio;
+        QTest::newRow("dump, end of file fails") << dump << u"read 2"_s << eio;
+        QTest::newRow("check, first read fails") << check << u"read 1"_s << eio;
+        QTest::newRow("diff, first read fails") << diff << u"read 1"_s << eio;
+        QTest::newRow("set, over the size limit") << set << u"big"_s << big;
+        QTest::newRow("convert, over the size limit") << convert << u"big"_s << big;
+        QTest::newRow("dump, over the size limit") << dump << u"big"_s << big;
+        QTest::newRow("check, over the size limit") << check << u"big"_s << big;
+        QTest::newRow("set, memory of a process")
+            << QStringList{u"set"_s, u"--cell=comment=x"_s, u"--encoding=CP1251"_s, u"two.prg"_s, u"/proc/self/mem"_s}
+            << u"proc"_s << eio;
+        QTest::newRow("dump, memory of a process") << QStringList{u"dump"_s, u"/proc/self/mem"_s} << u"proc"_s << eio;
+        QTest::newRow("check, page map")
+            << QStringList{u"check"_s, u"/proc/self/pagemap"_s} << u"proc"_s << u"Invalid argument"_s;
+        QTest::newRow("dump, standard input over the size limit")
+            << QStringList{u"dump"_s, u"-"_s} << u"stdin"_s
+            << u"it is more than the 4194304 bytes (4 MiB) a program file may have"_s;
+    }
+
+    void aReadThatFailsIsAFailure()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        writeFile(u"one.prg"_s, kMachine);
+        writeFile(u"two.prg"_s, kMachine);
+        QFile::remove(u"out.prg"_s);
+        QByteArray one = kMachine;
+        QStringList wrapper;
+        QByteArray input;
+        if (fault.startsWith(u"read"_s)) {
+            if (QStandardPaths::findExecutable(u"strace"_s).isEmpty())
+                QSKIP("strace is not installed");
+            // Only the reads of one.prg fail; those of the libraries and of
+            // two.prg do not.
+            wrapper = QStringList{u"strace"_s, u"-f"_s, u"-qq"_s, u"-o"_s, u"/dev/null"_s, u"-P"_s, u"one.prg"_s,
+                                  u"-e"_s, u"trace=read"_s, u"-e"_s,
+                                  u"inject=read:error=EIO:when="_s + fault.section(QLatin1Char(' '), 1)};
+        } else if (fault == u"big"_s) {
+            one = kMachine + QByteArray(4 * 1024 * 1024 + 1 - kMachine.size(), '\n');
+            writeFile(u"one.prg"_s, one);
+        } else if (fault == u"stdin"_s) {
+            input = QByteArray(4 * 1024 * 1024 + 1, '\n');
+        }
+        const prgtest::Run result = run(arguments, input, QString(), QStringList(), wrapper);
+        QCOMPARE(result.exitCode, 2);
+        const QString shown = fault == u"proc"_s ? arguments.last()
+                            : fault == u"stdin"_s ? u"standard input"_s : u"one.prg"_s;
+        QVERIFY2(result.err.contains((u"tarvo-prg: cannot read "_s + shown + u": "_s + reason).toUtf8()),
+                 result.err.constData());
+        if (!arguments.contains(u"check"_s))
+            QVERIFY(result.out.isEmpty());
+        else
+            QVERIFY(!result.out.contains("one.prg"));
+        QCOMPARE(readFile(u"one.prg"_s), one);
+        QCOMPARE(readFile(u"two.prg"_s), kMachine);
+        QVERIFY(!QFile::exists(u"out.prg"_s));
     }
 
     void setNamesRowsTheFileCannotCarry()

@@ -1,0 +1,114 @@
+#include "programbytes.h"
+
+#include "regularfile.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tarvo {
+
+namespace {
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+QString limitText()
+{
+    return QStringLiteral("the %1 bytes (%2 MiB) a program file may have")
+        .arg(kMaxProgramFileBytes)
+        .arg(kMaxProgramFileBytes / (1024 * 1024));
+}
+
+// Reads from `fd` into `buffer` from `*got` on until the end of the file or
+// until the buffer is full. False with `error` set when a read fails.
+bool readInto(int fd, QByteArray &buffer, qint64 *got, QString *error, ReadCall read)
+{
+    while (*got < buffer.size()) {
+        const ssize_t n = read(fd, buffer.data() + *got, size_t(buffer.size() - *got));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return fail(error, systemErrorText(errno));
+        if (n == 0)
+            break;
+        *got += n;
+    }
+    return true;
+}
+
+bool sameTime(const struct timespec &a, const struct timespec &b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+bool readOpenedFile(int fd, QByteArray *bytes, QString *error, ReadCall read)
+{
+    struct stat before;
+    if (::fstat(fd, &before) != 0)
+        return fail(error, systemErrorText(errno));
+    if (before.st_size > kMaxProgramFileBytes)
+        return fail(error, QStringLiteral("it is %1 bytes, more than %2").arg(qint64(before.st_size)).arg(limitText()));
+    // One byte more than the file says it has, to see it end where it says.
+    QByteArray buffer(qsizetype(before.st_size) + 1, Qt::Uninitialized);
+    qint64 got = 0;
+    if (!readInto(fd, buffer, &got, error, read))
+        return false;
+    if (got > before.st_size)
+        return fail(error, QStringLiteral("it reads as more than the %1 bytes its size says "
+                                          "(a file of the system, or one being written)")
+                               .arg(qint64(before.st_size)));
+    if (got < before.st_size)
+        return fail(error, QStringLiteral("it reads as %1 bytes although its size says %2 "
+                                          "(a file of the system, or one being written)")
+                               .arg(got)
+                               .arg(qint64(before.st_size)));
+    struct stat after;
+    if (::fstat(fd, &after) != 0)
+        return fail(error, systemErrorText(errno));
+    if (after.st_size != before.st_size || !sameTime(after.st_mtim, before.st_mtim))
+        return fail(error, QStringLiteral("it changed while it was read"));
+    buffer.truncate(got);
+    *bytes = buffer;
+    return true;
+}
+
+} // namespace
+
+bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall read)
+{
+    const int fd = openRegularFile(path, error);
+    if (fd < 0)
+        return false;
+    const bool ok = readOpenedFile(fd, bytes, error, read ? read : ::read);
+    ::close(fd);
+    return ok;
+}
+
+bool readProgramStream(int fd, QByteArray *bytes, QString *error, ReadCall read)
+{
+    constexpr qint64 kPiece = 64 * 1024;
+    QByteArray buffer;
+    qint64 got = 0;
+    for (;;) {
+        // Room for one byte beyond the limit, to tell a stream at the limit
+        // from a longer one.
+        buffer.resize(qsizetype(qMin(got + kPiece, kMaxProgramFileBytes + 1)));
+        const qint64 had = got;
+        if (!readInto(fd, buffer, &got, error, read ? read : ::read))
+            return false;
+        if (got > kMaxProgramFileBytes)
+            return fail(error, QStringLiteral("it is more than %1").arg(limitText()));
+        if (got < buffer.size() || got == had)
+            break;
+    }
+    buffer.truncate(got);
+    *bytes = buffer;
+    return true;
+}
+
+} // namespace tarvo

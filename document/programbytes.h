@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <sys/types.h>
+
+namespace tarvo {
+
+// No program file is read beyond this size. A real one holds 200 bytes to
+// 15 KB; the limit leaves room for any file a person or a device could
+// mean as one, and keeps every read short in time and memory.
+constexpr qint64 kMaxProgramFileBytes = 4 * 1024 * 1024;
+
+// The call that reads from a descriptor: ::read unless a test hands in one
+// that fails.
+using ReadCall = ssize_t (*)(int fd, void *buffer, size_t size);
+
+// Reads the whole regular file `path` into `bytes` in one go (symbolic
+// links followed; a directory, FIFO, socket or device is refused without
+// waiting on it). False, with `error` saying why and `bytes` untouched, when
+// the file cannot be opened, is larger than kMaxProgramFileBytes (refused
+// before reading, the message giving both sizes), a read fails (one
+// interrupted by a signal is made again), or the file does not read as the
+// size it says it has or changes while it is read (files of procfs and
+// sysfs, a file being written).
+bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall read = nullptr);
+
+// Reads an open stream (standard input, a pipe) to its end into `bytes`.
+// More than kMaxProgramFileBytes is an error, as is a failed read.
+bool readProgramStream(int fd, QByteArray *bytes, QString *error, ReadCall read = nullptr);
+
+} // namespace tarvo
