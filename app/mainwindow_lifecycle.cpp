@@ -175,7 +175,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         choice.icon = QMessageBox::Warning;
         choice.title = identity::programTitle();
         choice.text = tr("The document has changes that are not saved. Save them before quitting?");
-        choice.buttons = QStringList{tr("Save"), tr("Discard"), tr("Cancel")};
+        choice.buttons = QStringList{tr("Save", "button"), tr("Discard"), tr("Cancel")};
         choice.defaultButton = 0;
         choice.escapeButton = 2;
         const int answer = dialogs->askChoice(this, choice);

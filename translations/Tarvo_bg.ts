@@ -291,6 +291,166 @@
         <source>Redo %1</source>
         <translation>Повтори %1</translation>
     </message>
+    <message>
+        <source>The document has changes that are not saved. Save them before quitting?</source>
+        <translation>Документът има незаписани промени. Да бъдат ли записани преди изход?</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <comment>button</comment>
+        <translation>Запиши</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>Отхвърли</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отказ</translation>
+    </message>
+    <message>
+        <source>%1, row %2, %3</source>
+        <translation>%1, ред %2, %3</translation>
+    </message>
+    <message>
+        <source>it is not a whole number</source>
+        <translation>не е цяло число</translation>
+    </message>
+    <message>
+        <source>it is not a decimal number</source>
+        <translation>не е десетично число</translation>
+    </message>
+    <message>
+        <source>Value &quot;%1&quot; refused in %2: %3; the cell is empty</source>
+        <translation>Стойността „%1“ в %2 е отхвърлена: %3; клетката е празна</translation>
+    </message>
+    <message numerus="yes">
+        <source>(and %n more refused values)</source>
+        <translation>
+            <numerusform>(и още %n отхвърлена стойност)</numerusform>
+            <numerusform>(и още %n отхвърлени стойности)</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Encoding: %1</source>
+        <translation>Кодировка: %1</translation>
+    </message>
+    <message>
+        <source>Encoding: %1 (setting: %2)</source>
+        <translation>Кодировка: %1 (настройка: %2)</translation>
+    </message>
+    <message>
+        <source>The file %1 reads as unlikely text in %2: it is most likely in %3.</source>
+        <translation>Файлът %1 се чете като неправдоподобен текст в %2: най-вероятно е в %3.</translation>
+    </message>
+    <message>
+        <source>The file %1 holds bytes that are no characters of %2: read so, they would show as replacement characters, and saving would lose them.</source>
+        <translation>Файлът %1 съдържа байтове, които не са знаци в %2: прочетени така, те ще се покажат като заместващи знаци, а при запис ще бъдат загубени.</translation>
+    </message>
+    <message>
+        <source>It reads cleanly in no encoding of the list.</source>
+        <translation>Не се чете без загуби в нито една кодировка от списъка.</translation>
+    </message>
+    <message>
+        <source>It reads cleanly in %1 (the most likely first).</source>
+        <translation>Чете се без загуби в %1 (най-вероятната е първа).</translation>
+    </message>
+    <message>
+        <source>Open in %1</source>
+        <translation>Отвори в %1</translation>
+    </message>
+    <message>
+        <source>Open in %1 as it is</source>
+        <translation>Отвори в %1 както е</translation>
+    </message>
+    <message>
+        <source>Make the chosen encoding the setting</source>
+        <translation>Избраната кодировка да стане настройка</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a program file: none of its lines is a record or a comment. The document stays as it was.</source>
+        <translation>Файлът %1 не е програмен файл: нито един негов ред не е запис или коментар. Документът остава какъвто беше.</translation>
+    </message>
+    <message>
+        <source>Document reloaded</source>
+        <translation>Документът е презареден</translation>
+    </message>
+    <message>
+        <source>The document was read in %1; the encoding setting is %2. In which encoding shall it be saved?</source>
+        <translation>Документът е прочетен в %1, а настройката за кодировка е %2. В коя кодировка да бъде записан?</translation>
+    </message>
+    <message>
+        <source>Save in %1</source>
+        <translation>Запиши в %1</translation>
+    </message>
+    <message>
+        <source>The file %1 was read in %2, which has no characters for some of its bytes. Saving over it replaces those bytes for good with replacement characters, in:</source>
+        <translation>Файлът %1 е прочетен в %2, в която някои от байтовете му нямат знаци. Записът върху него ги заменя завинаги със заместващи знаци в:</translation>
+    </message>
+    <message>
+        <source>(no cell of the document)</source>
+        <translation>(нито една клетка на документа)</translation>
+    </message>
+    <message>
+        <source>Save anyway</source>
+        <translation>Запиши въпреки това</translation>
+    </message>
+    <message>
+        <source>Another program has changed the file %1 since it was opened or saved here. Saving replaces its changes.</source>
+        <translation>Друга програма е променила файла %1, откакто е отворен или записан тук. Записът ще замени нейните промени.</translation>
+    </message>
+    <message>
+        <source>Cells it changed:</source>
+        <translation>Променени клетки:</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>Презапиши</translation>
+    </message>
+    <message>
+        <source>%1, row %2: no %3</source>
+        <translation>%1, ред %2: няма %3</translation>
+    </message>
+    <message>
+        <source>These rows are not in the file: a row is written only with all the cells its record needs. They stay in the window.</source>
+        <translation>Тези редове не са във файла: ред се записва само с всички клетки, нужни за записа му. Те остават в прозореца.</translation>
+    </message>
+    <message>
+        <source>The file %1 was removed or renamed by another program; Save writes it again.</source>
+        <translation>Файлът %1 е изтрит или преименуван от друга програма; при запис ще бъде създаден отново.</translation>
+    </message>
+    <message>
+        <source>The file %1 was changed by another program; Save asks before replacing its changes.</source>
+        <translation>Файлът %1 е променен от друга програма; преди да замени промените ѝ, записът ще попита.</translation>
+    </message>
+    <message>
+        <source>The file %1 was changed by another program. Reload it?</source>
+        <translation>Файлът %1 е променен от друга програма. Да бъде ли зареден отново?</translation>
+    </message>
+    <message>
+        <source>The editor ended without saving the changes to %1. They were kept at %2. Restore them?</source>
+        <translation>Редакторът е спрял, без да запише промените в %1. Те са запазени в %2. Да бъдат ли възстановени?</translation>
+    </message>
+    <message>
+        <source>an untitled document</source>
+        <translation>неозаглавен документ</translation>
+    </message>
+    <message>
+        <source>Restore</source>
+        <translation>Възстанови</translation>
+    </message>
+    <message>
+        <source>Later</source>
+        <translation>По-късно</translation>
+    </message>
+    <message>
+        <source>restoring of kept changes</source>
+        <translation>възстановяване на запазени промени</translation>
+    </message>
+    <message>
+        <source>Changes restored</source>
+        <translation>Промените са възстановени</translation>
+    </message>
 </context>
 <context>
     <name>SettingsDialog</name>
