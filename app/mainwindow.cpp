@@ -61,6 +61,8 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
                 return false;
             kept->documentFile = document->fileName();
             kept->encoding = documentEncoding();
+            if (document->fileName() == diskWatch->path())
+                kept->fileHash = diskWatch->known().hash;
             kept->cells = cellsNow();
             return true;
         },

@@ -408,7 +408,7 @@ void MainWindow::offerRecovery()
         choice.title = identity::programTitle();
         choice.text = tr("The editor ended without saving the changes to %1. They were kept at %2. Restore them?")
                           .arg(kept.documentFile.isEmpty() ? tr("an untitled document") : kept.documentFile,
-                               QLocale().toString(kept.kept, QLocale::LongFormat));
+                               kept.kept.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss")));
         choice.buttons = QStringList{tr("Restore"), tr("Discard"), tr("Later")};
         choice.defaultButton = 0;
         choice.escapeButton = 2;
@@ -427,6 +427,11 @@ void MainWindow::offerRecovery()
         if (!kept.documentFile.isEmpty() && tarvo::readProgramBytes(kept.documentFile, &bytes, &error)) {
             print = tarvo::fingerprintOf(kept.documentFile, &bytes);
             tarvo::readProgram(bytes, tarvo::codecForEncoding(kept.encoding), onDisk);
+            // Changed since the edits were made: Save asks before replacing it.
+            if (!kept.fileHash.isEmpty() && kept.fileHash != print.hash) {
+                print.hash = kept.fileHash;
+                print.size = -1;
+            }
         }
         // The file's cells, then the kept edits as a step of their own:
         // unsaved, and Undo shows what they changed.

@@ -60,6 +60,7 @@ bool writeRecoveryFile(const QString &path, const Recovery &recovery, QString *e
         {QStringLiteral("file"), recovery.documentFile},
         {QStringLiteral("encoding"), encodingName(recovery.encoding)},
         {QStringLiteral("kept"), recovery.kept.toUTC().toString(Qt::ISODateWithMs)},
+        {QStringLiteral("fileHash"), QString::fromLatin1(recovery.fileHash.toHex())},
         {QStringLiteral("cells"), cells},
     };
     const QString folder = QFileInfo(path).absolutePath();
@@ -104,6 +105,7 @@ bool readRecoveryFile(const QString &path, Recovery *recovery, QString *error)
     read.documentFile = object.value(QStringLiteral("file")).toString();
     read.encoding = qMax(0, encodingIndexOf(object.value(QStringLiteral("encoding")).toString()));
     read.kept = QDateTime::fromString(object.value(QStringLiteral("kept")).toString(), Qt::ISODateWithMs);
+    read.fileHash = QByteArray::fromHex(object.value(QStringLiteral("fileHash")).toString().toLatin1());
     for (const QJsonValue &value : object.value(QStringLiteral("cells")).toArray()) {
         const QJsonArray cell = value.toArray();
         const int t = cell.at(0).toInt(-1);

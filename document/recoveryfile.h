@@ -17,6 +17,7 @@ struct Recovery
     QString documentFile; // the document's file; empty for an untitled one
     int encoding = 0;     // the entry of the encoding list it was read in
     QDateTime kept;       // when the edits were kept
+    QByteArray fileHash;  // the content hash of the file the edits were made on; empty when none
     DocumentData cells;
 };
 

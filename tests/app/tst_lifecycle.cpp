@@ -654,9 +654,11 @@ private slots:
             delete window; // ends without a word, as a crash would
         }
         QVERIFY(QFile::exists(kept));
+        // Meanwhile another program changes the file.
+        writeFile(path("crash.prg"), "S\t1\t2\r\n");
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
-        dialogs.choices = {0}; // Restore
+        dialogs.choices = {0, 0}; // Restore, then Overwrite
         window.offerRecovery();
         QCOMPARE(dialogs.choicesAsked.size(), 1);
         QVERIFY(dialogs.choicesAsked.at(0).text.contains(path("crash.prg")));
@@ -664,6 +666,8 @@ private slots:
         QCOMPARE(window.currentFileName(), path("crash.prg"));
         QVERIFY(window.hasUnsavedChanges());
         window.form().actionSave->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 2);
+        QVERIFY(dialogs.choicesAsked.at(1).text.startsWith(QStringLiteral("Another program has changed")));
         QVERIFY(contentsOf(path("crash.prg")).contains("D\t4\t"));
         QVERIFY(!QFile::exists(kept));
     }

@@ -24,6 +24,7 @@ private slots:
         Recovery kept;
         kept.documentFile = QStringLiteral("/data/shop.prg");
         kept.encoding = 2;
+        kept.fileHash = contentHash("S\t1\t5\r\n");
         kept.kept = QDateTime(QDate(2024, 1, 15), QTime(10, 30, 5, 120));
         kept.cells.setCellText(DocTable::Depts, 49, 4, QStringLiteral("2"));
         kept.cells.setCellText(DocTable::Comments, 0, 1, QStringLiteral("Бележка \"x\"\t"));
@@ -38,6 +39,7 @@ private slots:
         QCOMPARE(read.documentFile, kept.documentFile);
         QCOMPARE(read.encoding, 2);
         QCOMPARE(read.kept, kept.kept);
+        QCOMPARE(read.fileHash, kept.fileHash);
         QVERIFY(read.cells == kept.cells);
         QVERIFY(removeRecoveryFile(path));
         QVERIFY(recoveryFiles().isEmpty());
