@@ -24,13 +24,18 @@ void MainWindow::setUpEditing()
         connect(history, changed, this, &MainWindow::retranslateHistory);
     for (auto changed : {&QUndoStack::undoTextChanged, &QUndoStack::redoTextChanged})
         connect(history, changed, this, &MainWindow::retranslateHistory);
-    ui->actionUndo->setShortcuts(QKeySequence::Undo);
+    ui->actionUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
     ui->actionRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     connect(ui->actionUndo, &QAction::triggered, this, [this] { stepThroughHistory(&QUndoStack::undo); });
     connect(ui->actionRedo, &QAction::triggered, this, [this] { stepThroughHistory(&QUndoStack::redo); });
     retranslateHistory();
 
     connect(ui->tabMain, &QTabWidget::currentChanged, this, &MainWindow::fillEditMenu);
+    // The keys of the table in front work at once, without a click into it.
+    connect(ui->tabMain, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab >= 0 && tab < tarvo::kTableCount)
+            documentTable(tarvo::tableAt(tab))->setFocus(Qt::TabFocusReason);
+    });
     fillEditMenu();
 }
 
@@ -100,7 +105,7 @@ void MainWindow::stepThroughHistory(void (QUndoStack::*step)())
         left = qMin(left, cell.column);
         right = qMax(right, cell.column);
     }
-    view->setCurrentCell(top, left);
+    view->setCurrentCell(top, left, QItemSelectionModel::ClearAndSelect);
     view->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
     revealed.clear();
 }

@@ -127,12 +127,13 @@ void WTableWidget::contextMenuEvent(QContextMenuEvent *event)
 bool WTableWidget::focusNextPrevChild(bool /*next*/)
 {
     // Tab and Shift+Tab both walk down column 1 and wrap to the top; the key
-    // never takes the focus out of the table.
+    // never takes the focus out of the table. The cell reached is selected
+    // alone, though Shift is held.
     const int row = currentRow();
     if (row < rowCount() - 1)
-        setCurrentCell(row + 1, 1);
+        setCurrentCell(row + 1, 1, QItemSelectionModel::ClearAndSelect);
     else
-        setCurrentCell(0, 1);
+        setCurrentCell(0, 1, QItemSelectionModel::ClearAndSelect);
     return true;
 }
 
@@ -204,7 +205,7 @@ void WTableWidget::on_actionPaste_triggered()
     const int bottom = qMin(start.y() + int(rows.size()) - 1, rowCount() - 1);
     const int right = qMin(start.x() + int(columns) - 1, columnCount() - 1);
     if (bottom > start.y() || right > start.x()) {
-        setCurrentCell(start.y(), start.x());
+        setCurrentCell(start.y(), start.x(), QItemSelectionModel::ClearAndSelect);
         setRangeSelected(QTableWidgetSelectionRange(start.y(), start.x(), bottom, right), true);
     }
 }

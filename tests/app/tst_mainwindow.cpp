@@ -107,6 +107,12 @@ private slots:
         QCOMPARE(ui.menuOptions->actions().at(0), ui.actionSettings);
         QVERIFY(ui.menuOptions->actions().at(1)->isSeparator());
         QCOMPARE(ui.menuHelp->actions(), QList<QAction *>{ui.actionAbout});
+        QCOMPARE(ui.menuEdit->actions().mid(0, 2), (QList<QAction *>{ui.actionUndo, ui.actionRedo}));
+        QCOMPARE(ui.actionUndo->shortcuts(), QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Z"))});
+        QCOMPARE(ui.actionRedo->shortcuts(),
+                 (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
+        for (QAction *step : {ui.actionUndo, ui.actionRedo})
+            QVERIFY(!step->icon().isNull() && !step->isEnabled()); // nothing to undo or redo yet
         const QList<QAction *> tools = ui.toolBar->actions();
         QCOMPARE(tools.size(), 6);
         QCOMPARE(tools.mid(0, 3), (QList<QAction *>{ui.actionNew, ui.actionOpen, ui.actionSave}));

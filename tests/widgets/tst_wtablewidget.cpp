@@ -32,6 +32,7 @@ public:
             table.item(r, 0)->setText(QString::number(r + 1));
             table.item(r, 0)->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         }
+        table.setSelectionMode(QAbstractItemView::ContiguousSelection);
         table.setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
                               | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     }
@@ -252,6 +253,47 @@ private slots:
         QCOMPARE(splitPasteBlock(QStringLiteral("a\tb\n")), (QList<QStringList>{{u"a"_s, u"b"_s}}));
         QCOMPARE(splitPasteBlock(QStringLiteral("a\rb\r\nc")), (QList<QStringList>{{u"a"_s}, {u"b"_s}, {u"c"_s}}));
         QCOMPARE(splitPasteBlock(QStringLiteral("a\n\nb")), (QList<QStringList>{{u"a"_s}, {u""_s}, {u"b"_s}}));
+    }
+
+    // With an owner, the table hands over what the user changes, one call
+    // for each edit, paste or delete, and shows only what the owner sets.
+    void editsGoToTheOwner()
+    {
+        DeptLikeTable t;
+        for (int r = 0; r < 5; ++r)
+            for (int c = 1; c < 5; ++c)
+                t.table.setItem(r, c, t.table.newItem());
+        QList<QPair<WTableWidget::EditKind, tarvo::CellEdits>> calls;
+        t.table.setEditHandler([&](const tarvo::CellEdits &edits, WTableWidget::EditKind kind) {
+            calls.append({kind, edits});
+        });
+        t.table.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&t.table));
+        t.table.setFocus();
+        t.table.setCurrentCell(0, 1);
+        QTest::keyClick(&t.table, Qt::Key_T);
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls.at(0).first, WTableWidget::EditKind::Typing);
+        QCOMPARE(calls.at(0).second.at(0).text, QStringLiteral("t"));
+        QCOMPARE(t.text(0, 1), QString()); // not shown until the owner says so
+        QVERIFY(t.table.setCellText(0, 1, QStringLiteral("t")));
+        QCOMPARE(calls.size(), 1);
+
+        QApplication::clipboard()->setText(QStringLiteral("a\tabc\nb\t2\n"));
+        QTest::keyClick(&t.table, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(calls.size(), 2);
+        QCOMPARE(calls.at(1).first, WTableWidget::EditKind::Paste);
+        QCOMPARE(calls.at(1).second.size(), 3); // the refused price is an empty cell, already empty
+        t.table.setCellText(1, 2, QStringLiteral("2"));
+        QTest::keyClick(&t.table, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(&t.table, Qt::Key_Delete);
+        QCOMPARE(calls.size(), 3);
+        QCOMPARE(calls.at(2).first, WTableWidget::EditKind::Delete);
+        QCOMPARE(calls.at(2).second.size(), 2); // (0,1) and (1,2); labels are no part of it
     }
 
     void cellHelpers()
