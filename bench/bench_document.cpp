@@ -4,7 +4,7 @@
 // of the large file taken apart as tarvo-prg check reads them; the editor's
 // Open of one typical file; the writer on a full document; the names file.
 // After the runs a summary table gives the reader's times as multiples of
-// the plain reads (the aim: within 4x).
+// the plain reads.
 
 #include "benchfiles.h"
 
@@ -147,7 +147,7 @@ public:
 
 void summarise(const SummaryReporter &reporter)
 {
-    std::printf("\n%-34s %12s %12s %8s %6s\n", "reader case", "reader ms", "plain ms", "ratio", "aim");
+    std::printf("\n%-34s %12s %12s %8s\n", "reader case", "reader ms", "plain ms", "ratio");
     const char *cases[][3] = {{"valid 4 MiB file", "BM_Reader_ValidFile", "BM_PlainRead_ValidFile"},
                               {"4 MiB single line", "BM_Reader_SingleLine", "BM_PlainRead_SingleLine"}};
     for (const auto &c : cases) {
@@ -158,7 +158,7 @@ void summarise(const SummaryReporter &reporter)
         if (reader <= 0 || plain <= 0)
             continue;
         const double ratio = reader / plain;
-        std::printf("%-34s %12.1f %12.1f %7.1fx %6s\n", c[0], reader, plain, ratio, ratio <= 4.0 ? "met" : "MISSED");
+        std::printf("%-34s %12.1f %12.1f %7.1fx\n", c[0], reader, plain, ratio);
     }
 }
 

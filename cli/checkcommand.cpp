@@ -12,7 +12,6 @@
 
 #include <QThread>
 
-#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -71,8 +70,8 @@ QStringList refusedValues(const tarvo::LineParts &parsed)
 
 enum class FileResult { Clean, Findings, Unreadable };
 
-// What checking one file gave: its findings as lines of standard output, or
-// the message that it could not be read.
+// What checking one file gave, with the message when it could not be read;
+// `out` holds its findings while they wait for their turn.
 struct FileCheck
 {
     FileResult result = FileResult::Clean;
@@ -96,13 +95,26 @@ QString encodingFinding(const QByteArray &bytes, int encoding)
                          .arg(tarvo::encodingShownNames(clean).join(QStringLiteral(", ")));
 }
 
-FileCheck checkBytes(const QString &shown, const QByteArray &bytes, int encoding)
+// Checks one file, handing every line of findings to `put` as it is found.
+// Unreadable: its `error` says why.
+template <typename Put>
+FileCheck checkFile(const QString &path, int encoding, Put put)
 {
     QTextCodec *codec = tarvo::codecForEncoding(encoding);
     FileCheck check;
+    const QString shown = programstreams::shownName(path);
+    QByteArray bytes;
+    QString reason;
+    if (!programstreams::readBytes(path, &bytes, &reason)) {
+        check.result = FileResult::Unreadable;
+        check.error = QStringLiteral("cannot read %1: %2").arg(shown, reason);
+        return check;
+    }
     const QString unclean = encodingFinding(bytes, encoding);
-    if (!unclean.isEmpty())
-        check.out += QStringLiteral("%1:%2\n").arg(shown, unclean).toUtf8();
+    if (!unclean.isEmpty()) {
+        put(QStringLiteral("%1:%2").arg(shown, unclean).toUtf8() + '\n');
+        check.result = FileResult::Findings;
+    }
     tarvo::readProgramLines(bytes, codec, [&](qint64 number, const tarvo::LineParts &parsed) {
         if (parsed.verdict == tarvo::LineVerdict::Empty || parsed.verdict == tarvo::LineVerdict::Comment)
             return;
@@ -110,54 +122,75 @@ FileCheck checkBytes(const QString &shown, const QByteArray &bytes, int encoding
         const QString skipped = skippedReason(parsed);
         if (!skipped.isEmpty())
             findings.prepend(skipped);
-        for (const QString &finding : std::as_const(findings)) {
-            check.out += QStringLiteral("%1:%2: %3").arg(shown, QString::number(number), finding).toUtf8();
-            check.out += '\n';
-        }
+        for (const QString &finding : std::as_const(findings))
+            put(QStringLiteral("%1:%2: %3").arg(shown, QString::number(number), finding).toUtf8() + '\n');
+        if (!findings.isEmpty())
+            check.result = FileResult::Findings;
     });
-    if (!check.out.isEmpty())
-        check.result = FileResult::Findings;
     return check;
 }
 
-FileCheck checkFile(const QString &path, int encoding)
-{
-    QByteArray bytes;
-    QString reason;
-    if (!programstreams::readBytes(path, &bytes, &reason)) {
-        FileCheck check;
-        check.result = FileResult::Unreadable;
-        check.error = QStringLiteral("cannot read %1: %2").arg(programstreams::shownName(path), reason);
-        return check;
-    }
-    return checkBytes(programstreams::shownName(path), bytes, encoding);
-}
+// How much of one file's findings waits for its turn.
+constexpr qsizetype kMaxWaitingOutput = 256 * 1024;
 
 // Checks the files on every core, each file by one thread, and hands the
-// results to `report` in the order of the files, each as soon as it and all
-// before it are done.
-template <typename Report>
-void checkFiles(const QStringList &paths, int encoding, Report report)
+// findings and results to `put` and `report` in the order of the files.
+// One thread writes as it goes; several keep what they found until it is
+// the file's turn and run no more than a few files ahead of it, so that
+// what waits stays small.
+template <typename Put, typename Report>
+void checkFiles(const QStringList &paths, int encoding, Put put, Report report)
 {
     const qsizetype count = paths.size();
     const int threads = int(qBound<qsizetype>(1, qsizetype(QThread::idealThreadCount()), count));
     if (threads == 1) {
         for (const QString &path : paths)
-            report(checkFile(path, encoding));
+            report(checkFile(path, encoding, put));
         return;
     }
+    const qsizetype window = 4 * qsizetype(threads);
     std::vector<FileCheck> results(static_cast<size_t>(count));
     std::vector<char> done(static_cast<size_t>(count), 0);
     std::mutex mutex;
-    std::condition_variable finished;
-    std::atomic<qsizetype> next{0};
+    std::condition_variable changed;
+    qsizetype next = 0;     // the next file to take
+    qsizetype reported = 0; // the files before it are reported
     auto work = [&] {
-        for (qsizetype i = next++; i < count; i = next++) {
-            FileCheck check = checkFile(paths.at(i), encoding);
+        for (;;) {
+            qsizetype i;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                changed.wait(lock, [&] { return next >= count || next < reported + window; });
+                if (next >= count)
+                    return;
+                i = next++;
+            }
+            // Findings wait for the file's turn, but no more than a little of
+            // them: beyond that the thread waits for the turn itself and then
+            // writes them as it goes, while the reporting thread waits for it.
+            QByteArray out;
+            bool ownTurn = false;
+            FileCheck check = checkFile(paths.at(i), encoding, [&](const QByteArray &line) {
+                if (ownTurn) {
+                    put(line);
+                    return;
+                }
+                out += line;
+                if (out.size() < kMaxWaitingOutput)
+                    return;
+                {
+                    std::unique_lock<std::mutex> lock(mutex);
+                    changed.wait(lock, [&] { return reported == i; });
+                }
+                put(out);
+                out.clear();
+                ownTurn = true;
+            });
+            check.out = std::move(out);
             const std::lock_guard<std::mutex> lock(mutex);
             results[size_t(i)] = std::move(check);
             done[size_t(i)] = 1;
-            finished.notify_one();
+            changed.notify_all();
         }
     };
     std::vector<std::thread> workers;
@@ -167,9 +200,12 @@ void checkFiles(const QStringList &paths, int encoding, Report report)
         FileCheck check;
         {
             std::unique_lock<std::mutex> lock(mutex);
-            finished.wait(lock, [&] { return done[size_t(i)] != 0; });
+            changed.wait(lock, [&] { return done[size_t(i)] != 0; });
             check = std::move(results[size_t(i)]);
+            reported = i + 1;
+            changed.notify_all();
         }
+        put(check.out);
         report(check);
     }
     for (std::thread &worker : workers)
@@ -182,8 +218,7 @@ int runCheck(const CommandLine &line)
 {
     bool findings = false;
     bool unreadable = false;
-    checkFiles(line.files, line.encoding, [&](const FileCheck &check) {
-        console::writeOut(check.out);
+    checkFiles(line.files, line.encoding, [](const QByteArray &out) { console::writeOut(out); }, [&](const FileCheck &check) {
         if (check.result == FileResult::Unreadable)
             console::error(check.error);
         findings = findings || check.result == FileResult::Findings;

@@ -46,11 +46,8 @@ bool sameTime(const struct timespec &a, const struct timespec &b)
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-bool readOpenedFile(int fd, QByteArray *bytes, QString *error, ReadCall read)
+bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QString *error, ReadCall read)
 {
-    struct stat before;
-    if (::fstat(fd, &before) != 0)
-        return fail(error, systemErrorText(errno));
     if (before.st_size > kMaxProgramFileBytes)
         return fail(error, QStringLiteral("it is %1 bytes, more than %2").arg(qint64(before.st_size)).arg(limitText()));
     // One byte more than the file says it has, to see it end where it says.
@@ -81,10 +78,11 @@ bool readOpenedFile(int fd, QByteArray *bytes, QString *error, ReadCall read)
 
 bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall read)
 {
-    const int fd = openRegularFile(path, error);
+    struct stat info;
+    const int fd = openRegularFile(path, error, &info);
     if (fd < 0)
         return false;
-    const bool ok = readOpenedFile(fd, bytes, error, read ? read : ::read);
+    const bool ok = readOpenedFile(fd, info, bytes, error, read ? read : ::read);
     ::close(fd);
     return ok;
 }

@@ -4,6 +4,7 @@
 
 #include <QTextCodec>
 
+#include <algorithm>
 #include <cstring>
 
 namespace tarvo {
@@ -33,12 +34,9 @@ QByteArray withoutCarriageReturns(const QByteArray &bytes)
 {
     if (!bytes.contains('\r'))
         return bytes;
-    QByteArray out;
-    out.reserve(bytes.size());
-    for (const char byte : bytes) {
-        if (byte != '\r')
-            out.append(byte);
-    }
+    QByteArray out(bytes.size(), Qt::Uninitialized);
+    char *end = std::remove_copy(bytes.cbegin(), bytes.cend(), out.data(), '\r');
+    out.truncate(end - out.constData());
     return out;
 }
 

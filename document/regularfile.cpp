@@ -33,7 +33,7 @@ QString systemErrorText(int errorNumber)
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
-int openRegularFile(const QString &path, QString *error)
+int openRegularFile(const QString &path, QString *error, struct stat *info)
 {
     const QByteArray name = QFile::encodeName(path);
     if (name.isEmpty()) {
@@ -65,9 +65,11 @@ int openRegularFile(const QString &path, QString *error)
         ::close(fd);
         return -1;
     }
-    const int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+    // Of the flags F_SETFL sets, the descriptor was opened with none but
+    // O_NONBLOCK.
+    ::fcntl(fd, F_SETFL, 0);
+    if (info)
+        *info = opened;
     return fd;
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 
 class QFile;
+struct stat;
 
 namespace tarvo {
 
@@ -10,7 +11,8 @@ namespace tarvo {
 // followed) and returns the descriptor, blocking mode restored. A directory,
 // a FIFO, a socket or a device named as a file is refused without ever
 // blocking on it or reading from it. -1 with `error` set on failure.
-int openRegularFile(const QString &path, QString *error);
+// `info`, when given, receives what fstat says of the opened file.
+int openRegularFile(const QString &path, QString *error, struct stat *info = nullptr);
 
 // The same into a QFile, which then owns the descriptor. False with `error`
 // set on failure; `file` is then closed.
