@@ -202,11 +202,13 @@ void checkFiles(const QStringList &paths, int encoding, Put put, Report report)
             std::unique_lock<std::mutex> lock(mutex);
             changed.wait(lock, [&] { return done[size_t(i)] != 0; });
             check = std::move(results[size_t(i)]);
-            reported = i + 1;
-            changed.notify_all();
         }
         put(check.out);
         report(check);
+        // Only now may the next file's thread write on its own.
+        const std::lock_guard<std::mutex> lock(mutex);
+        reported = i + 1;
+        changed.notify_all();
     }
     for (std::thread &worker : workers)
         worker.join();

@@ -4,7 +4,6 @@
 #include "programreader.h"
 #include "programwriter.h"
 
-#include <QBuffer>
 #include <QTextCodec>
 #include <QtTest>
 

@@ -6,7 +6,6 @@
 #include "programwriter.h"
 #include "sampledocument.h"
 
-#include <QBuffer>
 #include <QTemporaryDir>
 #include <QTextCodec>
 #include <QtTest>
