@@ -2,6 +2,8 @@
 
 #include "appidentity.h"
 #include "datafiles.h"
+#include "diskwatch.h"
+#include "recoverykeeper.h"
 #include "document.h"
 #include "documentfind.h"
 #include "filedrop.h"
@@ -18,6 +20,9 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTimer>
 #include <QTranslator>
 
 MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
@@ -59,11 +64,39 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     for (WTableWidget *table :
          {ui->tableParams, ui->tableDepts, ui->tableLines, ui->tableComments, ui->tablePayments})
         connect(table, &QTableWidget::cellChanged, this, &MainWindow::docIsChanged);
+    for (int t = 0; t < tarvo::kTableCount; ++t)
+        connect(documentTable(tarvo::tableAt(t)), &WTableWidget::valueRefused, this,
+                [this, t](int row, int column, const QString &text, int count) {
+                    tellRefusedValue(tarvo::tableAt(t), row, column, text, count);
+                });
+    // Ctrl+X stays Exit; Ctrl+Q, the desktop's own key, quits too.
+    // (The platform's own binding is empty where no desktop theme says it.)
+    ui->actionExit->setShortcuts({ui->actionExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
+    encodingLabel = new QLabel(this);
+    statusBar()->addPermanentWidget(encodingLabel);
+    updateEncodingLabel();
+    diskWatch = new DiskWatch(this);
+    connect(diskWatch, &DiskWatch::mayHaveChanged, this, &MainWindow::checkDiskChange);
+    recovery = new RecoveryKeeper(
+        [this](tarvo::Recovery *kept) {
+            if (!hasUnsavedChanges())
+                return false;
+            kept->documentFile = document->fileName();
+            kept->encoding = documentEncoding();
+            if (document->fileName() == diskWatch->path())
+                kept->fileHash = diskWatch->known().hash;
+            kept->cells = cellsNow();
+            return true;
+        },
+        this);
+    QTimer::singleShot(0, this, &MainWindow::offerRecovery);
     connect(document, &Document::modifiedChanged, this, [this](bool modified) { docChanged = modified; });
     new PaletteWatch(this, [this] { colourLabelCells(); });
     // A stored or default size larger than the screen (a large scale factor)
     // would put the status bar out of reach.
     fitToScreen(this);
+    // Every change of a cell is kept for recovery a moment later.
+    connect(document, &Document::cellChanged, recovery, &RecoveryKeeper::documentChanged);
 }
 
 MainWindow::~MainWindow()
@@ -177,4 +210,5 @@ void MainWindow::settings()
     dialogs->runDialog(dialog);
     // Whatever the answer, the stored choice is put into effect again.
     applyEncoding();
+    updateEncodingLabel();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "celledit.h"
+#include "documentcells.h"
 #include "documentformat.h"
+#include "filefingerprint.h"
 #include "programwriter.h"
 #include "wtablewidget.h"
 
@@ -10,10 +12,13 @@
 #include <QString>
 #include <QStringList>
 
+class DiskWatch;
 class Document;
 class DocumentFind;
 class QMenu;
+class QLabel;
 class QTableWidgetItem;
+class RecoveryKeeper;
 class QTranslator;
 class QUndoStack;
 class Ui_MainWindow;
@@ -54,6 +59,21 @@ public:
     // Read-only views for tests and tools.
     QString currentFileName() const;
     bool isDocChanged() const { return docChanged; }
+    // True when the cells differ from what the document's file held when it
+    // was last read or saved (from an empty document when it has none).
+    bool hasUnsavedChanges() const;
+    // The entry of the encoding list the document was read or last saved
+    // in; the setting's for a document that has no file.
+    int documentEncoding() const;
+    RecoveryKeeper *recoveryKeeper() const { return recovery; }
+
+public slots:
+    // Offers, once, to restore the unsaved edits that an editor which ended
+    // without saving them kept.
+    void offerRecovery();
+    // Looks whether another program changed the document's file; offers to
+    // reload it when nothing here is unsaved.
+    void checkDiskChange();
     const Ui_MainWindow &form() const { return *ui; }
     WTableWidget *documentTable(tarvo::DocTable table) const;
     Document *currentDocument() const { return document; }
@@ -88,9 +108,26 @@ private:
     bool chooseDataFile(const QString &title, bool forSaving);
     bool hasSomethingToLose() const;
     bool askToClose();
-    void readChosenFile();
     void setUpDesktopIntegration();
     void warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells);
+
+    // Open and Save, in the order of their questions (mainwindow_trust.cpp).
+    bool openFile(const QString &path, int encoding, bool reloading);
+    bool askEncodingAtOpen(const QString &path, const QByteArray &bytes, int *encoding, bool *lossless);
+    bool confirmSave();
+    bool confirmOverwriteOfDiskChange();
+    void takeSavedFile(const QByteArray &bytes);
+    void warnAboutRowsLeftOut();
+    void startUntitled();
+    void updateEncodingLabel();
+    bool saveDocument();
+    tarvo::DocumentData cellsNow() const;
+    QStringList labelsOfCellsThatDiffer(const tarvo::DocumentCells &a, const tarvo::DocumentCells &b) const;
+
+    // How messages name a cell: "Departments, row 5, Name".
+    QString cellLabel(tarvo::DocTable table, int row, int column) const;
+    // The status bar says which value a numeric cell refused, and why.
+    void tellRefusedValue(tarvo::DocTable table, int row, int column, const QString &text, int count);
 
     Ui_MainWindow *ui;
     Document *document;
@@ -113,4 +150,17 @@ private:
     };
     QList<RevealedCell> revealed;
     bool revealing = false;
+
+    // What keeps an operator's work from going without a word.
+    int docEncoding = -1;              // the encoding the document was read or saved in; -1: none yet
+    int writeEncoding = -1;            // the encoding the next write uses; -1: the setting
+    bool readLossy = false;            // read with bytes that are no characters of docEncoding
+    tarvo::DocumentData savedCells;    // what the document's file held when last read or saved
+    QByteArray lastWrittenBytes;       // the bytes of the last successful write
+    tarvo::FileFingerprint noticedOnDisk; // the change on disk the operator was last told of
+    DiskWatch *diskWatch = nullptr;
+    RecoveryKeeper *recovery = nullptr;
+    QLabel *encodingLabel = nullptr;
+    bool recoveryOffered = false;
+    bool askingAboutDisk = false;
 };

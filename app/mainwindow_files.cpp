@@ -6,6 +6,7 @@
 #include "appidentity.h"
 #include "datafiles.h"
 #include "editorsettings.h"
+#include "encodings.h"
 #include "encodingchoice.h"
 #include "paramnamesfile.h"
 #include "programreader.h"
@@ -45,10 +46,13 @@ public:
 bool MainWindow::writeProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    QTextCodec *codec = editor::currentCodec();
-    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, document->cells(), codec);
+    QTextCodec *codec = tarvo::codecForEncoding(writeEncoding >= 0 ? writeEncoding : editor::encodingIndex);
+    const QDateTime stamp = QDateTime::currentDateTime();
+    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, document->cells(), codec, stamp);
     replacedOnLastSave = result.unencodable;
     lastFileError = result.error;
+    // The same bytes again, to know the file by them afterwards.
+    lastWrittenBytes = result.ok ? tarvo::programFileBytes(document->cells(), codec, stamp) : QByteArray();
     if (result.ok)
         document->setCodecName(codec->name());
     return result.ok;

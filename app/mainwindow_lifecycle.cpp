@@ -4,7 +4,9 @@
 #include "mainwindow.h"
 
 #include "appidentity.h"
+#include "recoverykeeper.h"
 #include "documentcells.h"
+#include "encodingtrust.h"
 #include "editorsettings.h"
 #include "filefailure.h"
 #include "recentfiles.h"
@@ -70,61 +72,59 @@ void MainWindow::newDoc()
     ui->tabMain->setCurrentIndex(0);
     document->setFileName(QString());
     document->startNewHistory();
+    startUntitled();
+    recovery->discard();
 }
 
 void MainWindow::openDoc()
 {
     if (!askToClose())
         return;
-    // The document goes before the file dialog: cancelling it leaves an
-    // empty, untitled document.
-    clearDocument();
-    if (!chooseOpenFile())
+    // The document stays until a file has been read: cancelling the dialog,
+    // or a file that cannot be read or is no program, keeps it.
+    const QString titled = document->fileName();
+    if (!chooseOpenFile()) {
+        document->setFileName(titled);
         return;
-    readChosenFile();
+    }
+    const QString chosen = document->fileName();
+    document->setFileName(titled);
+    openFile(chosen, editor::encodingIndex, false);
 }
 
 void MainWindow::openFile(const QString &path)
 {
     if (!askToClose())
         return;
-    clearDocument();
-    document->setFileName(path);
-    readChosenFile();
-}
-
-void MainWindow::readChosenFile()
-{
-    const QString fileName = document->fileName();
-    if (readProgramFile(fileName)) {
-        statusBar()->showMessage(tr("Document opened") + QStringLiteral(": ") + fileName);
-        ui->tabMain->setCurrentIndex(0);
-        RecentFiles::add(fileName);
-    } else {
-        // An empty document under the chosen name, with a history of its own.
-        document->startNewHistory();
-        dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
-                             FileFailure::message(tr("Failed to open for reading file %1").arg(fileName),
-                                                  lastFileError, FileFailure::Operation::Open));
-    }
+    openFile(path, editor::encodingIndex, false);
 }
 
 void MainWindow::saveDoc()
 {
+    saveDocument();
+}
+
+bool MainWindow::saveDocument()
+{
     commitOpenEditors();
     if (document->fileName().isEmpty() && !chooseSaveFile())
-        return;
+        return false;
+    if (!confirmSave())
+        return false;
     const QString fileName = document->fileName();
     if (writeProgramFile(fileName)) {
         document->markSaved();
         statusBar()->showMessage(tr("Document saved") + QStringLiteral(": ") + fileName);
+        takeSavedFile(lastWrittenBytes);
         RecentFiles::add(fileName);
         warnAboutReplacedCharacters(replacedOnLastSave);
-    } else {
-        dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
-                             FileFailure::message(tr("Faild to open for writing file %1").arg(fileName),
-                                                  lastFileError, FileFailure::Operation::Save));
+        warnAboutRowsLeftOut();
+        return true;
     }
+    dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
+                         FileFailure::message(tr("Faild to open for writing file %1").arg(fileName), lastFileError,
+                                              FileFailure::Operation::Save));
+    return false;
 }
 
 void MainWindow::saveDocAs()
@@ -166,7 +166,7 @@ void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell>
     }
     QString text = tr("The encoding %1 cannot hold some characters; the file has its replacement "
                       "character in their place:")
-                       .arg(encodingName(editor::encodingIndex))
+                       .arg(tarvo::encodingShownName(writeEncoding >= 0 ? writeEncoding : editor::encodingIndex))
                    + QStringLiteral("\n\n") + lines.mid(0, kCellsInMessage).join(QLatin1Char('\n'));
     QString details;
     if (lines.size() > kCellsInMessage) {
@@ -179,12 +179,28 @@ void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell>
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // Asked every time, whatever the document holds; there is no offer to save.
-    if (!dialogs->askYesNo(this, QMessageBox::Information, tr("TARVO VODI"),
-                           tr("Do you want to quit application?"))) {
+    // Unsaved changes are offered to be saved; without any, the plain
+    // question.
+    if (hasUnsavedChanges()) {
+        UserDialogs::Choice choice;
+        choice.icon = QMessageBox::Warning;
+        choice.title = identity::programTitle();
+        choice.text = tr("The document has changes that are not saved. Save them before quitting?");
+        choice.buttons = QStringList{tr("Save", "button"), tr("Discard"), tr("Cancel")};
+        choice.defaultButton = 0;
+        choice.escapeButton = 2;
+        const int answer = dialogs->askChoice(this, choice);
+        if (answer == 2 || (answer == 0 && (!saveDocument() || hasUnsavedChanges()))) {
+            event->ignore();
+            return;
+        }
+    } else if (!dialogs->askYesNo(this, QMessageBox::Information, tr("TARVO VODI"),
+                                  tr("Do you want to quit application?"))) {
         event->ignore();
         return;
     }
+    // Saved, or deliberately dropped.
+    recovery->discard();
     QSettings settings;
     settings.setValue(settingskey::geometry(), saveGeometry());
     settings.setValue(settingskey::windowState(), saveState(settingskey::kWindowStateVersion));

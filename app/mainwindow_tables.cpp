@@ -69,10 +69,16 @@ void installColumnEditors(tarvo::DocTable kind, WTableWidget *table)
     const tarvo::TableFormat &format = tarvo::tableFormat(kind);
     for (int i = 0; i < format.cellCount; ++i) {
         const tarvo::ColumnFormat &cell = format.cells[i];
+        NumberDelegate *check = nullptr;
         if (cell.kind == tarvo::CellKind::Decimal)
-            table->setItemDelegateForColumn(cell.column, new DoubleDelegate(0, 0, table));
+            check = new DoubleDelegate(0, 0, table);
         else if (cell.kind == tarvo::CellKind::Whole)
-            table->setItemDelegateForColumn(cell.column, new IntDelegate(0, 0, table));
+            check = new IntDelegate(0, 0, table);
+        if (!check)
+            continue;
+        table->setItemDelegateForColumn(cell.column, check);
+        // A refused value is told where the table tells its refused pastes.
+        QObject::connect(check, &NumberDelegate::valueRefused, table, &WTableWidget::valueRefused);
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "screenfit.h"
 
+
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -33,6 +35,27 @@ void UserDialogs::showMessage(QWidget *parent, QMessageBox::Icon icon, const QSt
     if (!details.isEmpty())
         box.setDetailedText(details);
     box.exec();
+}
+
+int UserDialogs::askChoice(QWidget *parent, const Choice &choice, bool *checked)
+{
+    QMessageBox box(choice.icon, choice.title, choice.text, QMessageBox::NoButton, parent);
+    QList<QPushButton *> buttons;
+    for (const QString &text : choice.buttons)
+        buttons << box.addButton(text, QMessageBox::ActionRole);
+    if (choice.defaultButton >= 0 && choice.defaultButton < buttons.size())
+        box.setDefaultButton(buttons.at(choice.defaultButton));
+    if (choice.escapeButton >= 0 && choice.escapeButton < buttons.size())
+        box.setEscapeButton(buttons.at(choice.escapeButton));
+    if (!choice.details.isEmpty())
+        box.setDetailedText(choice.details);
+    if (!choice.checkBox.isEmpty())
+        box.setCheckBox(new QCheckBox(choice.checkBox, &box));
+    box.exec();
+    if (checked)
+        *checked = box.checkBox() && box.checkBox()->isChecked();
+    const int chosen = int(buttons.indexOf(static_cast<QPushButton *>(box.clickedButton())));
+    return chosen >= 0 ? chosen : choice.escapeButton;
 }
 
 void UserDialogs::showAbout(QWidget *parent, const QString &title, const QString &text)

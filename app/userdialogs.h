@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QWidget;
@@ -24,6 +25,19 @@ public:
         QString directory; // the dialog's directory, absolute
     };
 
+    // A question with buttons of its own, in order.
+    struct Choice
+    {
+        QMessageBox::Icon icon = QMessageBox::Question;
+        QString title;
+        QString text;
+        QString details;       // in the box's scrollable detailed text
+        QStringList buttons;
+        int defaultButton = 0; // chosen by Return or Enter
+        int escapeButton = -1; // chosen by Escape or closing the box; -1: none
+        QString checkBox;      // a check box under the text; empty for none
+    };
+
     virtual ~UserDialogs() = default;
 
     // A two-button "Yes"/"No" question with "No" as the default and no
@@ -35,6 +49,10 @@ public:
     // the box taller than the screen.
     virtual void showMessage(QWidget *parent, QMessageBox::Icon icon, const QString &title, const QString &text,
                              const QString &details = QString());
+
+    // Asks `choice`; returns the index of the button chosen. `checked`, for a
+    // box with a check box, receives its state.
+    virtual int askChoice(QWidget *parent, const Choice &choice, bool *checked = nullptr);
 
     // The toolkit's About box.
     virtual void showAbout(QWidget *parent, const QString &title, const QString &text);

@@ -7,6 +7,7 @@
 #include "programstreams.h"
 
 #include <encodings.h>
+#include <encodingtrust.h>
 #include <programreader.h>
 
 #include <QThread>
@@ -78,11 +79,28 @@ struct FileCheck
     QString error;
 };
 
+// Bytes that are no characters of the encoding: the text the editor shows
+// and writes back is not the file's. Names where the file reads cleanly.
+QString encodingFinding(const QByteArray &bytes, int encoding)
+{
+    const int line = tarvo::firstUncleanLine(bytes, tarvo::codecForEncoding(encoding));
+    if (line == 0)
+        return QString();
+    const QList<int> clean = tarvo::cleanEncodings(bytes);
+    QString finding = QStringLiteral("%1: bytes that are no characters of %2")
+                          .arg(QString::number(line), tarvo::encodingShownName(encoding));
+    if (clean.isEmpty())
+        return finding + QStringLiteral("; the file reads cleanly in no encoding of the list");
+    return finding + QStringLiteral("; the file reads cleanly in %1 (the most likely first)")
+                         .arg(tarvo::encodingShownNames(clean).join(QStringLiteral(", ")));
+}
+
 // Checks one file, handing every line of findings to `put` as it is found.
 // Unreadable: its `error` says why.
 template <typename Put>
-FileCheck checkFile(const QString &path, QTextCodec *codec, Put put)
+FileCheck checkFile(const QString &path, int encoding, Put put)
 {
+    QTextCodec *codec = tarvo::codecForEncoding(encoding);
     FileCheck check;
     const QString shown = programstreams::shownName(path);
     QByteArray bytes;
@@ -91,6 +109,11 @@ FileCheck checkFile(const QString &path, QTextCodec *codec, Put put)
         check.result = FileResult::Unreadable;
         check.error = Messages::tr("cannot read %1: %2").arg(shown, messages::reason(reason));
         return check;
+    }
+    const QString unclean = encodingFinding(bytes, encoding);
+    if (!unclean.isEmpty()) {
+        put(QStringLiteral("%1:%2").arg(shown, unclean).toUtf8() + '\n');
+        check.result = FileResult::Findings;
     }
     tarvo::readProgramLines(bytes, codec, [&](qint64 number, const tarvo::LineParts &parsed) {
         if (parsed.verdict == tarvo::LineVerdict::Empty || parsed.verdict == tarvo::LineVerdict::Comment)
@@ -116,13 +139,13 @@ constexpr qsizetype kMaxWaitingOutput = 256 * 1024;
 // the file's turn and run no more than a few files ahead of it, so that
 // what waits stays small.
 template <typename Put, typename Report>
-void checkFiles(const QStringList &paths, QTextCodec *codec, Put put, Report report)
+void checkFiles(const QStringList &paths, int encoding, Put put, Report report)
 {
     const qsizetype count = paths.size();
     const int threads = int(qBound<qsizetype>(1, qsizetype(QThread::idealThreadCount()), count));
     if (threads == 1) {
         for (const QString &path : paths)
-            report(checkFile(path, codec, put));
+            report(checkFile(path, encoding, put));
         return;
     }
     const qsizetype window = 4 * qsizetype(threads);
@@ -147,7 +170,7 @@ void checkFiles(const QStringList &paths, QTextCodec *codec, Put put, Report rep
             // writes them as it goes, while the reporting thread waits for it.
             QByteArray out;
             bool ownTurn = false;
-            FileCheck check = checkFile(paths.at(i), codec, [&](const QByteArray &line) {
+            FileCheck check = checkFile(paths.at(i), encoding, [&](const QByteArray &line) {
                 if (ownTurn) {
                     put(line);
                     return;
@@ -195,10 +218,9 @@ void checkFiles(const QStringList &paths, QTextCodec *codec, Put put, Report rep
 
 int runCheck(const CommandLine &line)
 {
-    QTextCodec *codec = tarvo::codecForEncoding(line.encoding);
     bool findings = false;
     bool unreadable = false;
-    checkFiles(line.files, codec, [](const QByteArray &out) { console::writeOut(out); }, [&](const FileCheck &check) {
+    checkFiles(line.files, line.encoding, [](const QByteArray &out) { console::writeOut(out); }, [&](const FileCheck &check) {
         if (check.result == FileResult::Unreadable)
             console::error(check.error);
         findings = findings || check.result == FileResult::Findings;

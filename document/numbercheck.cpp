@@ -1,5 +1,7 @@
 #include "numbercheck.h"
 
+#include <QString>
+
 #include <cmath>
 #include <limits>
 
@@ -87,6 +89,15 @@ bool isAcceptableDecimal(QStringView text, double minimum, double maximum, int d
     if (bounded && (value < minimum || value > maximum))
         return false;
     return true;
+}
+
+QString withDecimalPoint(const QString &text)
+{
+    if (text.count(QLatin1Char(',')) != 1 || text.contains(QLatin1Char('.')))
+        return text;
+    QString out = text;
+    out.replace(QLatin1Char(','), QLatin1Char('.'));
+    return out;
 }
 
 } // namespace tarvo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 namespace tarvo {
@@ -19,5 +20,10 @@ bool isAcceptableInteger(QStringView text, int minimum = 0, int maximum = 0);
 // (-1: any number of them).
 bool isAcceptableDecimal(QStringView text, double minimum = 0, double maximum = 0,
                          int decimals = -1);
+
+// A decimal comma, as typed or pasted where the comma is the decimal
+// separator, as the decimal point the file carries: "1,50" becomes "1.50".
+// Only a text with one comma and no point changes; "1,234.50" stays as it is.
+QString withDecimalPoint(const QString &text);
 
 } // namespace tarvo

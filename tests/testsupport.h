@@ -22,6 +22,7 @@ public:
         QDir(m_dir.path()).mkpath(QStringLiteral("work"));
         qputenv("XDG_CONFIG_HOME", configPath().toLocal8Bit());
         qputenv("HOME", m_dir.path().toLocal8Bit());
+        qputenv("XDG_STATE_HOME", QByteArray(m_dir.path().toLocal8Bit() + "/state"));
         QStandardPaths::setTestModeEnabled(true);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configPath());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configPath());

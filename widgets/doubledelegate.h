@@ -16,6 +16,8 @@ public:
 
 protected:
     const QValidator *checkValidator() const override { return validator; }
+    // A decimal comma is a decimal point.
+    QString normalized(const QString &text) const override;
 
 private:
     QDoubleValidator *validator;

@@ -11,6 +11,15 @@ bool NumberDelegate::acceptsText(const QString &text) const
     return checkValidator()->validate(input, pos) == QValidator::Acceptable;
 }
 
+QString NumberDelegate::storedText(const QString &text, bool *refused) const
+{
+    const QString value = normalized(text);
+    const bool taken = acceptsText(value);
+    if (refused)
+        *refused = !taken;
+    return taken ? value : QString();
+}
+
 QWidget *NumberDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem & /*option*/,
                                       const QModelIndex & /*index*/) const
 {
@@ -30,10 +39,11 @@ void NumberDelegate::setModelData(QWidget *editor, QAbstractItemModel *model, co
     auto *edit = qobject_cast<QLineEdit *>(editor);
     if (!edit)
         return;
-    QString text = edit->text();
-    if (!acceptsText(text))
-        text.clear();
+    bool refused = false;
+    const QString text = storedText(edit->text(), &refused);
     model->setData(index, text, Qt::EditRole);
+    if (refused)
+        emit const_cast<NumberDelegate *>(this)->valueRefused(index.row(), index.column(), edit->text(), 1);
 }
 
 bool NumberDelegate::eventFilter(QObject *object, QEvent *event)

@@ -17,7 +17,8 @@ QList<QStringList> splitPasteBlock(const QString &text)
     return rows;
 }
 
-tarvo::CellEdits pasteEdits(const QTableWidget *table, int row, int column, const QString &text)
+tarvo::CellEdits pasteEdits(const QTableWidget *table, int row, int column, const QString &text,
+                            QList<RefusedPaste> *refused)
 {
     tarvo::CellEdits edits;
     if (text.isEmpty() || row < 0 || column < 0)
@@ -31,8 +32,12 @@ tarvo::CellEdits pasteEdits(const QTableWidget *table, int row, int column, cons
                 continue;
             QString value = cells.at(j);
             const auto *check = qobject_cast<const NumberDelegate *>(table->itemDelegateForColumn(column + j));
-            if (check && !check->acceptsText(value))
-                value.clear();
+            if (check) {
+                bool wasRefused = false;
+                value = check->storedText(value, &wasRefused);
+                if (wasRefused && refused)
+                    refused->append({row + i, column + j, cells.at(j)});
+            }
             if (item->data(Qt::DisplayRole).toString() != value)
                 edits.append({row + i, column + j, value});
         }

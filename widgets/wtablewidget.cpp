@@ -196,7 +196,10 @@ void WTableWidget::on_actionPaste_triggered()
     const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
     if (text.isEmpty() || start.x() < 0 || start.y() < 0)
         return;
-    edit(pasteEdits(this, start.y(), start.x(), text), EditKind::Paste);
+    QList<RefusedPaste> refused;
+    edit(pasteEdits(this, start.y(), start.x(), text, &refused), EditKind::Paste);
+    if (!refused.isEmpty())
+        emit valueRefused(refused.first().row, refused.first().column, refused.first().text, int(refused.size()));
     // As in a spreadsheet, the block pasted stays selected.
     const QList<QStringList> rows = splitPasteBlock(text);
     qsizetype columns = 0;

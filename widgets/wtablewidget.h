@@ -57,6 +57,11 @@ public:
     QAction *deleteAction() const { return actionDelete; }
     QAction *selectAllAction() const { return actionSelectAll; }
 
+signals:
+    // Values that a numeric column refused, typed or pasted: the first of
+    // them, and how many there were in that one edit or paste.
+    void valueRefused(int row, int column, const QString &text, int count);
+
 protected:
     void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;

@@ -28,6 +28,9 @@ public:
     QList<FileRequest> requests;  // the file dialogs that opened
     QStringList texts;            // answers to text questions; an empty entry cancels
     std::function<int(QDialog &)> dialogHandler; // runs modal dialogs; rejects when unset
+    QList<int> choices;           // buttons chosen in askChoice, in order; none left: Escape
+    QList<bool> checks;           // check box states for askChoice, in order
+    QList<Choice> choicesAsked;   // what askChoice asked
     QString aboutTitle;
     QString aboutText;
 
@@ -41,6 +44,14 @@ public:
                      const QString &details) override
     {
         messages.append({icon, title, text, details});
+    }
+
+    int askChoice(QWidget *, const Choice &choice, bool *checked) override
+    {
+        choicesAsked.append(choice);
+        if (checked)
+            *checked = checks.isEmpty() ? false : checks.takeFirst();
+        return choices.isEmpty() ? choice.escapeButton : choices.takeFirst();
     }
 
     void showAbout(QWidget *, const QString &title, const QString &text) override

@@ -1,8 +1,10 @@
 #include "appidentity.h"
 #include "encodingchoice.h"
 #include "encodings.h"
+#include "encodingtrust.h"
 #include "fakedialogs.h"
 #include "mainwindow.h"
+#include "recoverykeeper.h"
 #include "testsupport.h"
 #include "ui_mainwindow.h"
 #include "wtablewidget.h"
@@ -19,6 +21,9 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
+#include <QLabel>
+
+using namespace Qt::StringLiterals;
 
 #include <sys/stat.h>
 
@@ -83,6 +88,7 @@ private slots:
     void init()
     {
         QSettings().clear();
+        QDir(testsupport::isolate().path() + QStringLiteral("/state")).removeRecursively();
         editor::encodingIndex = 0;
         editor::applyEncoding();
     }
@@ -152,24 +158,23 @@ private slots:
         QCOMPARE(dialogs.questions.size(), 1);
     }
 
-    void openCancelledAfterTheClearing()
+    // Cancelling the Open dialog keeps the document and its name.
+    void openCancelledKeepsTheDocument()
     {
+        writeFile(path("kept.prg"), "S\t1\t1\r\n");
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
+        dialogs.files = {path("kept.prg")};
+        window.form().actionOpen->trigger();
         type(window, DocTable::Lines, 0, 1, QStringLiteral("SHOP"));
         window.statusBar()->showMessage(QStringLiteral("before"));
         dialogs.answers = {true};
         window.form().actionOpen->trigger(); // no file chosen
-        QVERIFY(allDocumentCellsEmpty(window));
-        QVERIFY(window.currentFileName().isEmpty());
-        QVERIFY(window.isDocChanged());
-        QCOMPARE(status(window), QStringLiteral("before"));
-        // The clearing is a step of the history: Undo brings the cells back.
-        QCOMPARE(window.form().actionUndo->text(), QStringLiteral("Undo clearing of the document"));
-        window.form().actionUndo->trigger();
         QCOMPARE(cell(window, DocTable::Lines, 0, 1), QStringLiteral("SHOP"));
-        window.form().actionNew->trigger();
-        QCOMPARE(dialogs.questions.size(), 2); // docChanged is still true
+        QCOMPARE(cell(window, DocTable::Params, 0, 2), QStringLiteral("1"));
+        QCOMPARE(window.currentFileName(), path("kept.prg"));
+        QVERIFY(window.hasUnsavedChanges());
+        QCOMPARE(status(window), QStringLiteral("before"));
     }
 
     void openOfAnUnreadableFileReports_data()
@@ -207,8 +212,36 @@ private slots:
         else
             QCOMPARE(lines.value(1), QStringLiteral("Reason: ") + reason);
         QVERIFY(!lines.value(3).isEmpty());
-        QCOMPARE(window.currentFileName(), file);
         QCOMPARE(window.form().tabMain->currentIndex(), 4);
+        // The file that failed is no save target: Save asks for a name.
+        QVERIFY(window.currentFileName().isEmpty());
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.requests.size(), 2);
+        QVERIFY(dialogs.requests.at(1).forSaving);
+    }
+
+    // A file in which no line is a record or a comment is no program: the
+    // document and its name stay, and Save does not touch that file.
+    void aFileThatIsNoProgramIsNotTaken()
+    {
+        QByteArray garbage;
+        for (int i = 0; i < 3000; ++i)
+            garbage += char((i * 7919 + 13) % 256);
+        writeFile(path("garbage.prg"), garbage);
+        writeFile(path("before.prg"), "S\t1\t1\r\n");
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        dialogs.files = {path("before.prg"), path("garbage.prg")};
+        window.form().actionOpen->trigger();
+        dialogs.answers = {true};
+        window.form().actionOpen->trigger();
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY2(dialogs.messages.at(0).text.contains(QStringLiteral("is not a program file")),
+                 qPrintable(dialogs.messages.at(0).text));
+        QCOMPARE(window.currentFileName(), path("before.prg"));
+        QCOMPARE(cell(window, DocTable::Params, 0, 2), QStringLiteral("1"));
+        window.form().actionSave->trigger();
+        QCOMPARE(contentsOf(path("garbage.prg")), garbage);
     }
 
     // Save takes what an open cell editor holds, through the same check as
@@ -226,6 +259,8 @@ private slots:
                                        << QByteArray("D\t1\tWater\t\t\t\r\n");
         QTest::newRow("price taken") << int(DocTable::Depts) << 2 << QStringLiteral("2.50")
                                      << QStringLiteral("2.50") << QByteArray("D\t1\tWater\t\t2.50\t\r\n");
+        QTest::newRow("decimal comma") << int(DocTable::Depts) << 2 << QStringLiteral("1,50")
+                                       << QStringLiteral("1.50") << QByteArray("D\t1\tWater\t\t1.50\t\r\n");
     }
 
     void saveCommitsAnOpenCellEditor()
@@ -264,6 +299,27 @@ private slots:
         QTest::keyClicks(editor, typed);
         window.form().actionSaveAs->trigger();
         QVERIFY(contentsOf(path("open-editor-as.prg")).contains(line));
+    }
+
+    // A value a numeric cell refuses empties it, and the status bar says
+    // which value went and why.
+    void refusedValueIsToldInTheStatusBar()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        window.form().tabMain->setCurrentIndex(1);
+        WTableWidget *view = window.documentTable(DocTable::Depts);
+        view->setCurrentCell(2, 2);
+        view->editItem(view->item(2, 2));
+        auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QTest::keyClicks(editor, QStringLiteral("1.2.3"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(cell(window, DocTable::Depts, 2, 2), QString());
+        QCOMPARE(status(window), QStringLiteral("Value \"1.2.3\" refused in Departments, row 3, Price: it is not a "
+                                                "decimal number; the cell is empty"));
     }
 
     void saveAsksForANameAndAppendsTheExtension()
@@ -427,6 +483,207 @@ private slots:
         window.form().actionOpen->trigger();
         QCOMPARE(cell(window, DocTable::Depts, 0, 1), QStringLiteral("Вода"));
         QCOMPARE(cell(window, DocTable::Comments, 0, 1), QStringLiteral("Бележка"));
+    }
+
+    // A file opened in an encoding whose characters its bytes are not, or
+    // in which it reads as unlikely text, is not shown as if nothing
+    // happened: the likely encoding is offered, and can become the setting.
+    void openOffersTheEncodingTheFileReadsCleanlyIn_data()
+    {
+        QTest::addColumn<QByteArray>("codec");
+        QTest::addColumn<int>("setting");
+        QTest::addColumn<QString>("offered");
+        QTest::addColumn<bool>("makeSetting");
+        QTest::newRow("CP1251 read as System") << QByteArray("windows-1251") << 0 << "Open in CP1251" << true;
+        QTest::newRow("ISO 8859-5 read as CP1251") << QByteArray("ISO-8859-5") << 2 << "Open in ISO 8859-5" << false;
+        QTest::newRow("UTF-8 read as CP1251") << QByteArray("UTF-8") << 2 << "Open in System (UTF-8)" << false;
+    }
+
+    void openOffersTheEncodingTheFileReadsCleanlyIn()
+    {
+        QFETCH(QByteArray, codec);
+        QFETCH(int, setting);
+        QFETCH(QString, offered);
+        QFETCH(bool, makeSetting);
+        QSettings().setValue(QStringLiteral("EncodingIndex"), setting);
+        const QString shop = QStringLiteral("D\t1\tВода\tА\t1.20\t2\r\nH\t1\tМАГАЗИН\r\n");
+        writeFile(path("shop.prg"), QTextCodec::codecForName(codec)->fromUnicode(shop));
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        QVERIFY(window.statusBar()->findChild<QLabel *>());
+        dialogs.files = {path("shop.prg")};
+        dialogs.choices = {0};
+        dialogs.checks = {makeSetting};
+        window.form().actionOpen->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 1);
+        QCOMPARE(dialogs.choicesAsked.at(0).buttons.value(0), offered);
+        QCOMPARE(cell(window, DocTable::Depts, 0, 1), QStringLiteral("Вода"));
+        QCOMPARE(cell(window, DocTable::Lines, 0, 1), QStringLiteral("МАГАЗИН"));
+        const QString encoding = offered.mid(8);
+        QVERIFY2(window.statusBar()->findChild<QLabel *>()->text().startsWith(QStringLiteral("Encoding: ") + encoding),
+                 qPrintable(window.statusBar()->findChild<QLabel *>()->text()));
+        QCOMPARE(editor::encodingIndex == setting, !makeSetting);
+        QCOMPARE(QSettings().value(QStringLiteral("EncodingIndex")).toInt() == setting, !makeSetting);
+        // Saved again, the file keeps its bytes whatever the setting.
+        dialogs.choices = {0};
+        window.form().actionSave->trigger();
+        for (const QString &line : shop.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+            QVERIFY2(contentsOf(path("shop.prg")).contains(QTextCodec::codecForName(codec)->fromUnicode(line)),
+                     contentsOf(path("shop.prg")).constData());
+    }
+
+    // Bytes that are no characters of the encoding can be opened as they
+    // are, but Save over the file asks first, naming the cells; saving in
+    // another encoding than the one read asks which.
+    void savingWhatWasReadWithLossAsks()
+    {
+        const QByteArray lossy("D\t1\tTea \x98\x81\tA\t1.20\t2\r\n");
+        writeFile(path("lossy.prg"), lossy);
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        dialogs.files = {path("lossy.prg")};
+        dialogs.choices = {int(qMin<qsizetype>(3, tarvo::cleanEncodings(lossy).size()))}; // as it is
+        window.form().actionOpen->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 1);
+        QVERIFY(dialogs.choicesAsked.at(0).text.contains(QStringLiteral("no characters of System (UTF-8)")));
+        QVERIFY(dialogs.choicesAsked.at(0).buttons.contains(QStringLiteral("Open in System (UTF-8) as it is")));
+        QCOMPARE(window.currentFileName(), path("lossy.prg"));
+        dialogs.choices = {1}; // Cancel
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 2);
+        QVERIFY2(dialogs.choicesAsked.at(1).text.contains(QStringLiteral("Departments, row 1, Name")),
+                 qPrintable(dialogs.choicesAsked.at(1).text));
+        QCOMPARE(contentsOf(path("lossy.prg")), QByteArray("D\t1\tTea \x98\x81\tA\t1.20\t2\r\n"));
+        // A file read cleanly, saved after the setting changed.
+        writeFile(path("cp1251.prg"), "D\t1\t\xc2\xee\xe4\xe0 \xec\xe8\xed\xe5\xf0\xe0\xeb\xed\xe0\tA\t1.20\t2\r\n");
+        QSettings().setValue(QStringLiteral("EncodingIndex"), 2);
+        editor::encodingIndex = 2;
+        editor::applyEncoding();
+        dialogs.answers = {true};
+        dialogs.files = {path("cp1251.prg")};
+        window.form().actionOpen->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 2);
+        editor::encodingIndex = 0;
+        editor::applyEncoding();
+        dialogs.choices = {2}; // Cancel
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 3);
+        QCOMPARE(dialogs.choicesAsked.at(2).buttons,
+                 (QStringList{u"Save in CP1251"_s, u"Save in System (UTF-8)"_s, u"Cancel"_s}));
+        QVERIFY(contentsOf(path("cp1251.prg")).startsWith("D\t1\t\xc2"));
+    }
+
+    // Rows the file cannot carry are named after the save and stay.
+    void saveNamesTheRowsTheFileCannotCarry()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        type(window, DocTable::Depts, 1, 2, QStringLiteral("1.20"));
+        type(window, DocTable::Payments, 0, 1, QStringLiteral("Cash"));
+        dialogs.files = {path("nameless.prg")};
+        window.form().actionSave->trigger();
+        QCOMPARE(status(window), QStringLiteral("Document saved: ") + path("nameless.prg"));
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY2(dialogs.messages.at(0).text.contains(QStringLiteral("Departments, row 2: no Name")),
+                 qPrintable(dialogs.messages.at(0).text));
+        QVERIFY(dialogs.messages.at(0).text.contains(QStringLiteral("Payments, row 1: no Value")));
+        QCOMPARE(cell(window, DocTable::Depts, 1, 2), QStringLiteral("1.20"));
+    }
+
+    // Another program's change is noticed: Save asks before replacing it,
+    // naming the cells it changed; with nothing unsaved, reload is offered.
+    void changesOnDiskAreNoticed()
+    {
+        writeFile(path("shared.prg"), "D\t1\tWater\tA\t1.20\t2\r\nD\t2\tTea\tA\t2.00\t2\r\n");
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        dialogs.files = {path("shared.prg")};
+        window.form().actionOpen->trigger();
+        writeFile(path("shared.prg"), "D\t1\tWater\tA\t9.99\t2\r\nD\t2\tTea\tA\t2.00\t2\r\n");
+        window.checkDiskChange();
+        QCOMPARE(dialogs.questions.size(), 1);
+        QVERIFY(dialogs.questions.at(0).text.contains(QStringLiteral("Reload it?")));
+        QCOMPARE(cell(window, DocTable::Depts, 0, 2), QStringLiteral("1.20")); // answered No
+
+        type(window, DocTable::Depts, 1, 2, QStringLiteral("3.00"));
+        dialogs.choices = {1}; // Cancel
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 1);
+        QVERIFY2(dialogs.choicesAsked.at(0).text.contains(QStringLiteral("Departments, row 1, Price")),
+                 qPrintable(dialogs.choicesAsked.at(0).text));
+        QVERIFY(contentsOf(path("shared.prg")).contains("9.99"));
+        dialogs.choices = {0}; // Overwrite
+        window.form().actionSave->trigger();
+        QVERIFY(contentsOf(path("shared.prg")).contains("3.00"));
+        // The editor's own save is no change by another program.
+        window.checkDiskChange();
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 2);
+        QCOMPARE(dialogs.questions.size(), 1);
+
+        writeFile(path("shared.prg"), "D\t1\tWater\tA\t5.55\t2\r\n");
+        dialogs.answers = {true};
+        window.checkDiskChange();
+        QCOMPARE(cell(window, DocTable::Depts, 0, 2), QStringLiteral("5.55"));
+        QVERIFY(!window.hasUnsavedChanges());
+    }
+
+    // With unsaved changes, quitting offers to save them.
+    void quitWithUnsavedChangesOffersToSave()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        type(window, DocTable::Depts, 0, 1, QStringLiteral("Tea"));
+        dialogs.choices = {2}; // Cancel
+        QVERIFY(!window.close());
+        QCOMPARE(dialogs.choicesAsked.size(), 1);
+        QCOMPARE(dialogs.choicesAsked.at(0).buttons, (QStringList{u"Save"_s, u"Discard"_s, u"Cancel"_s}));
+        QVERIFY(dialogs.questions.isEmpty());
+        dialogs.choices = {0}; // Save, whose dialog is cancelled: the window stays
+        QVERIFY(!window.close());
+        QCOMPARE(dialogs.requests.size(), 1);
+        dialogs.choices = {0};
+        dialogs.files = {path("quit.prg")};
+        QVERIFY(window.close());
+        QVERIFY(contentsOf(path("quit.prg")).contains("D\t1\tTea\t"));
+    }
+
+    // Unsaved edits are kept in the state folder a moment after a change;
+    // after a crash the next start offers them back, and Save removes them.
+    void unsavedEditsSurviveACrash()
+    {
+        writeFile(path("crash.prg"), "S\t1\t1\r\n");
+        QString kept;
+        {
+            FakeDialogs dialogs;
+            auto *window = new MainWindow(nullptr, &dialogs);
+            dialogs.files = {path("crash.prg")};
+            window->form().actionOpen->trigger();
+            type(*window, DocTable::Depts, 3, 1, QStringLiteral("Кафе"));
+            kept = window->recoveryKeeper()->path();
+            QVERIFY(kept.startsWith(testsupport::isolate().path() + QStringLiteral("/state/tarvo/")));
+            QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(kept), 20000);
+            delete window; // ends without a word, as a crash would
+        }
+        QVERIFY(QFile::exists(kept));
+        // Meanwhile another program changes the file.
+        writeFile(path("crash.prg"), "S\t1\t2\r\n");
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        dialogs.choices = {0, 0}; // Restore, then Overwrite
+        window.offerRecovery();
+        QCOMPARE(dialogs.choicesAsked.size(), 1);
+        QVERIFY(dialogs.choicesAsked.at(0).text.contains(path("crash.prg")));
+        QCOMPARE(cell(window, DocTable::Depts, 3, 1), QStringLiteral("Кафе"));
+        QCOMPARE(window.currentFileName(), path("crash.prg"));
+        QVERIFY(window.hasUnsavedChanges());
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 2);
+        QVERIFY(dialogs.choicesAsked.at(1).text.startsWith(QStringLiteral("Another program has changed")));
+        QVERIFY(contentsOf(path("crash.prg")).contains("D\t4\t"));
+        QVERIFY(!QFile::exists(kept));
     }
 
     void quitAnsweredNoLeavesSettingsUntouched()

@@ -512,14 +512,22 @@ private slots:
         MainWindow::applyEncoding();
     }
 
+    void ctrlXAsksTheQuitQuestion_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Ctrl+X, Exit") << int(Qt::Key_X);
+        QTest::newRow("Ctrl+Q, the desktop's quit") << int(Qt::Key_Q);
+    }
+
     void ctrlXAsksTheQuitQuestion()
     {
+        QFETCH(int, key);
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.activateWindow();
-        QTest::keyClick(&window, Qt::Key_X, Qt::ControlModifier);
+        QTest::keyClick(&window, Qt::Key(key), Qt::ControlModifier);
         QCOMPARE(dialogs.questions.size(), 1);
         QCOMPARE(dialogs.questions.at(0).text, QStringLiteral("Do you want to quit application?"));
         QVERIFY(window.isVisible());

@@ -51,6 +51,11 @@ private slots:
                                        << "payment 2 value \"abc\" is not a decimal number";
         QTest::newRow("control characters escaped") << QByteArray("\x1b[2J\t1\r\n")
                                                      << "line skipped: \"\\x1b[2J\" is no record letter (S, D, H, C or Y)";
+        // A Cyrillic code page read as UTF-8: the editor would show and
+        // save replacement characters.
+        QTest::newRow("bytes no characters of the encoding")
+            << QByteArray("D\t1\t\xc2\xee\xe4\xe0 \xec\xe8\xed\xe5\xf0\xe0\xeb\xed\xe0\tA\t1.20\t2\r\n")
+            << "bytes that are no characters of System (UTF-8); the file reads cleanly in CP1251, ";
         QTest::newRow("long value cut short")
             << (QByteArray("Y\t1\tCash\t") + QByteArray(500, 'x') + "\t0\r\n")
             << u"payment 1 value \""_s + QString(60, QLatin1Char('x')) + u"...\" is not a decimal number"_s;
@@ -65,7 +70,13 @@ private slots:
         const prgtest::Run result = run({QStringLiteral("check"), path});
         QCOMPARE(result.exitCode, 1);
         QVERIFY(result.err.isEmpty());
-        QCOMPARE(result.outLines(), QStringList{QStringLiteral("finding.prg:4: ") + finding});
+        // A finding that lists encodings is held to its start.
+        const QStringList lines = result.outLines();
+        QCOMPARE(lines.size(), 1);
+        if (finding.endsWith(QLatin1String(", ")))
+            QVERIFY2(lines.at(0).startsWith(QStringLiteral("finding.prg:4: ") + finding), qPrintable(lines.at(0)));
+        else
+            QCOMPARE(lines, QStringList{QStringLiteral("finding.prg:4: ") + finding});
         QVERIFY(!result.out.contains('\x1b'));
     }
 

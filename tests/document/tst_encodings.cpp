@@ -1,5 +1,6 @@
 #include "encodings.h"
 #include "encodablecharacters.h"
+#include "encodingtrust.h"
 #include "documentcells.h"
 #include "programreader.h"
 #include "programwriter.h"
@@ -116,6 +117,48 @@ private slots:
         QVERIFY(encodable >= 2 * 128);
         for (const QString &pair : {QStringLiteral("\U0001F600"), QStringLiteral("\U00010000")})
             QCOMPARE(table.canEncode(pair), codec->canEncode(pair));
+    }
+
+    // Which encodings a file's bytes read cleanly in, the likely one first:
+    // a Cyrillic program in one code page must not pass for another.
+    void cleanEncodingsPutTheLikelyOneFirst_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QStringList>("notClean");
+        const QString shop = QStringLiteral("\";2024-01-15 10:30:00\"\r\n\";Departments\"\r\nD\t1\tВода минерална\tА\t1.20\t2\r\n"
+                                            "D\t2\tСок портокал\tБ\t2.50\t2\r\nH\t1\tМАГАЗИН ЦЕНТЪР\r\nH\t2\tБлагодарим Ви!\r\n");
+        QTest::newRow("CP1251") << QTextCodec::codecForName("windows-1251")->fromUnicode(shop) << "CP1251"
+                                << QStringList{QStringLiteral("System")};
+        QTest::newRow("ISO 8859-5") << QTextCodec::codecForName("ISO-8859-5")->fromUnicode(shop) << "ISO 8859-5"
+                                    << QStringList{QStringLiteral("System")};
+        // Capitals alone, as on a receipt's header, and a single name.
+        const QString shout = QStringLiteral("D\t1\tВода\tА\t1.20\t2\r\nH\t1\tМАГАЗИН\r\n");
+        QTest::newRow("CP1251 short") << QTextCodec::codecForName("windows-1251")->fromUnicode(shout) << "CP1251"
+                                      << QStringList{QStringLiteral("System")};
+        QTest::newRow("ISO 8859-5 short") << QTextCodec::codecForName("ISO-8859-5")->fromUnicode(shout)
+                                          << "ISO 8859-5" << QStringList{QStringLiteral("System")};
+        QTest::newRow("UTF-8") << shop.toUtf8() << "System" << QStringList();
+        QTest::newRow("plain ASCII") << QByteArray("S\t1\t5\r\n") << "System" << QStringList();
+        QTest::newRow("undefined byte of CP1251") << QByteArray("D\t1\t\x98\xc2\r\n") << QString()
+                                                  << QStringList{QStringLiteral("CP1251"), QStringLiteral("System")};
+    }
+
+    void cleanEncodingsPutTheLikelyOneFirst()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, first);
+        QFETCH(QStringList, notClean);
+        QStringList names;
+        for (int index : tarvo::cleanEncodings(bytes))
+            names << tarvo::encodingName(index);
+        if (!first.isEmpty())
+            QCOMPARE(names.value(0), first);
+        for (const QString &name : notClean) {
+            QVERIFY2(!names.contains(name), qPrintable(names.join(u',')));
+            QVERIFY(!tarvo::readsCleanly(bytes, tarvo::codecForEncoding(tarvo::encodingIndexOf(name))));
+        }
+        QVERIFY(!names.contains(QStringLiteral("ISO 8859-12")));
     }
 };
 

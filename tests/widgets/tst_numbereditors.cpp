@@ -92,7 +92,10 @@ private slots:
         QTest::newRow("1.20") << 0.0 << 0.0 << "1.20" << "1.20";
         QTest::newRow("1.2.3") << 0.0 << 0.0 << "1.2.3" << "";
         QTest::newRow("abc") << 0.0 << 0.0 << "abc" << "";
-        QTest::newRow("comma") << 0.0 << 0.0 << "1,5" << "";
+        // A decimal comma is a decimal point; other commas are no number.
+        QTest::newRow("decimal comma") << 0.0 << 0.0 << "1,5" << "1.5";
+        QTest::newRow("comma and point") << 0.0 << 0.0 << "1,234.5" << "";
+        QTest::newRow("two commas") << 0.0 << 0.0 << "1,2,3" << "";
         QTest::newRow("overflow") << 0.0 << 0.0 << "1e999" << "";
         QTest::newRow("bare exponent") << 0.0 << 0.0 << "1e" << "";
         QTest::newRow("bounded 3") << 1.0 << 5.0 << "3" << "3";

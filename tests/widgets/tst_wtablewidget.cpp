@@ -223,8 +223,12 @@ private slots:
         DeptLikeTable t;
         t.table.item(0, 2)->setText(QStringLiteral("5"));
         t.table.setCurrentCell(0, 2);
-        QApplication::clipboard()->setText(QStringLiteral("abc\tfree text\t4.5\n1e3\t\t-7"));
+        QApplication::clipboard()->setText(QStringLiteral("abc\tfree text\t4.5\n1e3\t\t-7\n1,5"));
+        QSignalSpy refused(&t.table, &WTableWidget::valueRefused);
         t.table.pasteAction()->trigger();
+        QCOMPARE(t.text(2, 2), QStringLiteral("1.5")); // a spreadsheet's decimal comma
+        QCOMPARE(refused.size(), 1); // the first refused value, and how many
+        QCOMPARE(refused.at(0), (QVariantList{0, 2, QStringLiteral("abc"), 2}));
         QCOMPARE(t.text(0, 2), QString()); // refused price becomes empty
         QCOMPARE(t.text(0, 3), QStringLiteral("free text"));
         QCOMPARE(t.text(0, 4), QString()); // digits must be whole

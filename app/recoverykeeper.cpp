@@ -1,0 +1,72 @@
+#include "recoverykeeper.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+
+namespace {
+QString lockPathOf(const QString &recoveryFile) { return recoveryFile + QStringLiteral(".lock"); }
+} // namespace
+
+RecoveryKeeper::RecoveryKeeper(Snapshot snapshot, QObject *parent)
+    : QObject(parent),
+      m_snapshot(std::move(snapshot)),
+      m_path(tarvo::recoveryFilePath(QCoreApplication::applicationPid()))
+{
+    m_delay.setSingleShot(true);
+    m_delay.setInterval(kDelayMs);
+    connect(&m_delay, &QTimer::timeout, this, &RecoveryKeeper::keepNow);
+}
+
+RecoveryKeeper::~RecoveryKeeper() = default;
+
+void RecoveryKeeper::documentChanged()
+{
+    // The first change starts the clock; those that follow ride along.
+    if (!m_delay.isActive())
+        m_delay.start();
+}
+
+void RecoveryKeeper::keepNow()
+{
+    m_delay.stop();
+    tarvo::Recovery recovery;
+    if (!m_snapshot(&recovery)) {
+        discard();
+        return;
+    }
+    if (!m_lock) {
+        QDir().mkpath(tarvo::recoveryFolder());
+        m_lock = std::make_unique<QLockFile>(lockPathOf(m_path));
+        m_lock->setStaleLockTime(0);
+        if (!m_lock->tryLock(0)) {
+            m_lock.reset();
+            return; // another editor keeps this file; nothing is overwritten
+        }
+    }
+    recovery.kept = QDateTime::currentDateTime();
+    tarvo::writeRecoveryFile(m_path, recovery);
+}
+
+void RecoveryKeeper::discard()
+{
+    m_delay.stop();
+    if (m_lock)
+        tarvo::removeRecoveryFile(m_path);
+    m_lock.reset();
+}
+
+QStringList RecoveryKeeper::orphans()
+{
+    QStringList found;
+    for (const QString &file : tarvo::recoveryFiles()) {
+        QLockFile lock(lockPathOf(file));
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0))
+            found << file; // nobody keeps it; the lock goes again at once
+    }
+    std::reverse(found.begin(), found.end());
+    return found;
+}

@@ -1,0 +1,169 @@
+#include "encodingtrust.h"
+
+#include "encodings.h"
+
+#include <QTextCodec>
+
+#include <uchardet.h>
+
+#include <algorithm>
+#include <memory>
+
+namespace tarvo {
+
+bool readsCleanly(const QByteArray &bytes, QTextCodec *codec)
+{
+    if (!codec)
+        return false;
+    QTextCodec::ConverterState state;
+    const QString text = codec->toUnicode(bytes.constData(), int(bytes.size()), &state);
+    if (state.invalidChars > 0 || state.remainingChars > 0)
+        return false;
+    // The bytes a code page leaves undefined come out as the replacement
+    // character or as C1 control characters, which no text holds.
+    for (const QChar c : text) {
+        if (c == QChar::ReplacementCharacter && !bytes.contains("\xef\xbf\xbd"))
+            return false;
+        if (c.unicode() >= 0x80 && c.unicode() <= 0x9f)
+            return false;
+    }
+    return codec->fromUnicode(text) == bytes;
+}
+
+bool isPlainAscii(const QByteArray &bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+int likelyEncoding(const QByteArray &bytes)
+{
+    if (isPlainAscii(bytes))
+        return -1;
+    const std::unique_ptr<uchardet, void (*)(uchardet_t)> detector(uchardet_new(), uchardet_delete);
+    if (!detector || uchardet_handle_data(detector.get(), bytes.constData(), size_t(bytes.size())) != 0)
+        return -1;
+    uchardet_data_end(detector.get());
+    const QString name = QString::fromLatin1(uchardet_get_charset(detector.get()));
+    if (name.isEmpty())
+        return -1;
+    const int index = encodingIndexForSpelling(name);
+    // "ISO 8859-12" names no code page; the detector never means it.
+    return index == 21 ? -1 : index;
+}
+
+namespace {
+
+// How well a clean reading of the bytes looks like text in that encoding.
+struct Reading
+{
+    int index = 0;
+    bool confirmed = false; // the detector names it for the text in lower case
+    int letters = 0;        // non-ASCII characters that are letters
+    int others = 0;         // non-ASCII characters that are not
+    bool detected = false;  // the detector names it for the bytes as they are
+};
+
+// The detector's statistics are of running text, mostly small letters: a
+// shop's name in capitals alone misleads it. So each candidate is asked
+// about: its reading in small letters, encoded back in it, must be taken
+// for that same encoding.
+Reading judge(const QByteArray &bytes, int index, int detected)
+{
+    Reading reading;
+    reading.index = index;
+    reading.detected = index == detected;
+    QTextCodec *codec = codecForEncoding(index);
+    const QString text = codec->toUnicode(bytes);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            continue;
+        if (c.isLetter())
+            ++reading.letters;
+        else
+            ++reading.others;
+    }
+    const QByteArray lower = codec->fromUnicode(text.toLower());
+    const int named = likelyEncoding(lower);
+    reading.confirmed = named >= 0 && codecForEncoding(named)->mibEnum() == codec->mibEnum();
+    return reading;
+}
+
+bool moreLikely(const Reading &a, const Reading &b)
+{
+    if (a.confirmed != b.confirmed)
+        return a.confirmed;
+    // Fewer signs and symbols where letters were meant.
+    if (a.others != b.others)
+        return a.others < b.others;
+    if (a.detected != b.detected)
+        return a.detected;
+    return a.index < b.index;
+}
+
+} // namespace
+
+QList<int> cleanEncodings(const QByteArray &bytes, QList<int> *likely)
+{
+    const int detected = likelyEncoding(bytes);
+    const bool ascii = isPlainAscii(bytes);
+    QList<Reading> readings;
+    for (int index = 0; index < kEncodingCount; ++index) {
+        if (index == 21 || (index > 0 && !encodingHasOwnCodec(index)))
+            continue;
+        if (!readsCleanly(bytes, codecForEncoding(index)))
+            continue;
+        if (ascii) {
+            Reading reading;
+            reading.index = index;
+            readings << reading;
+        } else {
+            readings << judge(bytes, index, detected);
+        }
+    }
+    std::stable_sort(readings.begin(), readings.end(), moreLikely);
+    QList<int> clean;
+    for (const Reading &reading : std::as_const(readings)) {
+        clean << reading.index;
+        if (likely && reading.confirmed)
+            *likely << reading.index;
+    }
+    return clean;
+}
+
+QString encodingShownName(int index)
+{
+    const QString name = encodingName(index);
+    if (index > 0 && index < kEncodingCount && encodingHasOwnCodec(index))
+        return name;
+    return QStringLiteral("%1 (%2)").arg(name, QString::fromLatin1(codecForEncoding(index)->name()));
+}
+
+QStringList encodingShownNames(const QList<int> &indexes)
+{
+    QStringList names;
+    for (const int index : indexes)
+        names << encodingShownName(index);
+    return names;
+}
+
+int firstUncleanLine(const QByteArray &bytes, QTextCodec *codec)
+{
+    int line = 1;
+    qsizetype start = 0;
+    while (start <= bytes.size()) {
+        qsizetype end = bytes.indexOf('\n', start);
+        if (end < 0)
+            end = bytes.size();
+        if (!readsCleanly(bytes.mid(start, end - start), codec))
+            return line;
+        start = end + 1;
+        ++line;
+    }
+    return 0;
+}
+
+} // namespace tarvo

@@ -1,0 +1,49 @@
+#pragma once
+
+// Whether the bytes of a file are text in an encoding of the list, and in
+// which of them they most likely are.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+class QTextCodec;
+
+namespace tarvo {
+
+// True when every byte of `bytes` is a character of `codec`: decoded and
+// encoded again they give the same bytes (for UTF-8: valid UTF-8), and
+// nothing decodes to a C1 control character, which is how a code page's
+// undefined bytes come out.
+bool readsCleanly(const QByteArray &bytes, QTextCodec *codec);
+
+// True when the bytes are plain ASCII: every encoding of the list reads
+// them alike.
+bool isPlainAscii(const QByteArray &bytes);
+
+// The entry of the encoding list that the charset detector takes the bytes
+// for, or -1 when it names none of the list (or the bytes are plain ASCII).
+// "System" stands for the platform's own code page.
+int likelyEncoding(const QByteArray &bytes);
+
+// The entries of the encoding list in which the bytes read cleanly, the
+// most likely first. "ISO 8859-12", which has no code page of its own, is
+// never among them. `likely`, when given, receives those of them in which
+// the bytes read as text that the detector takes for that encoding (for
+// plain ASCII, none).
+QList<int> cleanEncodings(const QByteArray &bytes, QList<int> *likely = nullptr);
+
+// The name of entry `index` as a person needs to see it: "System" and the
+// names without a code page of their own say which one is meant,
+// "System (UTF-8)".
+QString encodingShownName(int index);
+
+// The shown names of several entries, in order.
+QStringList encodingShownNames(const QList<int> &indexes);
+
+// The number (from 1) of the first line of `bytes` that holds bytes which
+// are no characters of `codec`; 0 when there is none.
+int firstUncleanLine(const QByteArray &bytes, QTextCodec *codec);
+
+} // namespace tarvo

@@ -1,0 +1,71 @@
+#include "filefingerprint.h"
+
+#include "regularfile.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <sys/stat.h>
+
+namespace tarvo {
+
+namespace {
+// Larger than any program file: what is read to compare contents.
+constexpr qint64 kMaxComparedBytes = 64 * 1024 * 1024;
+} // namespace
+
+bool FileFingerprint::sameStat(const FileFingerprint &other) const
+{
+    return exists == other.exists && size == other.size && modifiedNs == other.modifiedNs
+        && inode == other.inode && device == other.device;
+}
+
+QByteArray contentHash(const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+FileFingerprint fingerprintOf(const QString &path, const QByteArray *bytes)
+{
+    FileFingerprint print;
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode)) {
+        print.exists = true;
+        print.size = qint64(info.st_size);
+        print.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec);
+        print.inode = quint64(info.st_ino);
+        print.device = quint64(info.st_dev);
+    }
+    if (bytes)
+        print.hash = contentHash(*bytes);
+    return print;
+}
+
+DiskChange diskChange(const QString &path, const FileFingerprint &known, FileFingerprint *now, QByteArray *bytes)
+{
+    FileFingerprint current = fingerprintOf(path);
+    DiskChange change = DiskChange::None;
+    if (!current.exists) {
+        change = known.exists ? DiskChange::Removed : DiskChange::None;
+    } else if (!known.exists) {
+        change = DiskChange::Changed;
+    } else if (!current.sameStat(known)) {
+        QFile file;
+        QString error;
+        QByteArray content;
+        if (current.size <= kMaxComparedBytes && openRegularFileForReading(file, path, &error)) {
+            content = file.readAll();
+            current.hash = contentHash(content);
+        }
+        change = current.hash.isEmpty() || current.hash != known.hash ? DiskChange::Changed : DiskChange::None;
+        if (bytes)
+            *bytes = content;
+    } else {
+        current.hash = known.hash;
+    }
+    if (now)
+        *now = current;
+    return change;
+}
+
+} // namespace tarvo
