@@ -16,6 +16,7 @@
 #include "programbytes.h"
 #include "programreader.h"
 #include "recoverykeeper.h"
+#include "savejournal.h"
 #include "document.h"
 #include "ui_mainwindow.h"
 #include "userdialogs.h"
@@ -199,10 +200,17 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
     // Known by what stat said before the read: a change during it shows later.
     tarvo::FileFingerprint print = tarvo::fingerprintOf(path);
     bool read = false;
+    QString recovered;
     {
         const WaitCursor busy;
+        // A save in place that was cut short is made whole before the read,
+        // and the operator is told which bytes the file now holds.
+        if (!tarvo::recoverInterruptedSave(path, &recovered))
+            recovered.clear();
         read = tarvo::readProgramBytes(path, &bytes, &error);
     }
+    if (!recovered.isEmpty())
+        dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(), recovered);
     if (!read) {
         dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
                              FileFailure::message(tr("Failed to open for reading file %1").arg(path), error,
