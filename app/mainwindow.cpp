@@ -73,6 +73,7 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     // (The platform's own binding is empty where no desktop theme says it.)
     ui->actionExit->setShortcuts({ui->actionExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q)});
     encodingLabel = new QLabel(this);
+    encodingLabel->setObjectName(QStringLiteral("encodingLabel"));
     statusBar()->addPermanentWidget(encodingLabel);
     updateEncodingLabel();
     diskWatch = new DiskWatch(this);

@@ -8,8 +8,8 @@
         <translation>стандартният вход не може да бъде прочетен: %1</translation>
     </message>
     <message>
-        <source>cannot open %1: %2</source>
-        <translation>%1 не може да бъде отворен: %2</translation>
+        <source>cannot read %1: %2</source>
+        <translation>%1 не може да бъде прочетен: %2</translation>
     </message>
     <message>
         <source>no command given</source>
@@ -76,8 +76,8 @@
         <translation>%1 не може да бъде записан: %2</translation>
     </message>
     <message>
-        <source>cannot open %1: %2; no file changed</source>
-        <translation>%1 не може да бъде отворен: %2; нито един файл не е променен</translation>
+        <source>cannot read %1: %2; no file changed</source>
+        <translation>%1 не може да бъде прочетен: %2; нито един файл не е променен</translation>
     </message>
     <message>
         <source>cannot set cells in %1: %2; no file changed</source>
@@ -179,10 +179,6 @@
     <message>
         <source>line skipped: %1 record number %2 is outside %3..%4</source>
         <translation>пропуснат ред: номерът %2 на запис %1 е извън %3..%4</translation>
-    </message>
-    <message>
-        <source>line longer than %1 bytes; only its first %1 bytes are read</source>
-        <translation>ред, по-дълъг от %1 байта; четат се само първите му %1 байта</translation>
     </message>
     <message>
         <source> and </source>

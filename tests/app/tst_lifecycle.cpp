@@ -510,7 +510,7 @@ private slots:
         writeFile(path("shop.prg"), QTextCodec::codecForName(codec)->fromUnicode(shop));
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
-        QVERIFY(window.statusBar()->findChild<QLabel *>());
+        QVERIFY(window.statusBar()->findChild<QLabel *>(QStringLiteral("encodingLabel")));
         dialogs.files = {path("shop.prg")};
         dialogs.choices = {0};
         dialogs.checks = {makeSetting};
@@ -520,8 +520,8 @@ private slots:
         QCOMPARE(cell(window, DocTable::Depts, 0, 1), QStringLiteral("Вода"));
         QCOMPARE(cell(window, DocTable::Lines, 0, 1), QStringLiteral("МАГАЗИН"));
         const QString encoding = offered.mid(8);
-        QVERIFY2(window.statusBar()->findChild<QLabel *>()->text().startsWith(QStringLiteral("Encoding: ") + encoding),
-                 qPrintable(window.statusBar()->findChild<QLabel *>()->text()));
+        QVERIFY2(window.statusBar()->findChild<QLabel *>(QStringLiteral("encodingLabel"))->text().startsWith(QStringLiteral("Encoding: ") + encoding),
+                 qPrintable(window.statusBar()->findChild<QLabel *>(QStringLiteral("encodingLabel"))->text()));
         QCOMPARE(editor::encodingIndex == setting, !makeSetting);
         QCOMPARE(QSettings().value(QStringLiteral("EncodingIndex")).toInt() == setting, !makeSetting);
         // Saved again, the file keeps its bytes whatever the setting.

@@ -280,26 +280,26 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QByteArray>("message");
         QTest::newRow("C") << u"C"_s << QStringList{u"dump"_s, u"missing.prg"_s}
-                           << QByteArray("tarvo-prg: cannot open missing.prg: No such file or directory\n");
+                           << QByteArray("tarvo-prg: cannot read missing.prg: No such file or directory\n");
         QTest::newRow("no catalogue, system speaks German")
             << u"de_DE.UTF-8"_s << QStringList{u"dump"_s, u"missing.prg"_s}
-            << QByteArray("tarvo-prg: cannot open missing.prg: No such file or directory\n");
+            << QByteArray("tarvo-prg: cannot read missing.prg: No such file or directory\n");
         QTest::newRow("Bulgarian, UTF-8") << u"bg_BG.UTF-8"_s << QStringList{u"dump"_s, u"missing.prg"_s}
-                                          << u"tarvo-prg: missing.prg не може да бъде отворен: "
+                                          << u"tarvo-prg: missing.prg не може да бъде прочетен: "
                                              u"Няма такъв файл или директория\n"_s.toUtf8();
         QTextCodec *cp1251 = QTextCodec::codecForName("windows-1251");
         QTest::newRow("Bulgarian, CP1251") << u"bg_BG.CP1251"_s << QStringList{u"dump"_s, u"missing.prg"_s}
-                                           << cp1251->fromUnicode(u"tarvo-prg: missing.prg не може да бъде отворен: "
+                                           << cp1251->fromUnicode(u"tarvo-prg: missing.prg не може да бъде прочетен: "
                                                                   u"Няма такъв файл или директория\n"_s);
         QTest::newRow("Bulgarian, the library's reason") << u"bg_BG.UTF-8"_s << QStringList{u"dump"_s, u"."_s}
-                                                         << u"tarvo-prg: . не може да бъде отворен: Това е папка\n"_s.toUtf8();
+                                                         << u"tarvo-prg: . не може да бъде прочетен: Това е папка\n"_s.toUtf8();
         QTest::newRow("control characters in the name")
             << u"C"_s << QStringList{u"dump"_s, u"a\x1b[2Jb\n.prg"_s}
-            << QByteArray("tarvo-prg: cannot open \"a\\x1b[2Jb\\x0a.prg\": No such file or directory\n");
+            << QByteArray("tarvo-prg: cannot read \"a\\x1b[2Jb\\x0a.prg\": No such file or directory\n");
         // "!": the locale is not made, so the C library speaks English.
         QTest::newRow("Bulgarian asked, the system cannot")
             << u"!bg_BG.UTF-8"_s << QStringList{u"dump"_s, u"missing.prg"_s}
-            << QByteArray("tarvo-prg: cannot open missing.prg: No such file or directory\n");
+            << QByteArray("tarvo-prg: cannot read missing.prg: No such file or directory\n");
         QTest::newRow("Bulgarian, a cell named in words")
             << u"bg_BG.UTF-8"_s << QStringList{u"set"_s, u"--cell=department.3.price=2,50"_s, u"x.prg"_s}
             << u"tarvo-prg: --cell department.3.price: „2,50“ не е десетично число\n"
