@@ -2,6 +2,7 @@
 // library, plus the file dialogs and the remembered data directory.
 
 #include "mainwindow.h"
+#include "waitcursor.h"
 
 #include "appidentity.h"
 #include "datafiles.h"
@@ -30,18 +31,6 @@ void MainWindow::applyEncoding()
 {
     editor::applyEncoding();
 }
-
-namespace {
-// A wait cursor for as long as a file is read or written.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-} // namespace
 
 bool MainWindow::writeProgramFile(const QString &fileName)
 {

@@ -2,6 +2,7 @@
 // word: refused values, and how cells are named in such messages.
 
 #include "mainwindow.h"
+#include "waitcursor.h"
 
 #include "filefailure.h"
 #include "recentfiles.h"
@@ -28,18 +29,6 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTextCodec>
-
-namespace {
-// A wait cursor for as long as a file is read.
-class WaitCursor
-{
-public:
-    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-} // namespace
 
 QString MainWindow::cellLabel(tarvo::DocTable table, int row, int column) const
 {
