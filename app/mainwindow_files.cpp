@@ -40,8 +40,7 @@ bool MainWindow::writeProgramFile(const QString &fileName)
     const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, document->cells(), codec, stamp);
     replacedOnLastSave = result.unencodable;
     lastFileError = result.error;
-    // The same bytes again, to know the file by them afterwards.
-    lastWrittenBytes = result.ok ? tarvo::programFileBytes(document->cells(), codec, stamp) : QByteArray();
+    lastWrittenBytes = result.bytes; // to know the file by them afterwards
     if (result.ok)
         document->setCodecName(codec->name());
     return result.ok;

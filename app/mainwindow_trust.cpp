@@ -306,9 +306,13 @@ bool MainWindow::confirmOverwriteOfDiskChange()
     tarvo::FileFingerprint now;
     if (diskWatch->check(&now, &bytes) != tarvo::DiskChange::Changed)
         return true;
-    tarvo::DocumentData onDisk;
-    tarvo::readProgram(bytes, tarvo::codecForEncoding(documentEncoding()), onDisk);
-    const QStringList differ = labelsOfCellsThatDiffer(savedCells, onDisk);
+    // The cells are named only where the file could be read (its hash known).
+    QStringList differ;
+    if (!now.hash.isEmpty()) {
+        tarvo::DocumentData onDisk;
+        tarvo::readProgram(bytes, tarvo::codecForEncoding(documentEncoding()), onDisk);
+        differ = labelsOfCellsThatDiffer(savedCells, onDisk);
+    }
     UserDialogs::Choice choice;
     choice.icon = QMessageBox::Warning;
     choice.title = identity::programTitle();

@@ -1,6 +1,6 @@
 #include "filefingerprint.h"
 
-#include "regularfile.h"
+#include "programbytes.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -8,11 +8,6 @@
 #include <sys/stat.h>
 
 namespace tarvo {
-
-namespace {
-// Larger than any program file: what is read to compare contents.
-constexpr qint64 kMaxComparedBytes = 64 * 1024 * 1024;
-} // namespace
 
 bool FileFingerprint::sameStat(const FileFingerprint &other) const
 {
@@ -50,13 +45,11 @@ DiskChange diskChange(const QString &path, const FileFingerprint &known, FileFin
     } else if (!known.exists) {
         change = DiskChange::Changed;
     } else if (!current.sameStat(known)) {
-        QFile file;
-        QString error;
+        // Through the one checked read: a read that fails leaves the hash
+        // unknown, so the file counts as changed and no bytes are handed on.
         QByteArray content;
-        if (current.size <= kMaxComparedBytes && openRegularFileForReading(file, path, &error)) {
-            content = file.readAll();
+        if (readProgramBytes(path, &content, nullptr))
             current.hash = contentHash(content);
-        }
         change = current.hash.isEmpty() || current.hash != known.hash ? DiskChange::Changed : DiskChange::None;
         if (bytes)
             *bytes = content;

@@ -38,7 +38,7 @@ enum class DiskChange {
 // changed, nothing did; otherwise its bytes are read and compared (a file
 // only touched, or written with the same bytes, has not changed). `now`,
 // when given, receives the file's fingerprint as it is, and `bytes` its
-// bytes where they were read.
+// bytes where they were read (empty where the read failed).
 DiskChange diskChange(const QString &path, const FileFingerprint &known, FileFingerprint *now = nullptr,
                       QByteArray *bytes = nullptr);
 

@@ -170,8 +170,10 @@ WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QT
     QList<UnencodableCell> unencodable;
     const QByteArray bytes = programFileBytes(cells, codec, stamp, &unencodable);
     result.ok = replaceFileContents(path, bytes, &result.error, calls);
-    if (result.ok)
+    if (result.ok) {
         result.unencodable = unencodable;
+        result.bytes = bytes;
+    }
     return result;
 }
 

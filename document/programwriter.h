@@ -28,6 +28,7 @@ struct WriteResult
     bool ok = false;
     QString error; // why the write failed, for messages
     QList<UnencodableCell> unencodable;
+    QByteArray bytes; // what the file now holds, when the write succeeded
 };
 
 // A row that holds text the file cannot carry: a cell its record needs is
