@@ -7,12 +7,17 @@
 #   50 departments, 8 header lines, a comment and 4 payments each) against
 #   bench/check.awk under mawk, which makes the same checks, and against
 #   cat of the same files (reading the bytes is the floor);
-# - the peak memory of check over the 3,000 files.
+# - the peak memory of check over the 3,000 files;
+# - set --cell department.3.price=1.30 over the same 3,000 files, and over
+#   30,000 (the fleet ten times), against LC_ALL=C sed -i making the same
+#   change on the same files (set puts every file on disk before it takes
+#   its old one's place; sed does not), and the peak memory of set over the
+#   30,000 files.
 #
 #   bench/fleet.sh [TARVO_PRG]      default: build/tarvo-prg
 #
-# Needs bash (its clock takes no process), mawk, and GNU time
-# (/usr/bin/time) for the memory figure.
+# Needs bash (its clock takes no process), mawk, GNU sed, and GNU time
+# (/usr/bin/time) for the memory figures.
 set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,7 +41,8 @@ header() { printf '"АВТОМАТ ЗА НАПИТКИ %d"' "$1"; }
 payment() { printf '{"name":"Плащане %d","value":"1.00","index":"%d"}' "$1" $(($1 - 1)); }
 printf '{"params":[%s],"departments":[%s],"headerLines":[%s],"comment":"Склад 3","payments":[%s]}\n' \
     "$(items 26 param)" "$(items 50 department)" "$(items 8 header)" "$(items 4 payment)" >"$work/base.json"
-SOURCE_DATE_EPOCH=1700000000 "$prg" build --encoding CP1251 "$work/base.prg" <"$work/base.json"
+export SOURCE_DATE_EPOCH=1700000000 # every file written carries the same stamp
+"$prg" build --encoding CP1251 "$work/base.prg" <"$work/base.json"
 
 mkdir "$work/fleet"
 LC_ALL=C awk -v dir="$work/fleet" '
@@ -125,4 +131,38 @@ side_by_side "check, 3000 files" 1.2 tarvo-prg check_fleet_prg cat read_fleet_ca
 if [ -x /usr/bin/time ]; then
     m=$(/usr/bin/time -f %M "$prg" check --encoding CP1251 "${fleet[@]}" 2>&1 >/dev/null)
     printf 'check, peak memory: 3000 files %d KiB\n' "$m"
+fi
+
+# set against sed -i: the same change to the same files. Both leave the files
+# byte for byte alike, or they would not be doing the same work.
+set_prg() { "$prg" set --encoding CP1251 --cell department.3.price=1.30 "$@"; }
+set_sed() { LC_ALL=C sed -i 's/^\(D\t3\t[^\t]*\t[^\t]*\t\)[^\t]*/\11.30/' "$@"; }
+mkdir "$work/by-set" "$work/by-sed"
+cp "${fleet[@]}" "$work/by-set/"
+cp "${fleet[@]}" "$work/by-sed/"
+(cd "$work/by-set" && set_prg machine*.prg) || { echo "tarvo-prg set failed on the fleet" >&2; exit 1; }
+(cd "$work/by-sed" && set_sed machine*.prg)
+if ! diff -r -q "$work/by-set" "$work/by-sed" >/dev/null; then
+    echo "tarvo-prg set and sed -i leave different files" >&2
+    exit 1
+fi
+rm -rf "$work/by-set" "$work/by-sed"
+
+set_fleet_prg() { set_prg "${fleet[@]}"; }
+set_fleet_sed() { set_sed "${fleet[@]}"; }
+side_by_side "set, 3000 files" 1.5 tarvo-prg set_fleet_prg sed set_fleet_sed
+
+# 30,000 files: the fleet ten times, in ten folders.
+big=()
+for ((copy = 0; copy < 10; copy++)); do
+    mkdir "$work/fleet$copy"
+    cp "${fleet[@]}" "$work/fleet$copy/"
+    big+=("$work/fleet$copy"/machine*.prg)
+done
+set_big_prg() { set_prg "${big[@]}"; }
+set_big_sed() { set_sed "${big[@]}"; }
+runs=3 side_by_side "set, 30000 files" 1.5 tarvo-prg set_big_prg sed set_big_sed
+if [ -x /usr/bin/time ]; then
+    m=$(/usr/bin/time -f %M "$prg" set --encoding CP1251 --cell department.3.price=1.30 "${big[@]}" 2>&1 >/dev/null)
+    printf 'set, peak memory: 30000 files %d KiB (aim <= 30 MB)\n' "$m"
 fi

@@ -143,9 +143,10 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
     return written;
 }
 
-bool reportLeftOutRows(const QString &file, const tarvo::DocumentCells &cells)
+QStringList leftOutRowMessages(const QString &file, const tarvo::DocumentCells &cells)
 {
     const QString where = shownOutput(file);
+    QStringList messages;
     const QList<tarvo::LeftOutRow> rows = tarvo::rowsLeftOut(cells);
     for (const tarvo::LeftOutRow &row : rows) {
         QStringList missing;
@@ -153,10 +154,18 @@ bool reportLeftOutRows(const QString &file, const tarvo::DocumentCells &cells)
             const tarvo::ColumnFormat *format = tarvo::columnFormat(row.table, column);
             missing << Messages::tr(format->name);
         }
-        console::error(Messages::tr("%1: %2 left out: the file carries it only with a %3")
-                           .arg(where, rowName(row.table, row.row), missing.join(Messages::tr(" and a "))));
+        messages << Messages::tr("%1: %2 left out: the file carries it only with a %3")
+                        .arg(where, rowName(row.table, row.row), missing.join(Messages::tr(" and a ")));
     }
-    return !rows.isEmpty();
+    return messages;
+}
+
+bool reportLeftOutRows(const QString &file, const tarvo::DocumentCells &cells)
+{
+    const QStringList messages = leftOutRowMessages(file, cells);
+    for (const QString &message : messages)
+        console::error(message);
+    return !messages.isEmpty();
 }
 
 } // namespace programstreams

@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 class QTextCodec;
 
@@ -55,6 +56,10 @@ struct Written
 // nobody reads is an error, not a wait.
 Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QTextCodec *codec,
                       const QDateTime &stamp);
+
+// A line for every row of `cells` that `file` does not carry (see
+// rowsLeftOut).
+QStringList leftOutRowMessages(const QString &file, const tarvo::DocumentCells &cells);
 
 // Names on standard error every row of `cells` that `file` does not carry
 // (see rowsLeftOut); true when there was any.

@@ -1,21 +1,257 @@
 // set: the same cells given the same values in many program files, each
-// written back in its encoding through the writer that Save uses. The
-// command line is checked whole before anything is read, and every file is
-// read before any is written, so a bad argument or a missing file changes
-// nothing. Each file is locked against other writers from before it is read
-// until it is written.
+// written back in its encoding through the writer that Save uses.
+//
+// The command line is checked whole before anything is read, and every file
+// is read, checked and given its new bytes before any is written, so a bad
+// argument or a bad file changes nothing. The new bytes wait in a spool (see
+// Spool), so that memory does not grow with the number of files. Then the
+// files are written in batches, which keep the number of open files
+// bounded: each batch's files are locked, their new files written, then all
+// put on disk, then each takes its old one's place, and each folder is
+// flushed once. A file that another program wrote after it was read is read
+// and set again under its lock, so that no change of the other program is
+// lost.
 
 #include "commands.h"
 #include "console.h"
 #include "messages.h"
 #include "programstreams.h"
+#include "spool.h"
 #include "unencodablereport.h"
 
 #include <encodings.h>
+#include <filefingerprint.h>
 #include <filereplace.h>
+#include <programbytes.h>
 #include <savelock.h>
 
 #include <QList>
+#include <QSet>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+// Files locked and written at a time: two descriptors each while a batch is
+// written, far below the usual limit of 1,024 open files.
+constexpr int kBatchFiles = 256;
+
+// One file's new contents, and what to say once they are written.
+struct Edited
+{
+    QByteArray bytes;
+    QStringList notes; // cells the code page cannot hold, rows left out
+    tarvo::FileFingerprint read; // the file as it was read
+};
+
+// What the first pass keeps of each file for the second.
+struct Planned
+{
+    tarvo::FileFingerprint read;
+    qint64 offset = -1; // of its new bytes in the spool; -1: a repeat of an earlier file
+    qint64 size = 0;
+    QStringList notes;
+};
+
+class SetRun
+{
+public:
+    SetRun(const CommandLine &line, const QDateTime &stamp)
+        : m_line(line), m_stamp(stamp), m_codec(tarvo::codecForEncoding(line.encoding)),
+          m_encoding(tarvo::encodingName(line.encoding))
+    {
+    }
+
+    // Reads every file and keeps its new bytes; false, with the message
+    // said, when any file cannot be set.
+    bool plan()
+    {
+        QSet<QPair<quint64, quint64>> seen;
+        QString reason;
+        for (qsizetype first = 0; first < m_line.files.size(); first += kBatchFiles) {
+            const QStringList batch = m_line.files.mid(first, kBatchFiles);
+            // Locked while read, so that no save of another program is
+            // read half done.
+            tarvo::SaveLocks locks;
+            if (!locks.lockAll(batch, &reason)) {
+                console::error(reason + QStringLiteral("; no file changed"));
+                return false;
+            }
+            for (const QString &file : batch) {
+                Edited edited;
+                QString message;
+                if (!edit(file, &edited, &message)) {
+                    console::error(Messages::tr("%1; no file changed").arg(message));
+                    return false;
+                }
+                Planned planned;
+                planned.read = edited.read;
+                // A file named twice (or through a link) is set once.
+                const QPair<quint64, quint64> key(edited.read.device, edited.read.inode);
+                if (!edited.read.exists || !seen.contains(key)) {
+                    seen.insert(key);
+                    if (!m_spool.append(edited.bytes, &planned.offset, &reason)) {
+                        console::error(Messages::tr("cannot keep the new contents of the files until they are "
+                                                    "written: %1; no file changed")
+                                           .arg(messages::reason(reason)));
+                        return false;
+                    }
+                    planned.size = edited.bytes.size();
+                    planned.notes = edited.notes;
+                }
+                m_planned.push_back(std::move(planned));
+            }
+        }
+        return true;
+    }
+
+    // Writes every planned file; the exit status.
+    int write()
+    {
+        int status = exitcode::Success;
+        for (qsizetype first = 0; first < m_line.files.size(); first += kBatchFiles)
+            status = exitcode::worse(status, writeBatch(first, qMin(first + kBatchFiles, m_line.files.size())));
+        return status;
+    }
+
+private:
+    // Reads `file` and lays out its new bytes with the cells set; false
+    // with `message` when it cannot be read or set.
+    bool edit(const QString &file, Edited *edited, QString *message)
+    {
+        QByteArray bytes;
+        QString reason;
+        const bool read = isStandardStream(file)
+                              ? programstreams::readBytes(file, &bytes, &reason)
+                              : tarvo::readProgramBytes(file, &bytes, &reason, nullptr, &edited->read);
+        if (!read) {
+            *message = Messages::tr("cannot read %1: %2").arg(programstreams::shownName(file), messages::reason(reason));
+            return false;
+        }
+        tarvo::DocumentData document;
+        if (!tarvo::readProgram(bytes, m_codec, document).lossless) {
+            *message = Messages::tr("cannot set cells in %1: %2")
+                           .arg(programstreams::shownName(file), programstreams::lossyText(m_codec));
+            return false;
+        }
+        for (const CellAssignment &assignment : m_line.cells)
+            document.setCellText(assignment.cell.table, assignment.cell.row, assignment.cell.column, assignment.value);
+        QList<tarvo::UnencodableCell> unencodable;
+        edited->bytes = tarvo::programFileBytes(document, m_codec, m_stamp, &unencodable);
+        for (const tarvo::UnencodableCell &cell : unencodable)
+            edited->notes << unencodableMessage(programstreams::shownName(file), cell, m_encoding);
+        edited->notes << programstreams::leftOutRowMessages(file, document);
+        return true;
+    }
+
+    // The new bytes of file `index`, with what to say of them: those of the
+    // plan, or, where another program wrote the file since it was read,
+    // the file read and set again (its lock is held). False when it can no
+    // longer be set; the message is said.
+    bool newContents(qsizetype index, Edited *edited)
+    {
+        const QString &file = m_line.files.at(index);
+        Planned &planned = m_planned[size_t(index)];
+        QString reason;
+        if (isStandardStream(file) || tarvo::fingerprintOf(file).sameStat(planned.read)) {
+            edited->notes = planned.notes;
+            if (m_spool.read(planned.offset, planned.size, &edited->bytes, &reason))
+                return true;
+            console::error(Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(reason)));
+            return false;
+        }
+        QString message;
+        if (edit(file, edited, &message))
+            return true;
+        console::error(Messages::tr("%1; the file changed while set ran and is left as it is now").arg(message));
+        return false;
+    }
+
+    int writeBatch(qsizetype first, qsizetype end)
+    {
+        int status = exitcode::Success;
+        const QStringList batch = m_line.files.mid(first, end - first);
+        QString reason;
+        tarvo::SaveLocks locks;
+        if (!locks.lockAll(batch, &reason)) {
+            console::error(reason);
+            return exitcode::WriteFailed;
+        }
+        // Each folder's renames are flushed once, after the batch's last.
+        tarvo::FolderFlushes flushes;
+        struct Step
+        {
+            std::unique_ptr<tarvo::PendingReplacement> replacement;
+            QStringList notes;
+        };
+        std::vector<Step> steps(size_t(end - first));
+        auto failed = [&](qsizetype index, const QString &why) {
+            console::error(Messages::tr("cannot write %1: %2")
+                               .arg(console::fileName(m_line.files.at(index)), messages::reason(why)));
+            steps[size_t(index - first)].replacement.reset();
+            status = exitcode::worse(status, exitcode::WriteFailed);
+        };
+        // The new files written,
+        for (qsizetype i = first; i < end; ++i) {
+            if (m_planned[size_t(i)].offset < 0)
+                continue; // named before
+            Edited edited;
+            if (!newContents(i, &edited)) {
+                status = exitcode::worse(status, exitcode::WriteFailed);
+                continue;
+            }
+            Step &step = steps[size_t(i - first)];
+            step.notes = edited.notes;
+            const QString &file = m_line.files.at(i);
+            if (isStandardStream(file)) {
+                console::writeOut(edited.bytes);
+                if (console::finishOut())
+                    sayNotes(step.notes, &status);
+                else
+                    status = exitcode::worse(status, exitcode::WriteFailed);
+                continue;
+            }
+            step.replacement = std::make_unique<tarvo::PendingReplacement>(file, edited.bytes);
+            if (!step.replacement->write(&reason))
+                failed(i, reason);
+        }
+        // then all on disk,
+        for (qsizetype i = first; i < end; ++i) {
+            Step &step = steps[size_t(i - first)];
+            if (step.replacement && !step.replacement->sync(&reason))
+                failed(i, reason);
+        }
+        // then each in its old one's place.
+        for (qsizetype i = first; i < end; ++i) {
+            Step &step = steps[size_t(i - first)];
+            if (!step.replacement)
+                continue;
+            if (!step.replacement->commit(&reason))
+                failed(i, reason);
+            else
+                sayNotes(step.notes, &status);
+        }
+        return status;
+    }
+
+    static void sayNotes(const QStringList &notes, int *status)
+    {
+        for (const QString &note : notes)
+            console::error(note);
+        if (!notes.isEmpty())
+            *status = exitcode::worse(*status, exitcode::Findings);
+    }
+
+    const CommandLine &m_line;
+    const QDateTime m_stamp;
+    QTextCodec *const m_codec;
+    const QString m_encoding;
+    Spool m_spool;
+    std::vector<Planned> m_planned;
+};
+
+} // namespace
 
 int runSet(const CommandLine &line)
 {
@@ -25,50 +261,8 @@ int runSet(const CommandLine &line)
         console::error(reason);
         return exitcode::Usage;
     }
-    // Every file stays locked from its read to its replacement, so that no
-    // other writer's change to it falls between the two and is lost.
-    tarvo::SaveLocks locks;
-    if (!locks.lockAll(line.files, &reason)) {
-        console::error(reason + QStringLiteral("; no file changed"));
+    SetRun run(line, stamp);
+    if (!run.plan())
         return exitcode::Usage;
-    }
-    QTextCodec *codec = tarvo::codecForEncoding(line.encoding);
-    QList<tarvo::DocumentData> documents;
-    for (const QString &file : line.files) {
-        tarvo::DocumentData document;
-        tarvo::ReadReport report;
-        if (!programstreams::readDocument(file, codec, document, &reason, &report)) {
-            console::error(Messages::tr("cannot read %1: %2; no file changed")
-                               .arg(programstreams::shownName(file), messages::reason(reason)));
-            return exitcode::Usage;
-        }
-        if (!report.lossless) {
-            console::error(Messages::tr("cannot set cells in %1: %2; no file changed")
-                               .arg(programstreams::shownName(file), programstreams::lossyText(codec)));
-            return exitcode::Usage;
-        }
-        for (const CellAssignment &assignment : line.cells)
-            document.setCellText(assignment.cell.table, assignment.cell.row, assignment.cell.column, assignment.value);
-        documents << document;
-    }
-
-    const QString encoding = tarvo::encodingName(line.encoding);
-    int status = exitcode::Success;
-    // Each file is on disk before it replaces its old one; each folder's
-    // renames are flushed once, after the last.
-    tarvo::FolderFlushes flushes;
-    for (int i = 0; i < documents.size(); ++i) {
-        const QString &file = line.files.at(i);
-        const programstreams::Written written = programstreams::writeDocument(file, documents.at(i), codec, stamp);
-        if (!written.ok) {
-            status = exitcode::worse(status, exitcode::WriteFailed);
-            continue;
-        }
-        for (const tarvo::UnencodableCell &cell : written.unencodable)
-            console::error(unencodableMessage(programstreams::shownName(file), cell, encoding));
-        const bool leftOut = programstreams::reportLeftOutRows(file, documents.at(i));
-        if (leftOut || !written.unencodable.isEmpty())
-            status = exitcode::worse(status, exitcode::Findings);
-    }
-    return status;
+    return run.write();
 }

@@ -12,7 +12,7 @@ namespace tarvo {
 bool FileFingerprint::sameStat(const FileFingerprint &other) const
 {
     return exists == other.exists && size == other.size && modifiedNs == other.modifiedNs
-        && inode == other.inode && device == other.device;
+        && changedNs == other.changedNs && inode == other.inode && device == other.device;
 }
 
 QByteArray contentHash(const QByteArray &bytes)
@@ -20,17 +20,26 @@ QByteArray contentHash(const QByteArray &bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
 }
 
+FileFingerprint fingerprintOfStat(const struct stat &info)
+{
+    FileFingerprint print;
+    if (!S_ISREG(info.st_mode))
+        return print;
+    print.exists = true;
+    print.size = qint64(info.st_size);
+    print.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec);
+    print.changedNs = qint64(info.st_ctim.tv_sec) * 1000000000 + qint64(info.st_ctim.tv_nsec);
+    print.inode = quint64(info.st_ino);
+    print.device = quint64(info.st_dev);
+    return print;
+}
+
 FileFingerprint fingerprintOf(const QString &path, const QByteArray *bytes)
 {
     FileFingerprint print;
     struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) == 0 && S_ISREG(info.st_mode)) {
-        print.exists = true;
-        print.size = qint64(info.st_size);
-        print.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec);
-        print.inode = quint64(info.st_ino);
-        print.device = quint64(info.st_dev);
-    }
+    if (::stat(QFile::encodeName(path).constData(), &info) == 0)
+        print = fingerprintOfStat(info);
     if (bytes)
         print.hash = contentHash(*bytes);
     return print;

@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 
+struct stat;
+
 namespace tarvo {
 
 struct FileFingerprint
@@ -13,13 +15,17 @@ struct FileFingerprint
     bool exists = false;
     qint64 size = -1;
     qint64 modifiedNs = 0; // modification time, nanoseconds since 1970
+    qint64 changedNs = 0;  // status change time (a write, a rename, new rights)
     quint64 inode = 0;
     quint64 device = 0;
     QByteArray hash;       // of the bytes read or written; empty when unknown
 
-    // Size, time, inode and device: what stat says, without the bytes.
+    // Size, times, inode and device: what stat says, without the bytes.
     bool sameStat(const FileFingerprint &other) const;
 };
+
+// What `info` says of a file.
+FileFingerprint fingerprintOfStat(const struct stat &info);
 
 // What stat says of `path` now (symbolic links followed), with the hash of
 // `bytes` when given: the bytes just read from it or written to it.

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 
+#include <memory>
+
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -25,7 +27,7 @@ namespace {
 // file is a few kilobytes, so anything beyond this is no program file.
 constexpr off_t kMaxKeptBytes = 64 * 1024 * 1024;
 
-enum class Outcome { Done, Failed, TryInPlace, TryNamed };
+enum class Outcome { Done, Written, Failed, TryInPlace, TryNamed };
 
 bool fail(QString *error, const QString &text)
 {
@@ -91,39 +93,92 @@ public:
         m_name = m_target.mid(slash + 1);
     }
 
-    bool save(QString *error)
+    ~Saver() { discard(errno); }
+
+    Saver(const Saver &) = delete;
+    Saver &operator=(const Saver &) = delete;
+
+    enum class Step { Failed, Done, Written };
+
+    // The first step: the new bytes written into a new file, not yet on
+    // disk for certain nor in the old one's place (Written); or the whole
+    // save done where the file must be rewritten in place (Done).
+    Step write(QString *error)
     {
         struct stat existing;
         if (::stat(m_target.constData(), &existing) == 0) {
             m_exists = true;
             m_old = existing;
             if (!S_ISREG(existing.st_mode))
-                return fail(error, S_ISDIR(existing.st_mode) ? QStringLiteral("Is a directory")
-                                                             : QStringLiteral("Not a regular file"));
+                return failStep(error, S_ISDIR(existing.st_mode) ? QStringLiteral("Is a directory")
+                                                                 : QStringLiteral("Not a regular file"));
             // A file marked read-only stays as it is, whoever asks.
             if (!(existing.st_mode & S_IWUSR))
-                return fail(error, QStringLiteral("The file is read-only"));
+                return failStep(error, QStringLiteral("The file is read-only"));
             if (::faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) != 0)
-                return fail(error, systemErrorText(errno));
+                return failStep(error, systemErrorText(errno));
         } else if (errno != ENOENT) {
-            return fail(error, systemErrorText(errno));
+            return failStep(error, systemErrorText(errno));
         }
 
         // A file with several names is rewritten where it is, so that every
         // name sees the new contents.
-        Outcome outcome = m_exists && m_old.st_nlink > 1 ? Outcome::TryInPlace : replaceThroughNewFile(true, error);
+        Outcome outcome = m_exists && m_old.st_nlink > 1 ? Outcome::TryInPlace : writeNewFile(true, error);
         if (outcome == Outcome::TryNamed)
-            outcome = replaceThroughNewFile(false, error);
-        if (outcome != Outcome::TryInPlace)
-            return outcome == Outcome::Done;
-        return rewriteInPlace(error);
+            outcome = writeNewFile(false, error);
+        return finish(outcome, error);
+    }
+
+    // The second step: the new file on disk.
+    bool sync(QString *error)
+    {
+        if (m_fd < 0)
+            return true;
+        if (m_calls.fsync(m_fd) == 0)
+            return true;
+        const int cause = errno;
+        discard(cause);
+        failWith(error, cause, m_litter);
+        return false;
+    }
+
+    // The last step: the new file in the old one's place.
+    bool commit(QString *error)
+    {
+        if (m_fd < 0)
+            return true;
+        Outcome outcome = putInPlace(error);
+        if (outcome == Outcome::TryNamed) {
+            outcome = writeNewFile(false, error);
+            if (outcome == Outcome::Written)
+                outcome = sync(error) ? putInPlace(error) : Outcome::Failed;
+        }
+        return finish(outcome, error) == Step::Done;
     }
 
 private:
+    Step failStep(QString *error, const QString &text)
+    {
+        fail(error, text);
+        return Step::Failed;
+    }
+
     Outcome failWith(QString *error, int errorNumber, const QString &more = QString())
     {
         fail(error, systemErrorText(errorNumber) + more);
         return Outcome::Failed;
+    }
+
+    Step finish(Outcome outcome, QString *error)
+    {
+        switch (outcome) {
+        case Outcome::Written: return Step::Written;
+        case Outcome::Done: return Step::Done;
+        case Outcome::TryInPlace: return rewriteInPlace(error) ? Step::Done : Step::Failed;
+        case Outcome::TryNamed:
+        case Outcome::Failed: break;
+        }
+        return Step::Failed;
     }
 
     // The name a new file has until it takes the old one's place. One
@@ -158,89 +213,101 @@ private:
         return fd;
     }
 
-    // The normal path: a new file beside the old one, renamed over it.
-    Outcome replaceThroughNewFile(bool unnamed, QString *error)
+    // Gives up the new file, if there is one: closed, and gone from the
+    // folder if it was named there. errno is `cause` afterwards.
+    void discard(int cause)
     {
-        QByteArray fresh;
-        QString litter;
-        int fd = makeNewFile(unnamed, &fresh, &litter);
-        if (fd < 0) {
+        if (m_fd >= 0)
+            m_calls.close(m_fd);
+        m_fd = -1;
+        if (m_linked && m_calls.unlink(m_fresh.constData()) != 0)
+            m_litter += QStringLiteral("; the unfinished file %1 could not be removed: %2")
+                            .arg(QFile::decodeName(m_fresh), systemErrorText(errno));
+        m_linked = false;
+        errno = cause;
+    }
+
+    // The normal path, first step: a new file beside the old one, with the
+    // old one's owner, mode and attributes.
+    Outcome writeNewFile(bool unnamed, QString *error)
+    {
+        m_unnamed = unnamed;
+        m_fresh.clear();
+        m_fd = makeNewFile(unnamed, &m_fresh, &m_litter);
+        if (m_fd < 0) {
             const int cause = errno;
             if (unnamed && (cause == EOPNOTSUPP || cause == EISDIR || cause == EINVAL))
                 return Outcome::TryNamed; // no unnamed files here
             // No new file can be made here, but the old one may be written.
             if (m_exists && (cause == EACCES || cause == EPERM))
                 return Outcome::TryInPlace;
-            return failWith(error, cause, litter);
+            return failWith(error, cause, m_litter);
         }
+        m_linked = !unnamed;
 
-        bool linked = false;
-        auto discard = [&](int cause) {
-            if (fd >= 0)
-                m_calls.close(fd);
-            fd = -1;
-            if (linked && m_calls.unlink(fresh.constData()) != 0)
-                litter += QStringLiteral("; the unfinished file %1 could not be removed: %2")
-                              .arg(QFile::decodeName(fresh), systemErrorText(errno));
-            errno = cause;
-        };
-        linked = !unnamed;
-
-        if (!writeAll(m_calls, fd, m_bytes.constData(), m_bytes.size(), 0) || m_calls.fsync(fd) != 0) {
+        if (!writeAll(m_calls, m_fd, m_bytes.constData(), m_bytes.size(), 0)) {
             const int cause = errno;
             discard(cause);
-            return failWith(error, cause, litter);
+            return failWith(error, cause, m_litter);
         }
         if (m_exists) {
             struct stat made;
-            const bool sameOwner = ::fstat(fd, &made) == 0 && made.st_uid == m_old.st_uid
+            const bool sameOwner = ::fstat(m_fd, &made) == 0 && made.st_uid == m_old.st_uid
                                    && made.st_gid == m_old.st_gid;
             // Owner before mode: a change of owner clears the set-id bits.
             // The access control list last: it sets the group bits itself.
-            if ((!sameOwner && m_calls.fchown(fd, m_old.st_uid, m_old.st_gid) != 0)
-                || m_calls.fchmod(fd, m_old.st_mode & 07777) != 0 || !copyAttributes(m_target, fd)) {
+            if ((!sameOwner && m_calls.fchown(m_fd, m_old.st_uid, m_old.st_gid) != 0)
+                || m_calls.fchmod(m_fd, m_old.st_mode & 07777) != 0 || !copyAttributes(m_target, m_fd)) {
                 // The old file would change hands or lose some of its
                 // attributes: write it in place instead.
                 discard(errno);
                 return Outcome::TryInPlace;
             }
         }
-        if (unnamed) {
+        return Outcome::Written;
+    }
+
+    // The normal path, last step: the new file, on disk, takes the old
+    // one's place.
+    Outcome putInPlace(QString *error)
+    {
+        if (m_unnamed) {
             if (m_exists)
-                fresh = pendingName(&litter);
-            const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+                m_fresh = pendingName(&m_litter);
+            const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
             // A new file takes its name at once; one that replaces another
             // goes beside it first.
-            const QByteArray &name = m_exists ? fresh : m_target;
+            const QByteArray &name = m_exists ? m_fresh : m_target;
             if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
                 const int cause = errno;
                 discard(cause);
                 if (cause == ENOENT || cause == EPERM || cause == EXDEV)
                     return Outcome::TryNamed; // no /proc to link through
-                return failWith(error, cause, litter);
+                return failWith(error, cause, m_litter);
             }
-            linked = true;
+            m_linked = true;
             if (!m_exists)
-                fresh = m_target;
+                m_fresh = m_target;
         }
-        const int closed = m_calls.close(fd);
-        fd = -1;
+        const int closed = m_calls.close(m_fd);
+        m_fd = -1;
         if (closed != 0) {
             const int cause = errno;
             discard(cause);
-            return failWith(error, cause, litter);
+            return failWith(error, cause, m_litter);
         }
-        if (fresh != m_target && m_calls.rename(fresh.constData(), m_target.constData()) != 0) {
+        if (m_fresh != m_target && m_calls.rename(m_fresh.constData(), m_target.constData()) != 0) {
             const int cause = errno;
             discard(cause);
             // A sticky folder, or a file mounted in its own right.
             if (m_exists && (cause == EACCES || cause == EPERM || cause == EBUSY))
                 return Outcome::TryInPlace;
-            return failWith(error, cause, litter);
+            return failWith(error, cause, m_litter);
         }
+        m_linked = false; // it is the file now
         syncFolder();
-        if (!litter.isEmpty()) // saved, but the folder is not as it was
-            reportInterruptedSave(QStringLiteral("%1 was saved%2").arg(QFile::decodeName(m_target), litter));
+        if (!m_litter.isEmpty()) // saved, but the folder is not as it was
+            reportInterruptedSave(QStringLiteral("%1 was saved%2").arg(QFile::decodeName(m_target), m_litter));
         return Outcome::Done;
     }
 
@@ -328,10 +395,16 @@ private:
     const QByteArray m_target;
     QByteArray m_folder;
     QByteArray m_name;
-    const QByteArray &m_bytes;
+    const QByteArray m_bytes;
     const FileCalls &m_calls;
     bool m_exists = false;
     struct stat m_old = {};
+    // The new file while it is being made.
+    int m_fd = -1;
+    bool m_unnamed = false;
+    bool m_linked = false; // it has a name in the folder (m_fresh)
+    QByteArray m_fresh;
+    QString m_litter; // what a clean-up left behind, for the message
 };
 
 thread_local FolderFlushes *t_flushes = nullptr;
@@ -373,17 +446,63 @@ void FolderFlushes::flush()
 
 bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error, const FileCalls &calls)
 {
-    if (path.isEmpty())
+    PendingReplacement replacement(path, bytes, calls);
+    return replacement.write(error) && replacement.sync(error) && replacement.commit(error);
+}
+
+struct PendingReplacement::Steps
+{
+    SaveLock lock;
+    std::unique_ptr<Saver> saver;
+    bool failed = false;
+};
+
+PendingReplacement::PendingReplacement(const QString &path, const QByteArray &bytes, const FileCalls &calls)
+    : m_path(path), m_bytes(bytes), m_calls(calls), m_steps(std::make_unique<Steps>())
+{
+}
+
+PendingReplacement::~PendingReplacement() = default;
+
+bool PendingReplacement::write(QString *error)
+{
+    Steps &steps = *m_steps;
+    steps.failed = true;
+    if (m_path.isEmpty())
         return fail(error, systemErrorText(ENOENT));
     QString target;
-    if (!resolveSaveTarget(path, &target, error))
+    if (!resolveSaveTarget(m_path, &target, error))
         return false;
-    SaveLock lock;
-    if (!lock.lock(target, error))
+    if (!steps.lock.lock(target, error))
         return false;
     // A save in place of this file that was cut short is made whole first.
     recoverInterruptedSave(target);
-    return Saver(target, bytes, calls).save(error);
+    steps.saver = std::make_unique<Saver>(target, m_bytes, m_calls);
+    const Saver::Step step = steps.saver->write(error);
+    steps.failed = step == Saver::Step::Failed;
+    if (step != Saver::Step::Written)
+        steps.saver.reset();
+    return !steps.failed;
+}
+
+bool PendingReplacement::sync(QString *error)
+{
+    Steps &steps = *m_steps;
+    if (steps.failed || !steps.saver)
+        return !steps.failed;
+    steps.failed = !steps.saver->sync(error);
+    return !steps.failed;
+}
+
+bool PendingReplacement::commit(QString *error)
+{
+    Steps &steps = *m_steps;
+    if (steps.failed || !steps.saver)
+        return !steps.failed;
+    steps.failed = !steps.saver->commit(error);
+    steps.saver.reset();
+    steps.lock.unlock();
+    return !steps.failed;
 }
 
 } // namespace tarvo

@@ -6,6 +6,8 @@
 #include <QSet>
 #include <QString>
 
+#include <memory>
+
 namespace tarvo {
 
 // Puts `bytes` into the file at `path` so that a failure or a crash at any
@@ -31,6 +33,35 @@ namespace tarvo {
 // False with a message in `error` on failure.
 bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error,
                          const FileCalls &calls = FileCalls::system());
+
+// The save of replaceFileContents in its three steps, for a run of many
+// files whose new files are all written first and then made durable
+// together (tarvo-prg set): write() locks the file and puts its new bytes
+// into a new file beside it, sync() puts that file on disk, commit() puts
+// it in the old one's place and releases the lock. A file that must be
+// rewritten in place is saved whole by write(); sync() and commit() then
+// have nothing left to do. A replacement dropped before commit() leaves
+// the old file as it was and nothing beside it. Each step returns false,
+// with `error` set, when the save failed; the old file then stays.
+class PendingReplacement
+{
+public:
+    PendingReplacement(const QString &path, const QByteArray &bytes, const FileCalls &calls = FileCalls::system());
+    ~PendingReplacement();
+    PendingReplacement(const PendingReplacement &) = delete;
+    PendingReplacement &operator=(const PendingReplacement &) = delete;
+
+    bool write(QString *error);
+    bool sync(QString *error);
+    bool commit(QString *error);
+
+private:
+    struct Steps;
+    QString m_path;
+    QByteArray m_bytes;
+    const FileCalls &m_calls;
+    std::unique_ptr<Steps> m_steps;
+};
 
 // For a run of many saves (tarvo-prg set): while one exists in a thread,
 // the saves of that thread leave the flush of their folders' entries to it,

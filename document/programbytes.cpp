@@ -1,6 +1,7 @@
 #include "programbytes.h"
 #include "savejournal.h"
 
+#include "filefingerprint.h"
 #include "regularfile.h"
 
 #include <cerrno>
@@ -47,7 +48,8 @@ bool sameTime(const struct timespec &a, const struct timespec &b)
     return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
 }
 
-bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QString *error, ReadCall read)
+bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QString *error, ReadCall read,
+                    FileFingerprint *fingerprint)
 {
     if (before.st_size > kMaxProgramFileBytes)
         return fail(error, QStringLiteral("it is %1 bytes, more than %2").arg(qint64(before.st_size)).arg(limitText()));
@@ -72,19 +74,22 @@ bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QStrin
         return fail(error, QStringLiteral("it changed while it was read"));
     buffer.truncate(got);
     *bytes = buffer;
+    if (fingerprint)
+        *fingerprint = fingerprintOfStat(after);
     return true;
 }
 
 } // namespace
 
-bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall read)
+bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall readCall,
+                      FileFingerprint *read)
 {
     recoverInterruptedSave(path); // a save in place cut short is made whole first
     struct stat info;
     const int fd = openRegularFile(path, error, &info);
     if (fd < 0)
         return false;
-    const bool ok = readOpenedFile(fd, info, bytes, error, read ? read : ::read);
+    const bool ok = readOpenedFile(fd, info, bytes, error, readCall ? readCall : ::read, read);
     ::close(fd);
     return ok;
 }

@@ -7,6 +7,8 @@
 
 namespace tarvo {
 
+struct FileFingerprint;
+
 // No program file is read beyond this size. A real one holds 200 bytes to
 // 15 KB; the limit leaves room for any file a person or a device could
 // mean as one, and keeps every read short in time and memory.
@@ -24,7 +26,9 @@ using ReadCall = ssize_t (*)(int fd, void *buffer, size_t size);
 // interrupted by a signal is made again), or the file does not read as the
 // size it says it has or changes while it is read (files of procfs and
 // sysfs, a file being written).
-bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall read = nullptr);
+// `read`, when given, receives what stat says of the file as it was read.
+bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall readCall = nullptr,
+                      FileFingerprint *read = nullptr);
 
 // Reads an open stream (standard input, a pipe) to its end into `bytes`.
 // More than kMaxProgramFileBytes is an error, as is a failed read.

@@ -88,7 +88,10 @@ void SaveLock::unlock()
     if (!isHeld())
         return;
     noteReleased(m_held->key);
-    ::close(m_held->fd); // closing the last descriptor releases the lock
+    // Released before the descriptor goes: a close that fails must not
+    // leave the lock held against this very process's next lock of it.
+    ::flock(m_held->fd, LOCK_UN);
+    ::close(m_held->fd);
     m_held.reset();
 }
 

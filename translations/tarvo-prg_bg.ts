@@ -76,12 +76,20 @@
         <translation>%1 не може да бъде записан: %2</translation>
     </message>
     <message>
-        <source>cannot read %1: %2; no file changed</source>
-        <translation>%1 не може да бъде прочетен: %2; нито един файл не е променен</translation>
+        <source>%1; no file changed</source>
+        <translation>%1; нито един файл не е променен</translation>
     </message>
     <message>
-        <source>cannot set cells in %1: %2; no file changed</source>
-        <translation>клетките в %1 не могат да бъдат зададени: %2; нито един файл не е променен</translation>
+        <source>cannot set cells in %1: %2</source>
+        <translation>клетките в %1 не могат да бъдат зададени: %2</translation>
+    </message>
+    <message>
+        <source>cannot keep the new contents of the files until they are written: %1; no file changed</source>
+        <translation>новото съдържание на файловете не може да бъде съхранено до записа им: %1; нито един файл не е променен</translation>
+    </message>
+    <message>
+        <source>%1; the file changed while set ran and is left as it is now</source>
+        <translation>%1; файлът беше променен по време на set и остава такъв, какъвто е сега</translation>
     </message>
     <message>
         <source>unknown command &quot;%1&quot;; did you mean &quot;%2&quot;?</source>

@@ -1,0 +1,88 @@
+#include "spool.h"
+
+#include <regularfile.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr qsizetype kKeptInMemory = 4 * 1024 * 1024;
+
+bool fail(QString *error, int cause)
+{
+    *error = tarvo::systemErrorText(cause);
+    return false;
+}
+
+// An unnamed file in the temporary folder: it goes with the process,
+// however that ends.
+int openUnnamedFile()
+{
+    const QByteArray folder = QFile::encodeName(QDir::tempPath());
+    int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
+        return fd;
+    QByteArray name = folder + "/tarvo-prg-XXXXXX";
+    fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd >= 0)
+        ::unlink(name.constData());
+    return fd;
+}
+
+} // namespace
+
+Spool::~Spool()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+bool Spool::append(const QByteArray &bytes, qint64 *offset, QString *error)
+{
+    *offset = m_spilled + m_tail.size();
+    m_tail += bytes;
+    return m_tail.size() < kKeptInMemory || spill(error);
+}
+
+bool Spool::spill(QString *error)
+{
+    if (m_fd < 0 && (m_fd = openUnnamedFile()) < 0)
+        return fail(error, errno);
+    qsizetype done = 0;
+    while (done < m_tail.size()) {
+        const ssize_t n = ::pwrite(m_fd, m_tail.constData() + done, size_t(m_tail.size() - done), m_spilled + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(error, n < 0 ? errno : ENOSPC);
+        done += n;
+    }
+    m_spilled += m_tail.size();
+    m_tail.clear();
+    return true;
+}
+
+bool Spool::read(qint64 offset, qint64 size, QByteArray *bytes, QString *error)
+{
+    if (offset >= m_spilled) {
+        *bytes = m_tail.mid(qsizetype(offset - m_spilled), qsizetype(size));
+        return true;
+    }
+    bytes->resize(qsizetype(size));
+    qint64 done = 0;
+    while (done < size) {
+        const ssize_t n = ::pread(m_fd, bytes->data() + done, size_t(size - done), offset + done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return fail(error, n < 0 ? errno : EIO);
+        done += n;
+    }
+    return true;
+}
