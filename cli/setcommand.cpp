@@ -7,8 +7,8 @@
 // Spool), so that memory does not grow with the number of files. Then the
 // files are written in batches, which keep the number of open files
 // bounded: each batch's files are locked, their new files written, then all
-// put on disk, then each takes its old one's place, and each folder is
-// flushed once. A file that another program wrote after it was read is read
+// put on disk together (one flush of each file system), then each takes its
+// old one's place, and each folder is flushed once. A file that another program wrote after it was read is read
 // and set again under its lock, so that no change of the other program is
 // lost.
 
@@ -22,11 +22,16 @@
 #include <encodings.h>
 #include <filefingerprint.h>
 #include <filereplace.h>
+#include <filesystemsync.h>
 #include <programbytes.h>
 #include <savelock.h>
 
 #include <QList>
 #include <QSet>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
 
 #include <memory>
 #include <vector>
@@ -54,6 +59,24 @@ struct Planned
     QStringList notes;
 };
 
+// Runs work(0) .. work(count - 1), spread over every core.
+template<typename Work>
+void onEveryCore(qsizetype count, Work work)
+{
+    const int threads = int(qBound<qsizetype>(1, qsizetype(QThread::idealThreadCount()), count));
+    std::atomic<qsizetype> next{0};
+    auto take = [&] {
+        for (qsizetype i; (i = next++) < count;)
+            work(i);
+    };
+    std::vector<std::thread> helpers;
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back(take);
+    take();
+    for (std::thread &helper : helpers)
+        helper.join();
+}
+
 class SetRun
 {
 public:
@@ -78,13 +101,19 @@ public:
                 console::error(reason + QStringLiteral("; no file changed"));
                 return false;
             }
-            for (const QString &file : batch) {
-                Edited edited;
-                QString message;
-                if (!edit(file, &edited, &message)) {
-                    console::error(Messages::tr("%1; no file changed").arg(message));
+            // Read and set on every core, kept in order.
+            std::vector<Edited> edits(size_t(batch.size()));
+            std::vector<QString> failures(size_t(batch.size()));
+            std::vector<char> ok(size_t(batch.size()), 0);
+            onEveryCore(batch.size(), [&](qsizetype i) {
+                ok[size_t(i)] = edit(batch.at(i), &edits[size_t(i)], &failures[size_t(i)]);
+            });
+            for (qsizetype i = 0; i < batch.size(); ++i) {
+                if (!ok[size_t(i)]) {
+                    console::error(Messages::tr("%1; no file changed").arg(failures[size_t(i)]));
                     return false;
                 }
+                Edited &edited = edits[size_t(i)];
                 Planned planned;
                 planned.read = edited.read;
                 // A file named twice (or through a link) is set once.
@@ -100,6 +129,7 @@ public:
                     planned.size = edited.bytes.size();
                     planned.notes = edited.notes;
                 }
+                edited.bytes.clear();
                 m_planned.push_back(std::move(planned));
             }
         }
@@ -145,26 +175,26 @@ private:
         return true;
     }
 
-    // The new bytes of file `index`, with what to say of them: those of the
-    // plan, or, where another program wrote the file since it was read,
+    // The new bytes of file `index`, with what to say of them and the file
+    // as it was read: those of the plan, or, where another program wrote the file since it was read,
     // the file read and set again (its lock is held). False when it can no
     // longer be set; the message is said.
-    bool newContents(qsizetype index, Edited *edited)
+    bool newContents(qsizetype index, Edited *edited, QString *message)
     {
         const QString &file = m_line.files.at(index);
-        Planned &planned = m_planned[size_t(index)];
+        const Planned &planned = m_planned[size_t(index)];
         QString reason;
         if (isStandardStream(file) || tarvo::fingerprintOf(file).sameStat(planned.read)) {
             edited->notes = planned.notes;
+            edited->read = planned.read;
             if (m_spool.read(planned.offset, planned.size, &edited->bytes, &reason))
                 return true;
-            console::error(Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(reason)));
+            *message = Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(reason));
             return false;
         }
-        QString message;
-        if (edit(file, edited, &message))
+        if (edit(file, edited, message))
             return true;
-        console::error(Messages::tr("%1; the file changed while set ran and is left as it is now").arg(message));
+        *message = Messages::tr("%1; the file changed while set ran and is left as it is now").arg(*message);
         return false;
     }
 
@@ -178,59 +208,78 @@ private:
             console::error(reason);
             return exitcode::WriteFailed;
         }
-        // Each folder's renames are flushed once, after the batch's last.
-        tarvo::FolderFlushes flushes;
         struct Step
         {
             std::unique_ptr<tarvo::PendingReplacement> replacement;
-            QStringList notes;
+            Edited edited;
+            QString failure; // said in its turn
+            bool watched = false; // its file system is flushed whole
         };
         std::vector<Step> steps(size_t(end - first));
-        auto failed = [&](qsizetype index, const QString &why) {
-            console::error(Messages::tr("cannot write %1: %2")
-                               .arg(console::fileName(m_line.files.at(index)), messages::reason(why)));
-            steps[size_t(index - first)].replacement.reset();
+        // The file systems written to, watched from before the first write.
+        tarvo::FileSystemSync fileSystems;
+        const bool wholeFlush = tarvo::FileSystemSync::isAvailable();
+        for (qsizetype i = first; i < end; ++i) {
+            const tarvo::FileFingerprint &read = m_planned[size_t(i)].read;
+            if (wholeFlush && read.exists)
+                steps[size_t(i - first)].watched = fileSystems.watch(dev_t(read.device), m_line.files.at(i));
+        }
+        // The new files written, on every core,
+        onEveryCore(end - first, [&](qsizetype k) {
+            const qsizetype i = first + k;
+            Step &step = steps[size_t(k)];
+            if (m_planned[size_t(i)].offset < 0)
+                return; // named before
+            if (!newContents(i, &step.edited, &step.failure))
+                return;
+            const QString &file = m_line.files.at(i);
+            if (isStandardStream(file))
+                return;
+            // Read again onto another file system (mounted meanwhile): that
+            // file is flushed by itself.
+            step.watched = step.watched && step.edited.read.device == m_planned[size_t(i)].read.device;
+            step.replacement = std::make_unique<tarvo::PendingReplacement>(file, step.edited.bytes);
+            QString why;
+            if (!step.replacement->write(&why))
+                step.failure = Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(why));
+        });
+        auto failed = [&](Step &step, const QString &message) {
+            console::error(message);
+            step.replacement.reset();
             status = exitcode::worse(status, exitcode::WriteFailed);
         };
-        // The new files written,
-        for (qsizetype i = first; i < end; ++i) {
-            if (m_planned[size_t(i)].offset < 0)
-                continue; // named before
-            Edited edited;
-            if (!newContents(i, &edited)) {
-                status = exitcode::worse(status, exitcode::WriteFailed);
-                continue;
-            }
-            Step &step = steps[size_t(i - first)];
-            step.notes = edited.notes;
-            const QString &file = m_line.files.at(i);
-            if (isStandardStream(file)) {
-                console::writeOut(edited.bytes);
-                if (console::finishOut())
-                    sayNotes(step.notes, &status);
-                else
-                    status = exitcode::worse(status, exitcode::WriteFailed);
-                continue;
-            }
-            step.replacement = std::make_unique<tarvo::PendingReplacement>(file, edited.bytes);
-            if (!step.replacement->write(&reason))
-                failed(i, reason);
-        }
+        auto cannotWrite = [&](qsizetype i, const QString &why) {
+            return Messages::tr("cannot write %1: %2").arg(console::fileName(m_line.files.at(i)), messages::reason(why));
+        };
         // then all on disk,
         for (qsizetype i = first; i < end; ++i) {
             Step &step = steps[size_t(i - first)];
-            if (step.replacement && !step.replacement->sync(&reason))
-                failed(i, reason);
-        }
-        // then each in its old one's place.
-        for (qsizetype i = first; i < end; ++i) {
-            Step &step = steps[size_t(i - first)];
+            if (!step.failure.isEmpty())
+                continue;
+            if (isStandardStream(m_line.files.at(i)) && m_planned[size_t(i)].offset >= 0) {
+                console::writeOut(step.edited.bytes);
+                if (!console::finishOut())
+                    status = exitcode::worse(status, exitcode::WriteFailed);
+                else
+                    sayNotes(step.edited.notes, &status);
+                continue;
+            }
             if (!step.replacement)
                 continue;
-            if (!step.replacement->commit(&reason))
-                failed(i, reason);
-            else
-                sayNotes(step.notes, &status);
+            const dev_t device = dev_t(step.edited.read.device);
+            if (step.watched ? !fileSystems.sync(device, &reason) : !step.replacement->sync(&reason))
+                step.failure = cannotWrite(i, reason);
+        }
+        // then each in its old one's place, and each folder flushed once.
+        tarvo::FolderFlushes flushes;
+        for (qsizetype i = first; i < end; ++i) {
+            Step &step = steps[size_t(i - first)];
+            if (!step.failure.isEmpty())
+                failed(step, step.failure);
+            else if (step.replacement && !step.replacement->commit(&reason))
+                failed(step, cannotWrite(i, reason));
+            else if (step.replacement)
+                sayNotes(step.edited.notes, &status);
         }
         return status;
     }

@@ -37,8 +37,10 @@ bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *
 // The save of replaceFileContents in its three steps, for a run of many
 // files whose new files are all written first and then made durable
 // together (tarvo-prg set): write() locks the file and puts its new bytes
-// into a new file beside it, sync() puts that file on disk, commit() puts
-// it in the old one's place and releases the lock. A file that must be
+// into a new file beside it, sync() puts that file on disk (which a flush
+// of its whole file system after write() does as well, see
+// FileSystemSync), commit() puts it in the old one's place and releases
+// the lock. A file that must be
 // rewritten in place is saved whole by write(); sync() and commit() then
 // have nothing left to do. A replacement dropped before commit() leaves
 // the old file as it was and nothing beside it. Each step returns false,

@@ -53,10 +53,12 @@ public:
             m_unencodable->append({table, row, column, missing});
     }
 
-    QByteArray encode(const QString &line) const
+    // The whole file at once: the code page's converter is opened once a
+    // file, not once a line.
+    QByteArray encode(const QString &text) const
     {
         QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
-        return m_codec->fromUnicode(line.constData(), line.size(), &state) + kLineEnd;
+        return m_codec->fromUnicode(text.constData(), text.size(), &state);
     }
 
 private:
@@ -144,23 +146,20 @@ QByteArray programFileBytes(const DocumentCells &cells, QTextCodec *codec, const
                             QList<UnencodableCell> *unencodable)
 {
     LineEncoder encoder(codec, unencodable);
-    QByteArray bytes;
-    layOut(cells, stamp, encoder, [&](const QString &line) { bytes += encoder.encode(line); });
-    return bytes;
+    QString text;
+    text.reserve(4096);
+    layOut(cells, stamp, encoder, [&](const QString &line) {
+        text += line;
+        text += QLatin1String(kLineEnd);
+    });
+    return encoder.encode(text);
 }
 
 bool writeProgram(QIODevice &device, const DocumentCells &cells, QTextCodec *codec,
                   const QDateTime &stamp, QList<UnencodableCell> *unencodable)
 {
-    LineEncoder encoder(codec, unencodable);
-    bool ok = true;
-    layOut(cells, stamp, encoder, [&](const QString &line) {
-        if (!ok)
-            return;
-        const QByteArray bytes = encoder.encode(line);
-        ok = device.write(bytes) == bytes.size();
-    });
-    return ok;
+    const QByteArray bytes = programFileBytes(cells, codec, stamp, unencodable);
+    return device.write(bytes) == bytes.size();
 }
 
 WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QTextCodec *codec,

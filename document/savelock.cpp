@@ -40,6 +40,12 @@ void noteReleased(const FileKey &key)
         g_held.erase(found);
 }
 
+bool heldByThisProcess()
+{
+    const QMutexLocker locker(&g_heldMutex);
+    return !g_held.empty();
+}
+
 // Enough attempts for any real race; a path that keeps changing under us
 // for this long is left unlocked and the save goes on as it would anyway.
 constexpr int kAttempts = 1000;
@@ -103,6 +109,10 @@ bool SaveLock::lock(const QString &path, QString *error)
         if (!resolveSaveTarget(path, &target, error))
             return false;
         const QByteArray name = QFile::encodeName(target);
+        struct stat named;
+        if (attempt == 0 && heldByThisProcess() && ::stat(name.constData(), &named) == 0
+            && holdsSaveLock(named.st_dev, named.st_ino))
+            return true; // a save within a run that holds the lock already
         // Never waits on a FIFO, never becomes a terminal's process.
         int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
         if (fd < 0 && errno == EACCES) // a file this user may write but not read
@@ -176,7 +186,7 @@ bool SaveLocks::lockAll(const QStringList &paths, QString *error)
     m_locks.reserve(size_t(order.size()));
     for (const auto &entry : order) {
         SaveLock lock;
-        if (!lock.lock(entry.second, error)) {
+        if (!lock.lock(entry.first, error)) {
             *error = QStringLiteral("cannot lock %1: %2").arg(entry.second, *error);
             return false;
         }
