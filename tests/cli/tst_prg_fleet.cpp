@@ -132,12 +132,20 @@ private slots:
         QVERIFY(missing.err.startsWith("tarvo-prg: cannot read absent.prg: "));
     }
 
+    // A fleet whose new contents outgrow what set keeps in memory (4 MiB):
+    // 3,000 files of 1.5 KB, each with all 50 departments.
     void setChangesCellsInEveryFile()
     {
+        QByteArray departments;
+        for (int d = 5; d <= 50; ++d)
+            departments += "D\t" + QByteArray::number(d) + "\t\xcc\xe8\xed\xe5\xf0\xe0\xeb\xed\xe0 " + QByteArray::number(d)
+                           + "\tA\t1." + QByteArray::number(10 + d) + "\t2\r\n";
+        const QByteArray tea = "D\t3\tTea\tB\t2.00\t2\r\n";
+        const QByteArray typical = QByteArray(kMachine).replace(tea, QByteArray(tea + departments));
         QStringList files;
-        for (int i = 1; i <= 30; ++i) {
+        for (int i = 1; i <= 3000; ++i) {
             files << u"machine%1.prg"_s.arg(i);
-            writeFile(files.last(), QByteArray(kMachine).replace("SHOP", QByteArray("SHOP " + QByteArray::number(i))));
+            writeFile(files.last(), QByteArray(typical).replace("SHOP", QByteArray("SHOP " + QByteArray::number(i))));
         }
         const prgtest::Run result =
             run(QStringList{u"set"_s} + kCp1251
@@ -146,9 +154,9 @@ private slots:
                 + files);
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.out.isEmpty() && result.err.isEmpty());
-        for (int i = 1; i <= 30; ++i) {
+        for (int i = 1; i <= 3000; ++i) {
             const QByteArray bytes = readFile(files.at(i - 1));
-            QVERIFY(bytes.contains("D\t3\tTea\tB\t2.50\t2\r\nD\t4\t\xd7\xe0\xe9\t\t1.00\t\r\n"));
+            QVERIFY(bytes.contains(QByteArray("D\t3\tTea\tB\t2.50\t2\r\nD\t4\t\xd7\xe0\xe9\t\t1.00\t\r\n" + departments)));
             QVERIFY(bytes.contains(QByteArray("H\t1\tSHOP " + QByteArray::number(i) + "\r\n")));
             QVERIFY(bytes.contains("D\t1\t\xc2\xee\xe4\xe0\tA\t1.20\t2\r\n"));
         }
@@ -158,24 +166,37 @@ private slots:
     void setChangesNothingWhenAnythingIsWrong_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("refused price") << QStringList{u"--cell"_s, u"department.1.price=1,20"_s, u"one.prg"_s, u"two.prg"_s};
-        QTest::newRow("bad key last") << QStringList{u"--cell=comment=x"_s, u"--cell=colour=red"_s, u"one.prg"_s, u"two.prg"_s};
-        QTest::newRow("missing file last") << kCp1251 + QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s, u"absent.prg"_s};
+        QTest::addColumn<int>("machines"); // files machineN.prg named before `arguments`' files
+        QTest::newRow("refused price") << QStringList{u"--cell"_s, u"department.1.price=1,20"_s, u"one.prg"_s, u"two.prg"_s} << 0;
+        QTest::newRow("bad key last") << QStringList{u"--cell=comment=x"_s, u"--cell=colour=red"_s, u"one.prg"_s, u"two.prg"_s} << 0;
+        QTest::newRow("missing file last") << kCp1251 + QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s, u"absent.prg"_s} << 0;
+        // set reads and writes a fleet in batches of a few hundred files.
+        QTest::newRow("missing file after two batches")
+            << kCp1251 + QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s, u"absent.prg"_s} << 600;
         // Read as UTF-8, the CP1251 letters are no characters: written back,
         // they would be lost.
-        QTest::newRow("file not in the encoding") << QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s};
+        QTest::newRow("file not in the encoding") << QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s} << 0;
     }
 
     void setChangesNothingWhenAnythingIsWrong()
     {
         QFETCH(QStringList, arguments);
+        QFETCH(int, machines);
         writeFile(u"one.prg"_s, kMachine);
         writeFile(u"two.prg"_s, kMachine);
-        const prgtest::Run result = run(QStringList{u"set"_s} + arguments);
+        QStringList fleet;
+        for (int i = 0; i < machines; ++i) {
+            fleet << u"machine%1.prg"_s.arg(i);
+            writeFile(fleet.last(), kMachine);
+        }
+        const qsizetype firstFile = arguments.indexOf(u"one.prg"_s);
+        const prgtest::Run result = run(QStringList{u"set"_s} + arguments.mid(0, firstFile) + fleet + arguments.mid(firstFile));
         QCOMPARE(result.exitCode, 2);
         QVERIFY(!result.err.isEmpty());
         QCOMPARE(readFile(u"one.prg"_s), kMachine);
         QCOMPARE(readFile(u"two.prg"_s), kMachine);
+        for (const QString &file : std::as_const(fleet))
+            QCOMPARE(readFile(file), kMachine);
     }
 
     // A read that fails, a file over the size limit and a file of the

@@ -239,6 +239,25 @@ for round in 1 2 3; do
 done
 echo "concurrent set: 3 rounds of 2 x 20 files"
 
+# Another program changes a file after set has read it and before set writes
+# it (set is held for two seconds at its second lock of the file, sed -i
+# makes its change meanwhile): the file ends with both changes, for set
+# reads it again.
+for round in 1 2; do
+    cp "$work/old.prg" "$work/fleet/late.prg"
+    strace -f -qq -o /dev/null -e trace=flock -e inject=flock:delay_enter=2000000:when=3 \
+        "$prg" set --encoding CP1251 --cell department.3.price=3.33 "$work/fleet/late.prg" &
+    a=$!
+    sleep 1
+    LC_ALL=C sed -i 's/^\(D\t2\t[^\t]*\t[^\t]*\t\)[^\t]*/\12.22/' "$work/fleet/late.prg"
+    wait $a || fail "set around a change of sed: exited with $?"
+    out=$("$prg" dump --encoding CP1251 "$work/fleet/late.prg")
+    [[ $out == *'"price": "2.22"'* || $out == *'"price":"2.22"'* ]] || fail "round $round: set undid a change made after its read"
+    [[ $out == *'"price": "3.33"'* || $out == *'"price":"3.33"'* ]] || fail "round $round: set's change is missing"
+    runs=$((runs + 1))
+done
+echo "a change between set's read and its write: 2 rounds"
+
 # Many writers of one file in place at once: it holds one writer's output.
 for w in $(seq 1 12); do
     document $((20 + w)) "Вода $w" "АВТОМАТ $w" >"$work/writer$w.json"
