@@ -2,13 +2,13 @@
 # Builds the benchmarks in build-bench (Release) and prints the figures:
 # reader against plain reads, writer, names file, the reader's peak memory
 # against the longest line, the editor's start-up against a minimal Qt
-# window, and tarvo-prg against awk and wc -l (bench/fleet.sh).
+# window, and tarvo-prg against awk, cat and sed -i (bench/fleet.sh).
 #
 #   bench/run.sh [BUILD_DIR]
 #
-# Environment: TARVO_JOBS (build jobs, default 2), TARVO_WITH_STYLE (ON to
-# build the editor with its own style, default OFF), BENCH_STARTUP_RUNS
-# (default 15).
+# Environment: TARVO_JOBS (build jobs, default 2), TARVO_WITH_STYLE (OFF to
+# build the editor without its own style, default ON, as shipped),
+# BENCH_STARTUP_RUNS (default 15).
 set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,7 +22,7 @@ fi
 # shellcheck disable=SC2086
 cmake -S "$repo" -B "$build" $generator -DCMAKE_BUILD_TYPE=Release \
     -DTARVO_BUILD_BENCH=ON -DTARVO_BUILD_TESTS=OFF \
-    -DTARVO_WITH_STYLE="${TARVO_WITH_STYLE:-OFF}" >/dev/null
+    -DTARVO_WITH_STYLE="${TARVO_WITH_STYLE:-ON}" >/dev/null
 cmake --build "$build" -j "$jobs" --target bench_document bench_memory bench_startup \
     bench_editor startup_editor startup_minimal tarvo-prg >/dev/null
 
