@@ -136,7 +136,7 @@ constexpr qsizetype kMaxWaitingOutput = 256 * 1024;
 // Checks the files on every core, each file by one thread, and hands the
 // findings and results to `put` and `report` in the order of the files.
 // One thread writes as it goes; several keep what they found until it is
-// the file's turn and run no more than a few files ahead of it, so that
+// the file's turn and run no more than 64 files each ahead of it, so that
 // what waits stays small.
 template <typename Put, typename Report>
 void checkFiles(const QStringList &paths, int encoding, Put put, Report report)
@@ -148,7 +148,7 @@ void checkFiles(const QStringList &paths, int encoding, Put put, Report report)
             report(checkFile(path, encoding, put));
         return;
     }
-    const qsizetype window = 4 * qsizetype(threads);
+    const qsizetype window = 64 * qsizetype(threads);
     std::vector<FileCheck> results(static_cast<size_t>(count));
     std::vector<char> done(static_cast<size_t>(count), 0);
     std::mutex mutex;

@@ -152,6 +152,11 @@ QStringList encodingShownNames(const QList<int> &indexes)
 
 int firstUncleanLine(const QByteArray &bytes, QTextCodec *codec)
 {
+    // A file that reads cleanly whole has no line that does not (no code
+    // page of the list carries a character across a line feed); the lines
+    // are asked one by one only to name the first that does not.
+    if (readsCleanly(bytes, codec))
+        return 0;
     int line = 1;
     qsizetype start = 0;
     while (start <= bytes.size()) {
