@@ -26,6 +26,7 @@
 #include <programbytes.h>
 #include <savelock.h>
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QThread>
@@ -56,7 +57,6 @@ struct Planned
     tarvo::FileFingerprint read;
     qint64 offset = -1; // of its new bytes in the spool; -1: a repeat of an earlier file
     qint64 size = 0;
-    QStringList notes;
 };
 
 // Runs work(0) .. work(count - 1), spread over every core.
@@ -92,6 +92,7 @@ public:
     {
         QSet<QPair<quint64, quint64>> seen;
         QString reason;
+        m_planned.reserve(size_t(m_line.files.size()));
         for (qsizetype first = 0; first < m_line.files.size(); first += kBatchFiles) {
             const QStringList batch = m_line.files.mid(first, kBatchFiles);
             // Locked while read, so that no save of another program is
@@ -127,7 +128,8 @@ public:
                         return false;
                     }
                     planned.size = edited.bytes.size();
-                    planned.notes = edited.notes;
+                    if (!edited.notes.isEmpty())
+                        m_notes.insert(first + i, edited.notes);
                 }
                 edited.bytes.clear();
                 m_planned.push_back(std::move(planned));
@@ -185,7 +187,7 @@ private:
         const Planned &planned = m_planned[size_t(index)];
         QString reason;
         if (isStandardStream(file) || tarvo::fingerprintOf(file).sameStat(planned.read)) {
-            edited->notes = planned.notes;
+            edited->notes = m_notes.value(index);
             edited->read = planned.read;
             if (m_spool.read(planned.offset, planned.size, &edited->bytes, &reason))
                 return true;
@@ -298,6 +300,7 @@ private:
     const QString m_encoding;
     Spool m_spool;
     std::vector<Planned> m_planned;
+    QHash<qsizetype, QStringList> m_notes; // of the few files with something to say
 };
 
 } // namespace

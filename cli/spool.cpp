@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr qsizetype kKeptInMemory = 4 * 1024 * 1024;
+constexpr qsizetype kKeptInMemory = 1024 * 1024;
 
 bool fail(QString *error, int cause)
 {
@@ -45,9 +45,13 @@ Spool::~Spool()
 
 bool Spool::append(const QByteArray &bytes, qint64 *offset, QString *error)
 {
+    if (m_tail.size() + bytes.size() > kKeptInMemory && !m_tail.isEmpty() && !spill(error))
+        return false;
+    if (m_tail.capacity() < kKeptInMemory)
+        m_tail.reserve(kKeptInMemory);
     *offset = m_spilled + m_tail.size();
     m_tail += bytes;
-    return m_tail.size() < kKeptInMemory || spill(error);
+    return true;
 }
 
 bool Spool::spill(QString *error)
@@ -64,7 +68,7 @@ bool Spool::spill(QString *error)
         done += n;
     }
     m_spilled += m_tail.size();
-    m_tail.clear();
+    m_tail.truncate(0); // its room is used again
     return true;
 }
 

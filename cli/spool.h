@@ -1,7 +1,7 @@
 #pragma once
 
 // The new bytes of many files, kept until they are written: in memory up to
-// a few MiB, beyond that in an unnamed temporary file, so that a run over
+// 1 MiB, beyond that in an unnamed temporary file, so that a run over
 // tens of thousands of files holds only where each one's bytes are.
 
 #include <QByteArray>
