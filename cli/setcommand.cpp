@@ -191,7 +191,7 @@ private:
             edited->read = planned.read;
             if (m_spool.read(planned.offset, planned.size, &edited->bytes, &reason))
                 return true;
-            *message = Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(reason));
+            *message = cannotWrite(file, reason);
             return false;
         }
         if (edit(file, edited, message))
@@ -243,15 +243,12 @@ private:
             step.replacement = std::make_unique<tarvo::PendingReplacement>(file, step.edited.bytes);
             QString why;
             if (!step.replacement->write(&why))
-                step.failure = Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(why));
+                step.failure = cannotWrite(file, why);
         });
         auto failed = [&](Step &step, const QString &message) {
             console::error(message);
             step.replacement.reset();
             status = exitcode::worse(status, exitcode::WriteFailed);
-        };
-        auto cannotWrite = [&](qsizetype i, const QString &why) {
-            return Messages::tr("cannot write %1: %2").arg(console::fileName(m_line.files.at(i)), messages::reason(why));
         };
         // then all on disk,
         for (qsizetype i = first; i < end; ++i) {
@@ -270,7 +267,7 @@ private:
                 continue;
             const dev_t device = dev_t(step.edited.read.device);
             if (step.watched ? !fileSystems.sync(device, &reason) : !step.replacement->sync(&reason))
-                step.failure = cannotWrite(i, reason);
+                step.failure = cannotWrite(m_line.files.at(i), reason);
         }
         // then each in its old one's place, and each folder flushed once.
         tarvo::FolderFlushes flushes;
@@ -279,11 +276,16 @@ private:
             if (!step.failure.isEmpty())
                 failed(step, step.failure);
             else if (step.replacement && !step.replacement->commit(&reason))
-                failed(step, cannotWrite(i, reason));
+                failed(step, cannotWrite(m_line.files.at(i), reason));
             else if (step.replacement)
                 sayNotes(step.edited.notes, &status);
         }
         return status;
+    }
+
+    static QString cannotWrite(const QString &file, const QString &why)
+    {
+        return Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(why));
     }
 
     static void sayNotes(const QStringList &notes, int *status)

@@ -1,5 +1,6 @@
 #include "spool.h"
 
+#include <filecalls.h>
 #include <regularfile.h>
 
 #include <QDir>
@@ -58,15 +59,8 @@ bool Spool::spill(QString *error)
 {
     if (m_fd < 0 && (m_fd = openUnnamedFile()) < 0)
         return fail(error, errno);
-    qsizetype done = 0;
-    while (done < m_tail.size()) {
-        const ssize_t n = ::pwrite(m_fd, m_tail.constData() + done, size_t(m_tail.size() - done), m_spilled + done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail(error, n < 0 ? errno : ENOSPC);
-        done += n;
-    }
+    if (!tarvo::writeAllAt(::pwrite, m_fd, m_tail.constData(), m_tail.size(), m_spilled))
+        return fail(error, errno);
     m_spilled += m_tail.size();
     m_tail.truncate(0); // its room is used again
     return true;
@@ -79,14 +73,5 @@ bool Spool::read(qint64 offset, qint64 size, QByteArray *bytes, QString *error)
         return true;
     }
     bytes->resize(qsizetype(size));
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(m_fd, bytes->data() + done, size_t(size - done), offset + done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return fail(error, n < 0 ? errno : EIO);
-        done += n;
-    }
-    return true;
+    return tarvo::readAllAt(::pread, m_fd, bytes->data(), size, offset) || fail(error, errno);
 }

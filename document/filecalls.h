@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 #include <sys/types.h>
 
 namespace tarvo {
@@ -22,5 +24,21 @@ struct FileCalls
 
     static const FileCalls &system();
 };
+
+using WriteAtCall = ssize_t (*)(int fd, const void *data, size_t size, off_t offset);
+using ReadAtCall = ssize_t (*)(int fd, void *data, size_t size, off_t offset);
+
+// Writes all `size` bytes of `data` at `offset` through `pwrite` (made again
+// when interrupted). False with errno set; ENOSPC where nothing more goes in.
+bool writeAllAt(WriteAtCall pwrite, int fd, const char *data, qint64 size, off_t offset);
+
+// Reads exactly `size` bytes at `offset` into `data` through `pread`. False
+// with errno set; EIO where the file ends sooner.
+bool readAllAt(ReadAtCall pread, int fd, char *data, qint64 size, off_t offset);
+
+// Puts a folder's entries (new names, renames) on disk now. A folder that
+// cannot be opened or flushed is passed over: the files in it are whole
+// either way.
+void flushFolder(const QByteArray &folder, const FileCalls &calls = FileCalls::system());
 
 } // namespace tarvo

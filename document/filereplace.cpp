@@ -36,27 +36,6 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-// Writes all of `data` at `offset`; false with errno set on failure.
-bool writeAll(const FileCalls &calls, int fd, const char *data, qint64 size, off_t offset)
-{
-    while (size > 0) {
-        const ssize_t put = calls.pwrite(fd, data, size_t(size), offset);
-        if (put < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        if (put == 0) {
-            errno = ENOSPC;
-            return false;
-        }
-        data += put;
-        size -= put;
-        offset += put;
-    }
-    return true;
-}
-
 // Copies every extended attribute of the file at `from` (its access control
 // list among them) to the open file `to`. False when one that the old file
 // has cannot be given to the new one.
@@ -245,7 +224,7 @@ private:
         }
         m_linked = !unnamed;
 
-        if (!writeAll(m_calls, m_fd, m_bytes.constData(), m_bytes.size(), 0)) {
+        if (!writeAllAt(m_calls.pwrite, m_fd, m_bytes.constData(), m_bytes.size(), 0)) {
             const int cause = errno;
             discard(cause);
             return failWith(error, cause, m_litter);
@@ -313,28 +292,6 @@ private:
 
     void syncFolder() { syncFolderOf(m_folder, m_calls); }
 
-    bool readAll(int fd, QByteArray *into, off_t size)
-    {
-        into->resize(qsizetype(size));
-        off_t done = 0;
-        while (done < size) {
-            const ssize_t got = m_calls.pread(fd, into->data() + done, size_t(size - done), done);
-            if (got < 0) {
-                if (errno == EINTR)
-                    continue;
-                return false;
-            }
-            if (got == 0)
-                break;
-            done += got;
-        }
-        if (done != size) {
-            errno = EIO; // the file changed its length while it was read
-            return false;
-        }
-        return true;
-    }
-
     // The fallback: the old file is rewritten where it is. A copy of its
     // bytes goes to the journal, on disk, before the first byte changes, so
     // that a crash at any point leaves something the next open makes whole;
@@ -355,8 +312,9 @@ private:
             m_calls.close(fd);
             return fail(error, QStringLiteral("The file is too large to be rewritten in place"));
         }
-        QByteArray previous;
-        if (!readAll(fd, &previous, opened.st_size)) {
+        // (A length that changes while it is read reads as EIO.)
+        QByteArray previous(qsizetype(opened.st_size), Qt::Uninitialized);
+        if (!readAllAt(m_calls.pread, fd, previous.data(), previous.size(), 0)) {
             const int cause = errno;
             m_calls.close(fd);
             return fail(error, systemErrorText(cause));
@@ -370,7 +328,7 @@ private:
 
         // The file grows only as its new bytes are written.
         const off_t size = off_t(m_bytes.size());
-        if (writeAll(m_calls, fd, m_bytes.constData(), m_bytes.size(), 0) && m_calls.ftruncate(fd, size) == 0
+        if (writeAllAt(m_calls.pwrite, fd, m_bytes.constData(), m_bytes.size(), 0) && m_calls.ftruncate(fd, size) == 0
             && m_calls.fsync(fd) == 0) {
             // Every byte is on disk: what closing says changes nothing, and
             // a journal left behind finds the new file whole.
@@ -379,7 +337,7 @@ private:
             return true;
         }
         const int cause = errno;
-        const bool restored = writeAll(m_calls, fd, previous.constData(), previous.size(), 0)
+        const bool restored = writeAllAt(m_calls.pwrite, fd, previous.constData(), previous.size(), 0)
                               && m_calls.ftruncate(fd, off_t(previous.size())) == 0 && m_calls.fsync(fd) == 0;
         m_calls.close(fd);
         if (!restored)
@@ -419,11 +377,7 @@ void syncFolderOf(const QByteArray &folder, const FileCalls &calls)
         t_flushes->m_folders.insert(folder);
         return;
     }
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        calls.fsync(fd);
-        ::close(fd);
-    }
+    flushFolder(folder, calls);
 }
 
 FolderFlushes::FolderFlushes() : m_outer(t_flushes) { t_flushes = this; }

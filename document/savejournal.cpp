@@ -1,6 +1,7 @@
 #include "savejournal.h"
 
 #include "regularfile.h"
+#include "filecalls.h"
 #include "savelock.h"
 
 #include <QCryptographicHash>
@@ -90,53 +91,11 @@ QByteArray journalName(unsigned long long device, unsigned long long inode)
     return "save-" + QByteArray::number(device) + '-' + QByteArray::number(inode) + ".journal";
 }
 
-void syncFolder(const QByteArray &folder)
-{
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
-bool writeAll(int fd, const QByteArray &bytes)
-{
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t put = ::write(fd, data, size_t(left));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            if (put == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        data += put;
-        left -= put;
-    }
-    return true;
-}
-
+// The old bytes put back into the file, cut to their length, on disk.
 bool putBytes(int fd, const QByteArray &bytes)
 {
-    const char *data = bytes.constData();
-    qsizetype left = bytes.size();
-    off_t offset = 0;
-    while (left > 0) {
-        const ssize_t put = ::pwrite(fd, data, size_t(left), offset);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            if (put == 0)
-                errno = ENOSPC;
-            return false;
-        }
-        data += put;
-        left -= put;
-        offset += put;
-    }
-    return ::ftruncate(fd, offset) == 0 && ::fsync(fd) == 0;
+    return writeAllAt(::pwrite, fd, bytes.constData(), bytes.size(), 0) && ::ftruncate(fd, off_t(bytes.size())) == 0
+        && ::fsync(fd) == 0;
 }
 
 // Reads a whole file of at most `limit` bytes; false on a read error or
@@ -315,7 +274,9 @@ bool SaveJournal::begin(const struct stat &file, const QByteArray &target, const
         m_path.clear();
         return false;
     }
-    const bool written = writeAll(fd, header(file, target, previous, next)) && writeAll(fd, previous)
+    const QByteArray head = header(file, target, previous, next);
+    const bool written = writeAllAt(::pwrite, fd, head.constData(), head.size(), 0)
+                         && writeAllAt(::pwrite, fd, previous.constData(), previous.size(), off_t(head.size()))
                          && ::fsync(fd) == 0;
     const int cause = errno;
     const bool closed = ::close(fd) == 0;
@@ -326,7 +287,7 @@ bool SaveJournal::begin(const struct stat &file, const QByteArray &target, const
         m_path.clear();
         return false;
     }
-    syncFolder(folder);
+    flushFolder(folder);
     return true;
 }
 
