@@ -2,7 +2,8 @@
 
 // Test isolation: every test process gets a temporary home for its settings
 // and runs in a temporary working directory, so it never sees or changes the
-// user's real settings and never finds a names file or translation by chance.
+// user's real settings and never finds a names file or translation by chance,
+// not even one that an installed package put into a system data folder.
 
 #include <QDir>
 #include <QSettings>
@@ -20,9 +21,11 @@ public:
         Q_ASSERT(m_dir.isValid());
         QDir(m_dir.path()).mkpath(QStringLiteral("config"));
         QDir(m_dir.path()).mkpath(QStringLiteral("work"));
+        QDir(m_dir.path()).mkpath(QStringLiteral("share"));
         qputenv("XDG_CONFIG_HOME", configPath().toLocal8Bit());
         qputenv("HOME", m_dir.path().toLocal8Bit());
         qputenv("XDG_STATE_HOME", QByteArray(m_dir.path().toLocal8Bit() + "/state"));
+        qputenv("XDG_DATA_DIRS", QByteArray(m_dir.path().toLocal8Bit() + "/share"));
         QStandardPaths::setTestModeEnabled(true);
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, configPath());
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, configPath());
