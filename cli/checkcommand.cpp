@@ -107,7 +107,7 @@ FileCheck checkFile(const QString &path, int encoding, Put put)
     QString reason;
     if (!programstreams::readBytes(path, &bytes, &reason)) {
         check.result = FileResult::Unreadable;
-        check.error = Messages::tr("cannot read %1: %2").arg(shown, messages::reason(reason));
+        check.error = programstreams::cannotReadText(path, reason);
         return check;
     }
     const QString unclean = encodingFinding(bytes, encoding);

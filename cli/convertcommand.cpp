@@ -21,7 +21,7 @@ int runConvert(const CommandLine &line)
     }
     QByteArray bytes;
     if (!programstreams::readBytes(in, &bytes, &reason)) {
-        console::error(Messages::tr("cannot read %1: %2").arg(programstreams::shownName(in), messages::reason(reason)));
+        console::error(programstreams::cannotReadText(in, reason));
         return exitcode::Usage;
     }
     SourceLineDocument document;

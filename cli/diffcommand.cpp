@@ -21,7 +21,7 @@ int runDiff(const CommandLine &line)
         const QString shown = programstreams::shownName(file);
         tarvo::ReadReport report;
         if (!programstreams::readDocument(file, codec, documents[i], &reason, &report)) {
-            console::error(Messages::tr("cannot read %1: %2").arg(shown, messages::reason(reason)));
+            console::error(programstreams::cannotReadText(file, reason));
             return exitcode::Usage;
         }
         // Bytes that are no characters would all read as the same

@@ -13,7 +13,7 @@ int runDump(const CommandLine &line)
     tarvo::DocumentData document;
     QString reason;
     if (!programstreams::readDocument(path, tarvo::codecForEncoding(line.encoding), document, &reason)) {
-        console::error(Messages::tr("cannot read %1: %2").arg(programstreams::shownName(path), messages::reason(reason)));
+        console::error(programstreams::cannotReadText(path, reason));
         return exitcode::Usage;
     }
     console::writeOut(tarvo::documentToJson(document));

@@ -99,6 +99,16 @@ QString lossyText(QTextCodec *codec)
         .arg(QString::fromLatin1(codec->name()));
 }
 
+QString cannotReadText(const QString &file, const QString &reason)
+{
+    return Messages::tr("cannot read %1: %2").arg(shownName(file), messages::reason(reason));
+}
+
+QString cannotWriteText(const QString &file, const QString &reason)
+{
+    return Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(reason));
+}
+
 bool writeStamp(QDateTime *stamp, QString *error)
 {
     if (!qEnvironmentVariableIsSet("SOURCE_DATE_EPOCH")) {
@@ -132,14 +142,14 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
         QString error;
         written.ok = writeIntoStream(file, bytes, &error);
         if (!written.ok)
-            console::error(Messages::tr("cannot write %1: %2").arg(console::fileName(file), error));
+            console::error(cannotWriteText(file, error));
         return written;
     }
     const tarvo::WriteResult result = tarvo::writeProgramFile(file, cells, codec, stamp);
     written.ok = result.ok;
     written.unencodable = result.unencodable;
     if (!result.ok)
-        console::error(Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(result.error)));
+        console::error(cannotWriteText(file, result.error));
     return written;
 }
 

@@ -38,6 +38,11 @@ bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &
 // ReadReport::lossless) is not taken.
 QString lossyText(QTextCodec *codec);
 
+// "cannot read FILE: REASON" and "cannot write FILE: REASON", the reason
+// (the system's or the library's) in the language of the messages.
+QString cannotReadText(const QString &file, const QString &reason);
+QString cannotWriteText(const QString &file, const QString &reason);
+
 // The time stamp every written file carries: SOURCE_DATE_EPOCH (seconds
 // since 1970, UTC) when it is set, so that the same input gives the same
 // bytes, otherwise the time now. False when SOURCE_DATE_EPOCH is set but

@@ -8,9 +8,9 @@
 // files are written in batches, which keep the number of open files
 // bounded: each batch's files are locked, their new files written, then all
 // put on disk together (one flush of each file system), then each takes its
-// old one's place, and each folder is flushed once. A file that another program wrote after it was read is read
-// and set again under its lock, so that no change of the other program is
-// lost.
+// old one's place, and each folder is flushed once. A file that another
+// program wrote after it was read is read and set again under its lock, so
+// that no change of the other program is lost.
 
 #include "commands.h"
 #include "console.h"
@@ -32,9 +32,8 @@
 #include <QThread>
 
 #include <atomic>
-#include <thread>
-
 #include <memory>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -158,7 +157,7 @@ private:
                               ? programstreams::readBytes(file, &bytes, &reason)
                               : tarvo::readProgramBytes(file, &bytes, &reason, nullptr, &edited->read);
         if (!read) {
-            *message = Messages::tr("cannot read %1: %2").arg(programstreams::shownName(file), messages::reason(reason));
+            *message = programstreams::cannotReadText(file, reason);
             return false;
         }
         tarvo::DocumentData document;
@@ -178,9 +177,9 @@ private:
     }
 
     // The new bytes of file `index`, with what to say of them and the file
-    // as it was read: those of the plan, or, where another program wrote the file since it was read,
-    // the file read and set again (its lock is held). False when it can no
-    // longer be set; the message is said.
+    // as it was read: those of the plan, or, where another program wrote the
+    // file since it was read, the file read and set again (its lock is
+    // held). False, with `message`, when it can no longer be set.
     bool newContents(qsizetype index, Edited *edited, QString *message)
     {
         const QString &file = m_line.files.at(index);
@@ -191,7 +190,7 @@ private:
             edited->read = planned.read;
             if (m_spool.read(planned.offset, planned.size, &edited->bytes, &reason))
                 return true;
-            *message = cannotWrite(file, reason);
+            *message = programstreams::cannotWriteText(file, reason);
             return false;
         }
         if (edit(file, edited, message))
@@ -243,7 +242,7 @@ private:
             step.replacement = std::make_unique<tarvo::PendingReplacement>(file, step.edited.bytes);
             QString why;
             if (!step.replacement->write(&why))
-                step.failure = cannotWrite(file, why);
+                step.failure = programstreams::cannotWriteText(file, why);
         });
         auto failed = [&](Step &step, const QString &message) {
             console::error(message);
@@ -267,7 +266,7 @@ private:
                 continue;
             const dev_t device = dev_t(step.edited.read.device);
             if (step.watched ? !fileSystems.sync(device, &reason) : !step.replacement->sync(&reason))
-                step.failure = cannotWrite(m_line.files.at(i), reason);
+                step.failure = programstreams::cannotWriteText(m_line.files.at(i), reason);
         }
         // then each in its old one's place, and each folder flushed once.
         tarvo::FolderFlushes flushes;
@@ -276,16 +275,11 @@ private:
             if (!step.failure.isEmpty())
                 failed(step, step.failure);
             else if (step.replacement && !step.replacement->commit(&reason))
-                failed(step, cannotWrite(m_line.files.at(i), reason));
+                failed(step, programstreams::cannotWriteText(m_line.files.at(i), reason));
             else if (step.replacement)
                 sayNotes(step.edited.notes, &status);
         }
         return status;
-    }
-
-    static QString cannotWrite(const QString &file, const QString &why)
-    {
-        return Messages::tr("cannot write %1: %2").arg(console::fileName(file), messages::reason(why));
     }
 
     static void sayNotes(const QStringList &notes, int *status)

@@ -442,20 +442,19 @@ bool PendingReplacement::write(QString *error)
 bool PendingReplacement::sync(QString *error)
 {
     Steps &steps = *m_steps;
-    if (steps.failed || !steps.saver)
-        return !steps.failed;
-    steps.failed = !steps.saver->sync(error);
+    if (!steps.failed && steps.saver)
+        steps.failed = !steps.saver->sync(error);
     return !steps.failed;
 }
 
 bool PendingReplacement::commit(QString *error)
 {
     Steps &steps = *m_steps;
-    if (steps.failed || !steps.saver)
-        return !steps.failed;
-    steps.failed = !steps.saver->commit(error);
-    steps.saver.reset();
-    steps.lock.unlock();
+    if (!steps.failed && steps.saver) {
+        steps.failed = !steps.saver->commit(error);
+        steps.saver.reset();
+        steps.lock.unlock();
+    }
     return !steps.failed;
 }
 

@@ -40,9 +40,8 @@ bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *
 // into a new file beside it, sync() puts that file on disk (which a flush
 // of its whole file system after write() does as well, see
 // FileSystemSync), commit() puts it in the old one's place and releases
-// the lock. A file that must be
-// rewritten in place is saved whole by write(); sync() and commit() then
-// have nothing left to do. A replacement dropped before commit() leaves
+// the lock. A file that must be rewritten in place is saved whole by
+// write(); sync() and commit() then have nothing left to do. A replacement dropped before commit() leaves
 // the old file as it was and nothing beside it. Each step returns false,
 // with `error` set, when the save failed; the old file then stays.
 class PendingReplacement

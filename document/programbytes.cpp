@@ -82,14 +82,14 @@ bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QStrin
 } // namespace
 
 bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall readCall,
-                      FileFingerprint *read)
+                      FileFingerprint *asRead)
 {
     recoverInterruptedSave(path); // a save in place cut short is made whole first
     struct stat info;
     const int fd = openRegularFile(path, error, &info);
     if (fd < 0)
         return false;
-    const bool ok = readOpenedFile(fd, info, bytes, error, readCall ? readCall : ::read, read);
+    const bool ok = readOpenedFile(fd, info, bytes, error, readCall ? readCall : ::read, asRead);
     ::close(fd);
     return ok;
 }

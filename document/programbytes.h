@@ -26,9 +26,9 @@ using ReadCall = ssize_t (*)(int fd, void *buffer, size_t size);
 // interrupted by a signal is made again), or the file does not read as the
 // size it says it has or changes while it is read (files of procfs and
 // sysfs, a file being written).
-// `read`, when given, receives what stat says of the file as it was read.
+// `asRead`, when given, receives what stat says of the file as it was read.
 bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall readCall = nullptr,
-                      FileFingerprint *read = nullptr);
+                      FileFingerprint *asRead = nullptr);
 
 // Reads an open stream (standard input, a pipe) to its end into `bytes`.
 // More than kMaxProgramFileBytes is an error, as is a failed read.
