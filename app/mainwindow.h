@@ -5,6 +5,7 @@
 #include "documentformat.h"
 #include "filefingerprint.h"
 #include "programwriter.h"
+#include "programfiles.h"
 #include "wtablewidget.h"
 
 #include <QList>

@@ -10,6 +10,7 @@
 #include "encodings.h"
 #include "encodingchoice.h"
 #include "paramnamesfile.h"
+#include "programfiles.h"
 #include "programreader.h"
 #include "programwriter.h"
 #include "document.h"

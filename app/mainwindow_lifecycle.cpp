@@ -12,6 +12,7 @@
 #include "recentfiles.h"
 #include "encodingchoice.h"
 #include "programwriter.h"
+#include "programfiles.h"
 #include "document.h"
 #include "ui_mainwindow.h"
 #include "userdialogs.h"

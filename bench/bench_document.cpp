@@ -9,6 +9,8 @@
 #include "benchfiles.h"
 
 #include "paramnamesfile.h"
+#include "programfiles.h"
+#include "programbytes.h"
 #include "programreader.h"
 #include "programwriter.h"
 

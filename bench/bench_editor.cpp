@@ -4,6 +4,7 @@
 // Each aims to stay under 3 ms.
 
 #include "benchfiles.h"
+#include "programfiles.h"
 
 #include "appidentity.h"
 #include "document.h"

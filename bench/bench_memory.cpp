@@ -9,6 +9,7 @@
 #include "benchfiles.h"
 
 #include "programreader.h"
+#include "programfiles.h"
 
 #include <QCoreApplication>
 #include <QFile>

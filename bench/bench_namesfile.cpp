@@ -5,6 +5,7 @@
 // Prints the median of three loads per shape and what the load said.
 
 #include "paramnamesfile.h"
+#include "programfiles.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -1,4 +1,6 @@
 #include "programstreams.h"
+#include "programfiles.h"
+#include "programbytes.h"
 
 #include "cellnames.h"
 #include "commandline.h"

@@ -5,6 +5,8 @@
 // file could not carry.
 
 #include "messages.h"
+#include "programfiles.h"
+#include "programbytes.h"
 
 #include <documentcells.h>
 #include <programreader.h>

@@ -1,9 +1,7 @@
 #include "paramnamesfile.h"
 
-#include "regularfile.h"
 #include "xmlmarkupscan.h"
 
-#include <QFile>
 #include <QTextCodec>
 #include <QXmlStreamReader>
 
@@ -12,7 +10,6 @@ namespace tarvo {
 namespace {
 
 // A names file holds 26 short entries; anything near these limits is not one.
-constexpr qint64 kMaxFileSize = 4 * 1024 * 1024;
 constexpr int kMaxDepth = 64;
 constexpr int kMaxElements = 10000;
 
@@ -112,32 +109,6 @@ bool parseParamNames(const QByteArray &xml, QTextCodec *codec, QStringList *name
     if (!xmlMarkupIsModest(xml))
         return false;
     return NamesReader(xml, codec).read(names);
-}
-
-namespace {
-// The bytes of a names file, read with the guards: false when it cannot be
-// opened as a regular file or is larger than any names file is.
-bool readNamesFile(const QString &path, QByteArray *bytes)
-{
-    QFile file;
-    if (!openRegularFileForReading(file, path, nullptr) || file.size() > kMaxFileSize)
-        return false;
-    *bytes = file.read(kMaxFileSize + 1);
-    return bytes->size() <= kMaxFileSize;
-}
-} // namespace
-
-NamesLoad loadParamNamesFile(const QString &path, QTextCodec *codec, QStringList *names)
-{
-    *names = emptyNames();
-    QByteArray bytes;
-    if (!readNamesFile(path, &bytes))
-        return NamesLoad::CannotOpen;
-    if (!hasNamesMarker(bytes))
-        return NamesLoad::WrongEncoding;
-    if (!parseParamNames(bytes, codec, names))
-        return NamesLoad::BadFormat;
-    return NamesLoad::Loaded;
 }
 
 } // namespace tarvo

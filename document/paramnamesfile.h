@@ -14,13 +14,6 @@ constexpr int kParamCount = 26;
 // The file the parameter names come from, looked for in the working directory.
 inline QString paramNamesFileName() { return QStringLiteral("names_bulgarian.xml"); }
 
-enum class NamesLoad {
-    Loaded,
-    CannotOpen,    // missing, unreadable or too large to be a names file
-    WrongEncoding, // the marker text is not in the bytes
-    BadFormat,     // not well-formed, too deeply nested, wrong structure
-};
-
 // True when the raw bytes hold the UTF-8 bytes of the marker text
 // "Кворвел Лабс", the file's encoding check.
 bool hasNamesMarker(const QByteArray &bytes);
@@ -34,9 +27,5 @@ QString throughEncoding(const QString &name, QTextCodec *codec);
 // 0 for parameter 1, later entries for a number replacing earlier ones. On
 // false (not well-formed, too deep, wrong structure) `names` is untouched.
 bool parseParamNames(const QByteArray &xml, QTextCodec *codec, QStringList *names);
-
-// Loads a names file: opens it, checks the marker, parses it. `names` is
-// always 26 entries afterwards, all empty unless the result is Loaded.
-NamesLoad loadParamNamesFile(const QString &path, QTextCodec *codec, QStringList *names);
 
 } // namespace tarvo

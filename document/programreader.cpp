@@ -112,29 +112,6 @@ void applyLine(const LineParts &line, DocumentCells &cells)
         cells.setCellText(line.table, line.row, line.column(i), line.cells[i].toString());
 }
 
-ParsedLine parseLine(const QString &line)
-{
-    const LineParts parts = takeLineApart(line);
-    ParsedLine parsed;
-    parsed.verdict = parts.verdict;
-    parsed.table = parts.table;
-    parsed.row = parts.row;
-    parsed.number = parts.number;
-    parsed.numberIsNumeral = parts.numberIsNumeral;
-    parsed.letter = parts.letter.toString();
-    parsed.numberText = parts.numberText.toString();
-    for (int i = 0; i < parts.cellCount; ++i)
-        parsed.cells.append({parts.column(i), parts.cells[i].toString()});
-    return parsed;
-}
-
-bool parseProgramLine(const QString &line, DocumentCells &cells)
-{
-    const LineParts parts = takeLineApart(line);
-    applyLine(parts, cells);
-    return parts.verdict != LineVerdict::Empty;
-}
-
 ReadReport readProgramLines(const QByteArray &bytes, QTextCodec *codec, const LineHandler &take)
 {
     const LineDecoder decoder(codec);
@@ -173,18 +150,6 @@ ReadReport readProgramLines(const QByteArray &bytes, QTextCodec *codec, const Li
 ReadReport readProgram(const QByteArray &bytes, QTextCodec *codec, DocumentCells &cells)
 {
     return readProgramLines(bytes, codec, [&](qint64, const LineParts &line) { applyLine(line, cells); });
-}
-
-bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells, QString *error,
-                     ReadReport *report)
-{
-    QByteArray bytes;
-    if (!readProgramBytes(path, &bytes, error))
-        return false;
-    const ReadReport read = readProgram(bytes, codec, cells);
-    if (report)
-        *report = read;
-    return true;
 }
 
 } // namespace tarvo

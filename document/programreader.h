@@ -1,12 +1,10 @@
 #pragma once
 
 #include "documentcells.h"
-#include "programbytes.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
-#include <QVector>
 
 #include <functional>
 
@@ -49,32 +47,6 @@ LineParts takeLineApart(QStringView line);
 // Sets the cells of a Record in the document; any other line changes nothing.
 void applyLine(const LineParts &line, DocumentCells &cells);
 
-// One value that a record puts into a cell.
-struct RecordCell
-{
-    int column;
-    QString text;
-};
-
-// A line taken apart into texts of its own (see LineParts).
-struct ParsedLine
-{
-    LineVerdict verdict = LineVerdict::Empty;
-    DocTable table = DocTable::Params;
-    int row = -1;
-    quint32 number = 0;
-    bool numberIsNumeral = false;
-    QString letter;
-    QString numberText;
-    QVector<RecordCell> cells;
-};
-
-ParsedLine parseLine(const QString &line);
-
-// Applies one line to the document. False for a line that is empty after
-// trimming, true for any other.
-bool parseProgramLine(const QString &line, DocumentCells &cells);
-
 // What a read found in a file: how many lines were records, comments or
 // neither (blank lines are none of these), and whether every byte was a
 // character of the code page, so that writing the document back keeps the
@@ -98,11 +70,5 @@ ReadReport readProgramLines(const QByteArray &bytes, QTextCodec *codec, const Li
 // Reads the bytes of a program file into the document, every record in file
 // order (a later record of a row overrides an earlier one).
 ReadReport readProgram(const QByteArray &bytes, QTextCodec *codec, DocumentCells &cells);
-
-// Reads the file at `path` (see readProgramBytes: a regular file of at most
-// kMaxProgramFileBytes, read once) into the document. False when the file
-// cannot be read, `error` then saying why and the document untouched.
-bool readProgramFile(const QString &path, QTextCodec *codec, DocumentCells &cells, QString *error = nullptr,
-                     ReadReport *report = nullptr);
 
 } // namespace tarvo

@@ -1,7 +1,6 @@
 #include "programwriter.h"
 
 #include "encodablecharacters.h"
-#include "filereplace.h"
 
 #include <QIODevice>
 #include <QTextCodec>
@@ -153,27 +152,6 @@ QByteArray programFileBytes(const DocumentCells &cells, QTextCodec *codec, const
         text += QLatin1String(kLineEnd);
     });
     return encoder.encode(text);
-}
-
-bool writeProgram(QIODevice &device, const DocumentCells &cells, QTextCodec *codec,
-                  const QDateTime &stamp, QList<UnencodableCell> *unencodable)
-{
-    const QByteArray bytes = programFileBytes(cells, codec, stamp, unencodable);
-    return device.write(bytes) == bytes.size();
-}
-
-WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QTextCodec *codec,
-                             const QDateTime &stamp, const FileCalls &calls)
-{
-    WriteResult result;
-    QList<UnencodableCell> unencodable;
-    const QByteArray bytes = programFileBytes(cells, codec, stamp, &unencodable);
-    result.ok = replaceFileContents(path, bytes, &result.error, calls);
-    if (result.ok) {
-        result.unencodable = unencodable;
-        result.bytes = bytes;
-    }
-    return result;
 }
 
 } // namespace tarvo

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "documentcells.h"
-#include "filecalls.h"
 
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
 
-class QIODevice;
 class QTextCodec;
 
 namespace tarvo {
@@ -21,14 +19,6 @@ struct UnencodableCell
     int row;
     int column;
     QString characters; // each character once, in order of appearance
-};
-
-struct WriteResult
-{
-    bool ok = false;
-    QString error; // why the write failed, for messages
-    QList<UnencodableCell> unencodable;
-    QByteArray bytes; // what the file now holds, when the write succeeded
 };
 
 // A row that holds text the file cannot carry: a cell its record needs is
@@ -49,17 +39,5 @@ QList<LeftOutRow> rowsLeftOut(const DocumentCells &cells);
 // TAB-separated, every line ending in CR LF, encoded with `codec`.
 QByteArray programFileBytes(const DocumentCells &cells, QTextCodec *codec, const QDateTime &stamp,
                             QList<UnencodableCell> *unencodable = nullptr);
-
-// Writes the program file to an open device. False when the device refused
-// any byte.
-bool writeProgram(QIODevice &device, const DocumentCells &cells, QTextCodec *codec,
-                  const QDateTime &stamp, QList<UnencodableCell> *unencodable = nullptr);
-
-// Writes the program file to `path` so that a failure at any point leaves
-// any previous file as it was (see replaceFileContents). `calls` is for
-// tests that make the system fail.
-WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QTextCodec *codec,
-                             const QDateTime &stamp = QDateTime::currentDateTime(),
-                             const FileCalls &calls = FileCalls::system());
 
 } // namespace tarvo

@@ -19,6 +19,7 @@
 #include "fuzzsupport.h"
 
 #include "documentformat.h"
+#include "parsedline.h"
 #include "programreader.h"
 
 

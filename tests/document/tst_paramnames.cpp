@@ -1,4 +1,5 @@
 #include "paramnamesfile.h"
+#include "programfiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,8 +1,10 @@
 #include "documentcells.h"
 #include "encodings.h"
 #include "linedecoder.h"
+#include "parsedline.h"
 #include "programbytes.h"
 #include "programreader.h"
+#include "programfiles.h"
 #include "programwriter.h"
 #include "sampledocument.h"
 

@@ -1,6 +1,7 @@
 #include "documentcells.h"
 #include "encodings.h"
 #include "programwriter.h"
+#include "programfiles.h"
 #include "sampledocument.h"
 
 #include <QDir>

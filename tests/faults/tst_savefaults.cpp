@@ -2,7 +2,6 @@
 // wrong while writing, the previous file stays byte for byte and the save
 // reports the failure.
 
-#include "failingdevice.h"
 #include "fakefilecalls.h"
 #include "ordinaryuser.h"
 #include "scratchmount.h"
@@ -11,6 +10,7 @@
 #include "documentcells.h"
 #include "encodings.h"
 #include "programreader.h"
+#include "programfiles.h"
 #include "programwriter.h"
 #include "savejournal.h"
 #include "sampledocument.h"
@@ -163,7 +163,6 @@ class TestSaveFaults : public QObject
 private slots:
     void initTestCase() { testsupport::isolate(); }
 
-    void deviceThatFillsUpFailsTheWrite();
     void saveBeyondFileSizeLimitKeepsOldFile();
     void saveOntoFullFileSystemKeepsOldFile_data();
     void saveOntoFullFileSystemKeepsOldFile();
@@ -192,28 +191,6 @@ private:
         return contents(path);
     }
 };
-
-void TestSaveFaults::deviceThatFillsUpFailsTheWrite()
-{
-    const DocumentData document = oldDocument();
-    const QByteArray whole = programFileBytes(document, cp1251(), kStamp);
-    QVERIFY(whole.size() > 100);
-
-    // Every point at which the device can fill up, the first byte included.
-    for (qint64 limit = 0; limit < whole.size(); ++limit) {
-        faults::FailingDevice device(limit);
-        QVERIFY(device.open(QIODevice::WriteOnly));
-        QVERIFY2(!writeProgram(device, document, cp1251(), kStamp),
-                 qPrintable(QStringLiteral("write reported success with room for %1 of %2 bytes")
-                                .arg(limit)
-                                .arg(whole.size())));
-        QVERIFY(whole.startsWith(device.taken()));
-    }
-    faults::FailingDevice roomy(whole.size());
-    QVERIFY(roomy.open(QIODevice::WriteOnly));
-    QVERIFY(writeProgram(roomy, document, cp1251(), kStamp));
-    QCOMPARE(roomy.taken(), whole);
-}
 
 void TestSaveFaults::saveBeyondFileSizeLimitKeepsOldFile()
 {
