@@ -40,19 +40,6 @@ private:
     QList<CellChange> m_changes;
 };
 
-namespace {
-template <typename Visit>
-void forEachDocumentCell(Visit visit)
-{
-    for (int t = 0; t < tarvo::kTableCount; ++t) {
-        const tarvo::TableFormat &format = tarvo::tableFormat(tarvo::tableAt(t));
-        for (int row = 0; row < format.rows; ++row)
-            for (int i = 0; i < format.cellCount; ++i)
-                visit(format.table, row, format.cells[i].column);
-    }
-}
-} // namespace
-
 Document::Document(QObject *parent)
     : QObject(parent)
 {
@@ -109,7 +96,7 @@ int Document::editCells(DocTable table, const tarvo::CellEdits &edits, const QSt
 void Document::clear(const QString &what)
 {
     QList<CellChange> changes;
-    forEachDocumentCell([&](DocTable table, int row, int column) {
+    tarvo::forEachDocumentCell([&](DocTable table, int row, int column) {
         const QString old = m_cells.cellText(table, row, column);
         if (!old.isEmpty())
             changes.append({table, row, column, old, QString()});
@@ -119,7 +106,7 @@ void Document::clear(const QString &what)
 
 void Document::load(const tarvo::DocumentData &cells)
 {
-    forEachDocumentCell([&](DocTable table, int row, int column) {
+    tarvo::forEachDocumentCell([&](DocTable table, int row, int column) {
         setCell(table, row, column, cells.cellText(table, row, column));
     });
     startNewHistory();

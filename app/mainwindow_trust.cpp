@@ -25,6 +25,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMap>
 #include <QLocale>
 #include <QSettings>
 #include <QStatusBar>
@@ -51,13 +52,8 @@ int MainWindow::documentEncoding() const
 QStringList MainWindow::labelsOfCellsThatDiffer(const tarvo::DocumentCells &a, const tarvo::DocumentCells &b) const
 {
     QStringList labels;
-    for (int t = 0; t < tarvo::kTableCount; ++t) {
-        const tarvo::DocTable table = tarvo::tableAt(t);
-        for (int r = 0; r < tarvo::rowCount(table); ++r)
-            for (int c = 0; c < tarvo::columnCount(table); ++c)
-                if (tarvo::isDocumentCell(table, r, c) && a.cellText(table, r, c) != b.cellText(table, r, c))
-                    labels << cellLabel(table, r, c);
-    }
+    for (const tarvo::CellRef &cell : tarvo::cellsThatDiffer(a, b))
+        labels << cellLabel(cell.table, cell.row, cell.column);
     return labels;
 }
 
@@ -253,14 +249,10 @@ bool MainWindow::confirmSave()
     }
     if (ownFile && readLossy) {
         QStringList damaged;
-        for (int t = 0; t < tarvo::kTableCount; ++t) {
-            const tarvo::DocTable table = tarvo::tableAt(t);
-            for (int r = 0; r < tarvo::rowCount(table); ++r)
-                for (int c = 0; c < tarvo::columnCount(table); ++c)
-                    if (tarvo::isDocumentCell(table, r, c)
-                        && document->cellText(table, r, c).contains(QChar::ReplacementCharacter))
-                        damaged << cellLabel(table, r, c);
-        }
+        tarvo::forEachDocumentCell([&](tarvo::DocTable table, int r, int c) {
+            if (document->cellText(table, r, c).contains(QChar::ReplacementCharacter))
+                damaged << cellLabel(table, r, c);
+        });
         UserDialogs::Choice choice;
         choice.icon = QMessageBox::Warning;
         choice.title = identity::programTitle();
@@ -421,15 +413,12 @@ void MainWindow::offerRecovery()
         // The file's cells, then the kept edits as a step of their own:
         // unsaved, and Undo shows what they changed.
         document->load(onDisk);
-        for (int t = 0; t < tarvo::kTableCount; ++t) {
-            const tarvo::DocTable table = tarvo::tableAt(t);
-            tarvo::CellEdits edits;
-            for (int r = 0; r < tarvo::rowCount(table); ++r)
-                for (int c = 0; c < tarvo::columnCount(table); ++c)
-                    if (tarvo::isDocumentCell(table, r, c))
-                        edits.append({r, c, kept.cells.cellText(table, r, c)});
-            document->editCells(table, edits, tr("restoring of kept changes"));
-        }
+        QMap<tarvo::DocTable, tarvo::CellEdits> edits;
+        tarvo::forEachDocumentCell([&](tarvo::DocTable table, int r, int c) {
+            edits[table].append({r, c, kept.cells.cellText(table, r, c)});
+        });
+        for (auto it = edits.cbegin(); it != edits.cend(); ++it)
+            document->editCells(it.key(), it.value(), tr("restoring of kept changes"));
         const QString fileName = kept.documentFile;
         document->setFileName(fileName);
         docEncoding = fileName.isEmpty() ? -1 : kept.encoding;

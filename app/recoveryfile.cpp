@@ -46,15 +46,11 @@ QStringList recoveryFiles()
 bool writeRecoveryFile(const QString &path, const Recovery &recovery, QString *error)
 {
     QJsonArray cells;
-    for (int t = 0; t < kTableCount; ++t) {
-        const DocTable table = static_cast<DocTable>(t);
-        for (int r = 0; r < rowCount(table); ++r)
-            for (int c = 0; c < columnCount(table); ++c) {
-                const QString text = recovery.cells.cellText(table, r, c);
-                if (isDocumentCell(table, r, c) && !text.isEmpty())
-                    cells.append(QJsonArray{t, r, c, text});
-            }
-    }
+    forEachDocumentCell([&](DocTable table, int r, int c) {
+        const QString text = recovery.cells.cellText(table, r, c);
+        if (!text.isEmpty())
+            cells.append(QJsonArray{static_cast<int>(table), r, c, text});
+    });
     const QJsonObject object{
         {QStringLiteral("format"), QLatin1String(kFormat)},
         {QStringLiteral("file"), recovery.documentFile},

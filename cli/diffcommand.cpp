@@ -32,25 +32,14 @@ int runDiff(const CommandLine &line)
         }
     }
 
-    bool differ = false;
     constexpr int kWhole = std::numeric_limits<int>::max();
-    for (int t = 0; t < tarvo::kTableCount; ++t) {
-        const tarvo::TableFormat &format = tarvo::tableFormat(tarvo::tableAt(t));
-        for (int row = 0; row < format.rows; ++row) {
-            for (int i = 0; i < format.cellCount; ++i) {
-                const int column = format.cells[i].column;
-                const QString before = documents[0].cellText(format.table, row, column);
-                const QString after = documents[1].cellText(format.table, row, column);
-                if (before == after)
-                    continue;
-                differ = true;
-                console::writeOutLine(QStringLiteral("%1: %2 -> %3")
-                                          .arg(cellKey(format.table, row, column), console::quoted(before, kWhole),
-                                               console::quoted(after, kWhole)));
-            }
-        }
-    }
+    const QList<tarvo::CellRef> differ = tarvo::cellsThatDiffer(documents[0], documents[1]);
+    for (const tarvo::CellRef &cell : differ)
+        console::writeOutLine(QStringLiteral("%1: %2 -> %3")
+                                  .arg(cellKey(cell.table, cell.row, cell.column),
+                                       console::quoted(documents[0].cellText(cell.table, cell.row, cell.column), kWhole),
+                                       console::quoted(documents[1].cellText(cell.table, cell.row, cell.column), kWhole)));
     if (!console::finishOut())
         return exitcode::WriteFailed;
-    return differ ? exitcode::Findings : exitcode::Success;
+    return !differ.isEmpty() ? exitcode::Findings : exitcode::Success;
 }

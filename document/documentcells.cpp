@@ -53,20 +53,6 @@ void DocumentData::setCellText(DocTable table, int row, int column, const QStrin
     m_cells[at] = text;
 }
 
-namespace {
-template <typename Visit>
-void forEachDocumentCell(Visit visit)
-{
-    for (int t = 0; t < kTableCount; ++t) {
-        const TableFormat &format = tableFormat(tableAt(t));
-        for (int row = 0; row < format.rows; ++row) {
-            for (int i = 0; i < format.cellCount; ++i)
-                visit(format.table, row, format.cells[i].column);
-        }
-    }
-}
-} // namespace
-
 void clearDocument(DocumentCells &cells)
 {
     forEachDocumentCell([&](DocTable table, int row, int column) {
@@ -79,6 +65,16 @@ void copyDocument(const DocumentCells &from, DocumentCells &to)
     forEachDocumentCell([&](DocTable table, int row, int column) {
         to.setCellText(table, row, column, from.cellText(table, row, column));
     });
+}
+
+QList<CellRef> cellsThatDiffer(const DocumentCells &a, const DocumentCells &b)
+{
+    QList<CellRef> differ;
+    forEachDocumentCell([&](DocTable table, int row, int column) {
+        if (a.cellText(table, row, column) != b.cellText(table, row, column))
+            differ.append({table, row, column});
+    });
+    return differ;
 }
 
 } // namespace tarvo

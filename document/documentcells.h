@@ -2,14 +2,15 @@
 
 #include "documentformat.h"
 
+#include <QList>
 #include <QString>
 #include <QVector>
 
 namespace tarvo {
 
 // What the file-format code needs of a document: read and set the text of
-// one cell. The editor implements it over its five tables, the command-line
-// tool and the tests over DocumentData.
+// one cell. DocumentData holds one in memory; the recovery file and the
+// tests have documents of their own.
 class DocumentCells
 {
 public:
@@ -40,6 +41,32 @@ private:
     QVector<QString> m_cells;
     int m_strayWrites = 0;
 };
+
+// One document cell: a table, a row and a column from 0.
+struct CellRef
+{
+    DocTable table;
+    int row;
+    int column;
+};
+
+// Calls visit(table, row, column) for every document cell, table by table
+// and row by row, left to right; labels (row numbers, parameter names) are
+// no document cells.
+template <typename Visit>
+void forEachDocumentCell(Visit visit)
+{
+    for (int t = 0; t < kTableCount; ++t) {
+        const TableFormat &format = tableFormat(tableAt(t));
+        for (int row = 0; row < format.rows; ++row)
+            for (int i = 0; i < format.cellCount; ++i)
+                visit(format.table, row, format.cells[i].column);
+    }
+}
+
+// The document cells whose texts differ between `a` and `b`, in the order
+// of forEachDocumentCell.
+QList<CellRef> cellsThatDiffer(const DocumentCells &a, const DocumentCells &b);
 
 // Empties every document cell, table by table and row by row, left to right.
 void clearDocument(DocumentCells &cells);
