@@ -27,11 +27,10 @@ DiskWatch::DiskWatch(QObject *parent)
     }
 }
 
-void DiskWatch::watch(const QString &path, const tarvo::FileFingerprint &known)
+void DiskWatch::watch(const QString &path)
 {
     stop();
     m_path = path;
-    m_known = known;
     rearm();
 }
 
@@ -42,7 +41,6 @@ void DiskWatch::stop()
     if (!watched.isEmpty())
         m_watcher.removePaths(watched);
     m_path.clear();
-    m_known = tarvo::FileFingerprint();
 }
 
 void DiskWatch::rearm()
@@ -54,11 +52,4 @@ void DiskWatch::rearm()
         m_watcher.addPath(folder);
     if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path))
         m_watcher.addPath(m_path);
-}
-
-tarvo::DiskChange DiskWatch::check(tarvo::FileFingerprint *now, QByteArray *bytes) const
-{
-    if (m_path.isEmpty())
-        return tarvo::DiskChange::None;
-    return tarvo::diskChange(m_path, m_known, now, bytes);
 }

@@ -2,7 +2,6 @@
 
 #include "appidentity.h"
 #include "datafiles.h"
-#include "diskwatch.h"
 #include "recoverykeeper.h"
 #include "document.h"
 #include "documentfind.h"
@@ -75,29 +74,16 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     encodingLabel = new QLabel(this);
     encodingLabel->setObjectName(QStringLiteral("encodingLabel"));
     statusBar()->addPermanentWidget(encodingLabel);
-    updateEncodingLabel();
-    diskWatch = new DiskWatch(this);
-    connect(diskWatch, &DiskWatch::mayHaveChanged, this, &MainWindow::checkDiskChange);
-    recovery = new RecoveryKeeper(
-        [this](tarvo::Recovery *kept) {
-            if (!hasUnsavedChanges())
-                return false;
-            kept->documentFile = document->fileName();
-            kept->encoding = documentEncoding();
-            if (document->fileName() == diskWatch->path())
-                kept->fileHash = diskWatch->known().hash;
-            kept->cells = cellsNow();
-            return true;
-        },
-        this);
+    connect(document, &Document::fileChanged, this, &MainWindow::showFileState);
+    connect(document, &Document::mayHaveChangedOnDisk, this, &MainWindow::checkDiskChange);
+    showFileState();
+    // Every change of the document is kept for recovery a moment later.
+    recovery = new RecoveryKeeper(document, this);
     QTimer::singleShot(0, this, &MainWindow::offerRecovery);
-    connect(document, &Document::modifiedChanged, this, [this](bool modified) { docChanged = modified; });
     new PaletteWatch(this, [this] { colourLabelCells(); });
     // A stored or default size larger than the screen (a large scale factor)
     // would put the status bar out of reach.
     fitToScreen(this);
-    // Every change of a cell is kept for recovery a moment later.
-    connect(document, &Document::cellChanged, recovery, &RecoveryKeeper::documentChanged);
 }
 
 MainWindow::~MainWindow()
@@ -211,5 +197,5 @@ void MainWindow::settings()
     dialogs->runDialog(dialog);
     // Whatever the answer, the stored choice is put into effect again.
     applyEncoding();
-    updateEncodingLabel();
+    showFileState();
 }

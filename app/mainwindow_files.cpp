@@ -1,27 +1,18 @@
-// The main window's file operations: thin calls into the file-format
-// library, plus the file dialogs and the remembered data directory.
+// The file dialogs with their remembered folder, the parameter names file,
+// and the encoding in force.
 
 #include "mainwindow.h"
-#include "waitcursor.h"
 
 #include "appidentity.h"
 #include "datafiles.h"
 #include "editorsettings.h"
-#include "encodings.h"
 #include "encodingchoice.h"
 #include "paramnamesfile.h"
 #include "programfiles.h"
-#include "programreader.h"
-#include "programwriter.h"
-#include "document.h"
 #include "userdialogs.h"
 
 #include <QDir>
-#include <QFile>
-#include <QGuiApplication>
-#include <QFileInfo>
 #include <QSettings>
-#include <QTextCodec>
 
 QString MainWindow::encodingName(int index)
 {
@@ -33,52 +24,7 @@ void MainWindow::applyEncoding()
     editor::applyEncoding();
 }
 
-bool MainWindow::writeProgramFile(const QString &fileName)
-{
-    const WaitCursor busy;
-    QTextCodec *codec = tarvo::codecForEncoding(writeEncoding >= 0 ? writeEncoding : editor::encodingIndex);
-    const QDateTime stamp = QDateTime::currentDateTime();
-    const tarvo::WriteResult result = tarvo::writeProgramFile(fileName, document->cells(), codec, stamp);
-    replacedOnLastSave = result.unencodable;
-    lastFileError = result.error;
-    lastWrittenBytes = result.bytes; // to know the file by them afterwards
-    if (result.ok)
-        document->setCodecName(codec->name());
-    return result.ok;
-}
-
-bool MainWindow::readProgramFile(const QString &fileName)
-{
-    const WaitCursor busy;
-    // Read aside and taken as a whole: a file that cannot be read changes
-    // nothing. The history starts anew with the file's cells.
-    QTextCodec *codec = editor::currentCodec();
-    tarvo::DocumentData cells;
-    lastFileError.clear();
-    if (!tarvo::readProgramFile(fileName, codec, cells, &lastFileError))
-        return false;
-    document->load(cells);
-    document->setCodecName(codec->name());
-    return true;
-}
-
-bool MainWindow::chooseSaveFile()
-{
-    if (!chooseDataFile(tr("Save to File"), true))
-        return false;
-    // A name with no dot anywhere in its path gets the program file extension.
-    if (!document->fileName().contains(QLatin1Char('.')))
-        document->setFileName(document->fileName() + QStringLiteral(".prg"));
-    return true;
-}
-
-bool MainWindow::chooseOpenFile()
-{
-    document->setFileName(QString());
-    return chooseDataFile(tr("Open File"), false);
-}
-
-bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
+bool MainWindow::chooseDataFile(const QString &title, bool forSaving, QString *fileName)
 {
     UserDialogs::FileRequest request;
     request.title = title;
@@ -92,7 +38,7 @@ bool MainWindow::chooseDataFile(const QString &title, bool forSaving)
     UserDialogs::FileChoice choice;
     if (!dialogs->chooseFile(this, request, &choice))
         return false;
-    document->setFileName(choice.file);
+    *fileName = choice.file;
     QSettings().setValue(settingskey::dataFilePath(), choice.directory);
     return true;
 }

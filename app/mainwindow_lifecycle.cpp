@@ -1,25 +1,24 @@
-// The document lifecycle: new, open, save, save as and quit, with their
-// questions and messages, and the window settings.
+// The document's lifecycle around Open and Save: the window settings, a new
+// document, the question before one is dropped, quitting, and what the
+// window shows of the document's file.
 
 #include "mainwindow.h"
 
 #include "appidentity.h"
-#include "recoverykeeper.h"
-#include "documentcells.h"
-#include "encodingtrust.h"
-#include "editorsettings.h"
-#include "filefailure.h"
-#include "recentfiles.h"
-#include "encodingchoice.h"
-#include "programwriter.h"
-#include "programfiles.h"
 #include "document.h"
+#include "editorsettings.h"
+#include "encodingchoice.h"
+#include "encodings.h"
+#include "encodingtrust.h"
+#include "recoverykeeper.h"
 #include "ui_mainwindow.h"
 #include "userdialogs.h"
-#include "wtablewidget.h"
 
 #include <QCloseEvent>
+#include <QLabel>
 #include <QSettings>
+#include <QStatusBar>
+#include <QTextCodec>
 
 void MainWindow::readSettings()
 {
@@ -29,8 +28,6 @@ void MainWindow::readSettings()
     restoreGeometry(settings.value(settingskey::geometry()).toByteArray());
     restoreState(settings.value(settingskey::windowState()).toByteArray(), settingskey::kWindowStateVersion);
     applyEncoding();
-    document->setFileName(QString());
-    docChanged = false;
 }
 
 QString MainWindow::currentFileName() const
@@ -38,11 +35,22 @@ QString MainWindow::currentFileName() const
     return document->fileName();
 }
 
+bool MainWindow::isDocChanged() const
+{
+    return document->isModified();
+}
+
+bool MainWindow::hasUnsavedChanges() const
+{
+    return document->hasUnsavedChanges();
+}
+
 void MainWindow::docIsChanged(int /*row*/, int /*col*/)
 {
-    // Changed means away from what was last opened, saved or made new; the
-    // document's modifiedChanged settles the flag once a step is complete.
-    docChanged = document->isModified();
+    // Changed means away from what was last opened, saved or made new: the
+    // document's history knows, and a step is complete before its cells
+    // are shown.
+    setWindowModified(document->isModified());
 }
 
 // The clearing is a step of its own: Edit > Undo brings the cells back.
@@ -53,7 +61,7 @@ void MainWindow::clearDocument()
 
 bool MainWindow::hasSomethingToLose() const
 {
-    return !document->fileName().isEmpty() || docChanged;
+    return !document->fileName().isEmpty() || document->isModified();
 }
 
 bool MainWindow::askToClose()
@@ -69,113 +77,21 @@ void MainWindow::newDoc()
     if (!askToClose())
         return;
     clearDocument();
+    document->makeNew();
     statusBar()->showMessage(tr("New Document"));
     ui->tabMain->setCurrentIndex(0);
-    document->setFileName(QString());
-    document->startNewHistory();
-    startUntitled();
-    recovery->discard();
 }
 
-void MainWindow::openDoc()
+void MainWindow::showFileState()
 {
-    if (!askToClose())
+    if (!encodingLabel)
         return;
-    // The document stays until a file has been read: cancelling the dialog,
-    // or a file that cannot be read or is no program, keeps it.
-    const QString titled = document->fileName();
-    if (!chooseOpenFile()) {
-        document->setFileName(titled);
-        return;
-    }
-    const QString chosen = document->fileName();
-    document->setFileName(titled);
-    openFile(chosen, editor::encodingIndex, false);
-}
-
-void MainWindow::openFile(const QString &path)
-{
-    if (!askToClose())
-        return;
-    openFile(path, editor::encodingIndex, false);
-}
-
-void MainWindow::saveDoc()
-{
-    saveDocument();
-}
-
-bool MainWindow::saveDocument()
-{
-    commitOpenEditors();
-    if (document->fileName().isEmpty() && !chooseSaveFile())
-        return false;
-    if (!confirmSave())
-        return false;
-    const QString fileName = document->fileName();
-    if (writeProgramFile(fileName)) {
-        document->markSaved();
-        statusBar()->showMessage(tr("Document saved") + QStringLiteral(": ") + fileName);
-        takeSavedFile(lastWrittenBytes);
-        RecentFiles::add(fileName);
-        warnAboutReplacedCharacters(replacedOnLastSave);
-        warnAboutRowsLeftOut();
-        return true;
-    }
-    dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
-                         FileFailure::message(tr("Faild to open for writing file %1").arg(fileName), lastFileError,
-                                              FileFailure::Operation::Save));
-    return false;
-}
-
-void MainWindow::saveDocAs()
-{
-    document->setFileName(QString());
-    saveDoc();
-}
-
-namespace {
-// The cells named in the box itself; the rest are in its detailed text.
-constexpr int kCellsInMessage = 8;
-// Characters shown for one cell.
-constexpr int kCharactersShown = 20;
-
-QString shortened(const QString &characters)
-{
-    int shown = int(qMin<qsizetype>(characters.size(), kCharactersShown));
-    if (shown == characters.size())
-        return characters;
-    if (characters.at(shown - 1).isHighSurrogate())
-        --shown; // never cut a character in two
-    return characters.left(shown) + QChar(0x2026);
-}
-} // namespace
-
-void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells)
-{
-    if (cells.isEmpty())
-        return;
-    QStringList lines;
-    for (const tarvo::UnencodableCell &cell : cells) {
-        const int tab = static_cast<int>(cell.table);
-        const QTableWidgetItem *header = documentTable(cell.table)->horizontalHeaderItem(cell.column);
-        lines << tr("%1, row %2, %3: %4")
-                     .arg(ui->tabMain->tabText(tab))
-                     .arg(cell.row + 1)
-                     .arg(header ? header->text() : QString::number(cell.column))
-                     .arg(shortened(cell.characters));
-    }
-    QString text = tr("The encoding %1 cannot hold some characters; the file has its replacement "
-                      "character in their place:")
-                       .arg(tarvo::encodingShownName(writeEncoding >= 0 ? writeEncoding : editor::encodingIndex))
-                   + QStringLiteral("\n\n") + lines.mid(0, kCellsInMessage).join(QLatin1Char('\n'));
-    QString details;
-    if (lines.size() > kCellsInMessage) {
-        text += QLatin1Char('\n') + tr("and %n more cells; the details list them all", nullptr,
-                                       int(lines.size() - kCellsInMessage));
-        details = lines.join(QLatin1Char('\n'));
-    }
-    dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(), text, details);
+    const int setting = editor::encodingIndex;
+    const int own = document->encoding() >= 0 ? document->encoding() : setting;
+    QString text = tr("Encoding: %1").arg(tarvo::encodingShownName(own));
+    if (tarvo::codecForEncoding(own)->mibEnum() != tarvo::codecForEncoding(setting)->mibEnum())
+        text = tr("Encoding: %1 (setting: %2)").arg(tarvo::encodingShownName(own), tarvo::encodingShownName(setting));
+    encodingLabel->setText(text);
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -1,5 +1,7 @@
 #include "recoverykeeper.h"
 
+#include "document.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -10,14 +12,17 @@ namespace {
 QString lockPathOf(const QString &recoveryFile) { return recoveryFile + QStringLiteral(".lock"); }
 } // namespace
 
-RecoveryKeeper::RecoveryKeeper(Snapshot snapshot, QObject *parent)
+RecoveryKeeper::RecoveryKeeper(Document *document, QObject *parent)
     : QObject(parent),
-      m_snapshot(std::move(snapshot)),
+      m_document(document),
       m_path(tarvo::recoveryFilePath(QCoreApplication::applicationPid()))
 {
     m_delay.setSingleShot(true);
     m_delay.setInterval(kDelayMs);
     connect(&m_delay, &QTimer::timeout, this, &RecoveryKeeper::keepNow);
+    connect(document, &Document::cellChanged, this, &RecoveryKeeper::documentChanged);
+    // Another file, or its own just written: what was kept may be saved now.
+    connect(document, &Document::fileChanged, this, &RecoveryKeeper::keepNow);
 }
 
 RecoveryKeeper::~RecoveryKeeper() = default;
@@ -33,7 +38,7 @@ void RecoveryKeeper::keepNow()
 {
     m_delay.stop();
     tarvo::Recovery recovery;
-    if (!m_snapshot(&recovery)) {
+    if (!m_document->recoverySnapshot(&recovery)) {
         discard();
         return;
     }

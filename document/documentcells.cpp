@@ -53,20 +53,6 @@ void DocumentData::setCellText(DocTable table, int row, int column, const QStrin
     m_cells[at] = text;
 }
 
-void clearDocument(DocumentCells &cells)
-{
-    forEachDocumentCell([&](DocTable table, int row, int column) {
-        cells.setCellText(table, row, column, QString());
-    });
-}
-
-void copyDocument(const DocumentCells &from, DocumentCells &to)
-{
-    forEachDocumentCell([&](DocTable table, int row, int column) {
-        to.setCellText(table, row, column, from.cellText(table, row, column));
-    });
-}
-
 QList<CellRef> cellsThatDiffer(const DocumentCells &a, const DocumentCells &b)
 {
     QList<CellRef> differ;

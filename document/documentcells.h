@@ -68,10 +68,4 @@ void forEachDocumentCell(Visit visit)
 // of forEachDocumentCell.
 QList<CellRef> cellsThatDiffer(const DocumentCells &a, const DocumentCells &b);
 
-// Empties every document cell, table by table and row by row, left to right.
-void clearDocument(DocumentCells &cells);
-
-// Copies every document cell of one document into another.
-void copyDocument(const DocumentCells &from, DocumentCells &to);
-
 } // namespace tarvo

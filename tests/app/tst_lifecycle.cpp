@@ -361,8 +361,9 @@ private slots:
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
         dialogs.files = {chosen};
-        QVERIFY(window.chooseSaveFile());
-        QCOMPARE(window.currentFileName(), saved);
+        QString fileName;
+        QVERIFY(window.chooseSaveFile(&fileName));
+        QCOMPARE(fileName, saved);
     }
 
     void saveCancelledWritesAndShowsNothing()

@@ -1,0 +1,230 @@
+// Save and Save As: the file dialog, the questions before a file is
+// replaced (which encoding, bytes that would be lost, another program's
+// change), the write, and what the file could not carry.
+
+#include "mainwindow.h"
+#include "waitcursor.h"
+
+#include "appidentity.h"
+#include "document.h"
+#include "editorsettings.h"
+#include "encodingchoice.h"
+#include "encodings.h"
+#include "encodingtrust.h"
+#include "filefailure.h"
+#include "programreader.h"
+#include "recentfiles.h"
+#include "ui_mainwindow.h"
+#include "userdialogs.h"
+
+#include <QStatusBar>
+#include <QTextCodec>
+
+namespace {
+// Cells named in a box itself; the rest go in its details.
+constexpr int kNamedInBox = 8;
+// Characters shown for one cell.
+constexpr int kCharactersShown = 20;
+
+QString listed(const QStringList &lines)
+{
+    return lines.mid(0, kNamedInBox).join(QLatin1Char('\n'));
+}
+
+QString shortened(const QString &characters)
+{
+    int shown = int(qMin<qsizetype>(characters.size(), kCharactersShown));
+    if (shown == characters.size())
+        return characters;
+    if (characters.at(shown - 1).isHighSurrogate())
+        --shown; // never cut a character in two
+    return characters.left(shown) + QChar(0x2026);
+}
+} // namespace
+
+void MainWindow::saveDoc()
+{
+    saveDocument();
+}
+
+void MainWindow::saveDocAs()
+{
+    document->forgetFile();
+    saveDoc();
+}
+
+bool MainWindow::chooseSaveFile(QString *fileName)
+{
+    if (!chooseDataFile(tr("Save to File"), true, fileName))
+        return false;
+    // A name with no dot anywhere in its path gets the program file extension.
+    if (!fileName->contains(QLatin1Char('.')))
+        *fileName += QStringLiteral(".prg");
+    return true;
+}
+
+tarvo::WriteResult MainWindow::writeProgramFile(const QString &fileName)
+{
+    const WaitCursor busy;
+    const int encoding = document->writeEncoding() >= 0 ? document->writeEncoding() : editor::encodingIndex;
+    return document->save(fileName, encoding);
+}
+
+bool MainWindow::saveDocument()
+{
+    commitOpenEditors();
+    QString fileName = document->fileName();
+    const bool ownFile = !fileName.isEmpty();
+    if (!ownFile && !chooseSaveFile(&fileName))
+        return false;
+    bool cancelled = false;
+    const int encoding = chooseEncodingToWrite(&cancelled);
+    if (cancelled)
+        return false;
+    if (ownFile && (!confirmLossySave() || !confirmOverwriteOfDiskChange()))
+        return false;
+    document->chooseWriteEncoding(encoding);
+    const tarvo::WriteResult result = writeProgramFile(fileName);
+    if (!result.ok) {
+        // The name chosen stays the document's: the next Save tries it again.
+        if (!ownFile)
+            document->nameFile(fileName);
+        dialogs->showMessage(this, QMessageBox::Critical, identity::programTitle(),
+                             FileFailure::message(tr("Faild to open for writing file %1").arg(fileName), result.error,
+                                                  FileFailure::Operation::Save));
+        return false;
+    }
+    statusBar()->showMessage(tr("Document saved") + QStringLiteral(": ") + fileName);
+    RecentFiles::add(fileName);
+    warnAboutReplacedCharacters(result.unencodable, encoding);
+    warnAboutRowsLeftOut();
+    return true;
+}
+
+int MainWindow::chooseEncodingToWrite(bool *cancelled)
+{
+    const int setting = editor::encodingIndex;
+    const int own = document->encoding();
+    if (document->writeEncoding() >= 0)
+        return document->writeEncoding();
+    // The file's own encoding, unless the operator chooses the setting's.
+    if (own < 0 || tarvo::codecForEncoding(own)->mibEnum() == tarvo::codecForEncoding(setting)->mibEnum())
+        return setting;
+    UserDialogs::Choice choice;
+    choice.title = identity::programTitle();
+    choice.text = tr("The document was read in %1; the encoding setting is %2. In which encoding shall it be "
+                     "saved?")
+                      .arg(tarvo::encodingShownName(own), tarvo::encodingShownName(setting));
+    choice.buttons = QStringList{tr("Save in %1").arg(tarvo::encodingShownName(own)),
+                                 tr("Save in %1").arg(tarvo::encodingShownName(setting)), tr("Cancel")};
+    choice.defaultButton = 0;
+    choice.escapeButton = 2;
+    const int answer = dialogs->askChoice(this, choice);
+    *cancelled = answer != 0 && answer != 1;
+    return answer == 0 ? own : setting;
+}
+
+bool MainWindow::confirmLossySave()
+{
+    if (!document->readWithLosses())
+        return true;
+    QStringList damaged;
+    tarvo::forEachDocumentCell([&](tarvo::DocTable table, int r, int c) {
+        if (document->cellText(table, r, c).contains(QChar::ReplacementCharacter))
+            damaged << cellLabel(table, r, c);
+    });
+    UserDialogs::Choice choice;
+    choice.icon = QMessageBox::Warning;
+    choice.title = identity::programTitle();
+    choice.text = tr("The file %1 was read in %2, which has no characters for some of its bytes. Saving over "
+                     "it replaces those bytes for good with replacement characters, in:")
+                      .arg(document->fileName(), tarvo::encodingShownName(document->encoding()))
+        + QStringLiteral("\n\n") + (damaged.isEmpty() ? tr("(no cell of the document)") : listed(damaged));
+    if (damaged.size() > kNamedInBox)
+        choice.details = damaged.join(QLatin1Char('\n'));
+    choice.buttons = QStringList{tr("Save anyway"), tr("Cancel")};
+    choice.defaultButton = 1;
+    choice.escapeButton = 1;
+    return dialogs->askChoice(this, choice) == 0;
+}
+
+bool MainWindow::confirmOverwriteOfDiskChange()
+{
+    QByteArray bytes;
+    tarvo::FileFingerprint now;
+    if (document->changeOnDisk(&now, &bytes) != tarvo::DiskChange::Changed)
+        return true;
+    // The cells are named only where the file could be read (its hash known).
+    QStringList differ;
+    if (!now.hash.isEmpty()) {
+        tarvo::DocumentData onDisk;
+        tarvo::readProgram(bytes, tarvo::codecForEncoding(document->encoding()), onDisk);
+        differ = labelsOfCellsThatDiffer(document->savedCells(), onDisk);
+    }
+    UserDialogs::Choice choice;
+    choice.icon = QMessageBox::Warning;
+    choice.title = identity::programTitle();
+    choice.text = tr("Another program has changed the file %1 since it was opened or saved here. Saving replaces "
+                     "its changes.")
+                      .arg(document->fileName());
+    if (!differ.isEmpty())
+        choice.text += QStringLiteral("\n\n") + tr("Cells it changed:") + QLatin1Char('\n') + listed(differ);
+    if (differ.size() > kNamedInBox)
+        choice.details = differ.join(QLatin1Char('\n'));
+    choice.buttons = QStringList{tr("Overwrite"), tr("Cancel")};
+    choice.defaultButton = 1;
+    choice.escapeButton = 1;
+    return dialogs->askChoice(this, choice) == 0;
+}
+
+QStringList MainWindow::labelsOfCellsThatDiffer(const tarvo::DocumentCells &a, const tarvo::DocumentCells &b) const
+{
+    QStringList labels;
+    for (const tarvo::CellRef &cell : tarvo::cellsThatDiffer(a, b))
+        labels << cellLabel(cell.table, cell.row, cell.column);
+    return labels;
+}
+
+void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells, int encoding)
+{
+    if (cells.isEmpty())
+        return;
+    QStringList lines;
+    for (const tarvo::UnencodableCell &cell : cells)
+        lines << cellLabel(cell.table, cell.row, cell.column) + QStringLiteral(": ") + shortened(cell.characters);
+    QString text = tr("The encoding %1 cannot hold some characters; the file has its replacement "
+                      "character in their place:")
+                       .arg(tarvo::encodingShownName(encoding))
+                   + QStringLiteral("\n\n") + listed(lines);
+    QString details;
+    if (lines.size() > kNamedInBox) {
+        text += QLatin1Char('\n') + tr("and %n more cells; the details list them all", nullptr,
+                                       int(lines.size() - kNamedInBox));
+        details = lines.join(QLatin1Char('\n'));
+    }
+    dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(), text, details);
+}
+
+void MainWindow::warnAboutRowsLeftOut()
+{
+    const QList<tarvo::LeftOutRow> rows = tarvo::rowsLeftOut(document->cells());
+    if (rows.isEmpty())
+        return;
+    QStringList lines;
+    for (const tarvo::LeftOutRow &row : rows) {
+        QStringList missing;
+        for (const int column : row.missingColumns) {
+            const QTableWidgetItem *header = documentTable(row.table)->horizontalHeaderItem(column);
+            missing << (header ? header->text() : QString::number(column));
+        }
+        lines << tr("%1, row %2: no %3")
+                     .arg(ui->tabMain->tabText(static_cast<int>(row.table)))
+                     .arg(row.row + 1)
+                     .arg(missing.join(QStringLiteral(", ")));
+    }
+    QString text = tr("These rows are not in the file: a row is written only with all the cells its record "
+                      "needs. They stay in the window.")
+        + QStringLiteral("\n\n") + listed(lines);
+    dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(), text,
+                         lines.size() > kNamedInBox ? lines.join(QLatin1Char('\n')) : QString());
+}
