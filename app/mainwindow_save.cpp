@@ -83,7 +83,6 @@ bool MainWindow::saveDocument()
         return false;
     if (ownFile && (!confirmLossySave() || !confirmOverwriteOfDiskChange()))
         return false;
-    document->chooseWriteEncoding(encoding);
     const tarvo::WriteResult result = writeProgramFile(fileName);
     if (!result.ok) {
         // The name chosen stays the document's: the next Save tries it again.
@@ -101,6 +100,9 @@ bool MainWindow::saveDocument()
     return true;
 }
 
+// The encoding the document is written in: the one chosen for it, else the
+// setting; where it was read in another code page than the setting, the
+// operator is asked which.
 int MainWindow::chooseEncodingToWrite(bool *cancelled)
 {
     const int setting = editor::encodingIndex;
@@ -121,7 +123,11 @@ int MainWindow::chooseEncodingToWrite(bool *cancelled)
     choice.escapeButton = 2;
     const int answer = dialogs->askChoice(this, choice);
     *cancelled = answer != 0 && answer != 1;
-    return answer == 0 ? own : setting;
+    if (*cancelled)
+        return -1;
+    // Asked once: the answer holds until the document is replaced.
+    document->chooseWriteEncoding(answer == 0 ? own : setting);
+    return document->writeEncoding();
 }
 
 bool MainWindow::confirmLossySave()
