@@ -25,7 +25,7 @@ int main(int argc, char *argv[])
         // Opened once the window is up, so that its questions have a parent
         // on the screen.
         if (!request.file.isEmpty())
-            QTimer::singleShot(0, &window, [&window, &request] { window.openFile(request.file); });
+            QTimer::singleShot(0, &window, [&window, &request] { window.openOrCreate(request.file); });
         result = application.exec();
     }
     return result;

@@ -6,6 +6,7 @@
 #include "document.h"
 #include "documentfind.h"
 #include "filedrop.h"
+#include "filefailure.h"
 #include "lazyicon.h"
 #include "palettewatch.h"
 #include "recentfiles.h"
@@ -16,6 +17,7 @@
 #include "userdialogs.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMenu>
@@ -75,10 +77,17 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     encodingLabel->setObjectName(QStringLiteral("encodingLabel"));
     statusBar()->addPermanentWidget(encodingLabel);
     connect(document, &Document::fileChanged, this, &MainWindow::showFileState);
+    // Undo back to what was saved takes the mark away without a cell change
+    // of its own being the last word.
+    connect(document, &Document::modifiedChanged, this, &QWidget::setWindowModified);
     connect(document, &Document::mayHaveChangedOnDisk, this, &MainWindow::checkDiskChange);
     showFileState();
     // Every change of the document is kept for recovery a moment later.
     recovery = new RecoveryKeeper(document, this);
+    connect(recovery, &RecoveryKeeper::cannotKeep, this, [this](const QString &folder, const QString &reason) {
+        statusBar()->showMessage(tr("Unsaved edits cannot be kept for recovery in %1: %2")
+                                     .arg(QDir::toNativeSeparators(folder), FileFailure::translatedReason(reason)));
+    });
     QTimer::singleShot(0, this, &MainWindow::offerRecovery);
     new PaletteWatch(this, [this] { colourLabelCells(); });
     // A stored or default size larger than the screen (a large scale factor)

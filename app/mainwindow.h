@@ -2,6 +2,7 @@
 
 #include "celledit.h"
 #include "documentformat.h"
+#include "filefingerprint.h"
 #include "programfiles.h"
 #include "wtablewidget.h"
 
@@ -55,6 +56,9 @@ public:
     // Opens the program file at `path` as Open does after its file dialog,
     // with Open's question first (the command line, a drop, Recent files).
     void openFile(const QString &path);
+    // The same for a file named on the command line; for one that does not
+    // exist yet, a new document that Save writes to it.
+    void openOrCreate(const QString &path);
 
     // The About box's two lines.
     static QString aboutText();
@@ -116,6 +120,7 @@ private:
     // New, Open and quitting (mainwindow_lifecycle.cpp, mainwindow_open.cpp).
     bool hasSomethingToLose() const;
     bool askToClose();
+    bool askAboutUnsavedChanges(const QString &question);
     bool openFile(const QString &path, int encoding, bool reloading);
     bool askEncodingAtOpen(const QString &path, const QByteArray &bytes, int *encoding, bool *lossless);
     void showFileState();
@@ -127,7 +132,10 @@ private:
     bool confirmOverwriteOfDiskChange();
     void warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells, int encoding);
     void warnAboutRowsLeftOut();
-    QStringList labelsOfCellsThatDiffer(const tarvo::DocumentCells &a, const tarvo::DocumentCells &b) const;
+    // Another program changed the document's file: keep what the window
+    // holds, take what the file holds, or (at Save) cancel.
+    enum class DiskChoice { KeepWindow, TakeDisk, Cancel };
+    DiskChoice askAboutDiskChange(const tarvo::FileFingerprint &now, const QByteArray &bytes, bool saving);
 
     Ui_MainWindow *ui;
     Document *document;

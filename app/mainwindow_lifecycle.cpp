@@ -15,6 +15,8 @@
 #include "userdialogs.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QSettings>
 #include <QStatusBar>
@@ -49,7 +51,7 @@ void MainWindow::docIsChanged(int /*row*/, int /*col*/)
 {
     // Changed means away from what was last opened, saved or made new: the
     // document's history knows, and a step is complete before its cells
-    // are shown.
+    // are shown. The title's mark follows.
     setWindowModified(document->isModified());
 }
 
@@ -64,8 +66,31 @@ bool MainWindow::hasSomethingToLose() const
     return !document->fileName().isEmpty() || document->isModified();
 }
 
+bool MainWindow::askAboutUnsavedChanges(const QString &question)
+{
+    UserDialogs::Choice choice;
+    choice.icon = QMessageBox::Warning;
+    choice.title = identity::programTitle();
+    choice.text = question;
+    choice.buttons = QStringList{tr("Save", "button"), tr("Discard"), tr("Cancel")};
+    choice.defaultButton = 0;
+    choice.escapeButton = 2;
+    switch (dialogs->askChoice(this, choice)) {
+    case 0: return saveDocument() && !hasUnsavedChanges();
+    case 1: return true;
+    default: return false;
+    }
+}
+
+// Unsaved changes are offered to be saved first, as when quitting: a Save
+// that fails or is cancelled keeps the document. Without any, the plain
+// question. Nothing is dropped here: the document, its history and the
+// recovery copy of its edits go only once another one has taken its place.
 bool MainWindow::askToClose()
 {
+    if (hasUnsavedChanges())
+        return askAboutUnsavedChanges(
+            tr("The document has changes that are not saved. Save them before closing the document?"));
     if (!hasSomethingToLose())
         return true;
     return dialogs->askYesNo(this, QMessageBox::Question, identity::programTitle(),
@@ -82,16 +107,27 @@ void MainWindow::newDoc()
     ui->tabMain->setCurrentIndex(0);
 }
 
+// The title names the document's file (or "Untitled") with a mark while it
+// has unsaved changes, then the program and its version; the status bar
+// shows its encoding, and both name the whole path in a tool tip.
 void MainWindow::showFileState()
 {
+    const QString fileName = document->fileName();
+    setWindowFilePath(fileName);
+    const QString shown = fileName.isEmpty() ? tr("Untitled") : QFileInfo(fileName).fileName();
+    setWindowTitle(shown + QStringLiteral("[*] - ") + identity::programTitle() + QStringLiteral(" - ")
+                   + identity::versionText());
+    setWindowModified(document->isModified());
     if (!encodingLabel)
         return;
     const int setting = editor::encodingIndex;
     const int own = document->encoding() >= 0 ? document->encoding() : setting;
-    QString text = tr("Encoding: %1").arg(tarvo::encodingShownName(own));
+    QString text = editor::shownEncodingName(own);
     if (tarvo::codecForEncoding(own)->mibEnum() != tarvo::codecForEncoding(setting)->mibEnum())
-        text = tr("Encoding: %1 (setting: %2)").arg(tarvo::encodingShownName(own), tarvo::encodingShownName(setting));
+        text = tr("%1 (setting: %2)").arg(editor::shownEncodingName(own), editor::shownEncodingName(setting));
     encodingLabel->setText(text);
+    const QString where = fileName.isEmpty() ? tr("an untitled document") : QDir::toNativeSeparators(fileName);
+    encodingLabel->setToolTip(tr("%1, in the encoding %2").arg(where, text));
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -99,15 +135,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // Unsaved changes are offered to be saved; without any, the plain
     // question.
     if (hasUnsavedChanges()) {
-        UserDialogs::Choice choice;
-        choice.icon = QMessageBox::Warning;
-        choice.title = identity::programTitle();
-        choice.text = tr("The document has changes that are not saved. Save them before quitting?");
-        choice.buttons = QStringList{tr("Save", "button"), tr("Discard"), tr("Cancel")};
-        choice.defaultButton = 0;
-        choice.escapeButton = 2;
-        const int answer = dialogs->askChoice(this, choice);
-        if (answer == 2 || (answer == 0 && (!saveDocument() || hasUnsavedChanges()))) {
+        if (!askAboutUnsavedChanges(tr("The document has changes that are not saved. Save them before quitting?"))) {
             event->ignore();
             return;
         }

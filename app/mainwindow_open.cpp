@@ -14,6 +14,7 @@
 #include "ui_mainwindow.h"
 #include "userdialogs.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTextCodec>
@@ -43,6 +44,23 @@ void MainWindow::openFile(const QString &path)
     readProgramFile(path);
 }
 
+void MainWindow::openOrCreate(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists() || info.isSymLink()) {
+        openFile(path);
+        return;
+    }
+    // A name for a file that does not exist yet: a new document that Save
+    // writes there.
+    if (!askToClose())
+        return;
+    clearDocument();
+    document->makeNew(path);
+    statusBar()->showMessage(tr("New Document") + QStringLiteral(": ") + path);
+    ui->tabMain->setCurrentIndex(0);
+}
+
 bool MainWindow::chooseOpenFile(QString *fileName)
 {
     return chooseDataFile(tr("Open File"), false, fileName);
@@ -70,8 +88,11 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
                              FileFailure::message(tr("Failed to open for reading file %1").arg(path), result.error,
                                                   FileFailure::Operation::Open));
         // Whatever the window holds now, it is not that file's: the next
-        // Save asks for a name.
+        // Save asks for a name, and the window says so.
         document->forgetFile();
+        statusBar()->showMessage(tr("%1 was not opened; the document stays as it was, untitled: Save asks for a "
+                                    "name")
+                                     .arg(path));
         return false;
     case Document::OpenStatus::NotAProgram:
         dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(),
@@ -102,11 +123,13 @@ bool MainWindow::askEncodingAtOpen(const QString &path, const QByteArray &bytes,
         && !likely.contains(*encoding) && tarvo::codecForEncoding(clean.first())->mibEnum() != chosen->mibEnum();
     if (*lossless && !suspicious)
         return true;
-    const QString name = tarvo::encodingShownName(*encoding);
+    const QString name = editor::shownEncodingName(*encoding);
     UserDialogs::Choice choice;
     choice.icon = QMessageBox::Warning;
     choice.title = identity::programTitle();
-    const QStringList cleanNames = tarvo::encodingShownNames(clean);
+    QStringList cleanNames;
+    for (const int index : clean)
+        cleanNames << editor::shownEncodingName(index);
     if (*lossless) {
         choice.text = tr("The file %1 reads as unlikely text in %2: it is most likely in %3.")
                           .arg(path, name, cleanNames.first());
@@ -127,7 +150,7 @@ bool MainWindow::askEncodingAtOpen(const QString &path, const QByteArray &bytes,
             break;
         if (index != *encoding) {
             offered << index;
-            choice.buttons << tr("Open in %1").arg(tarvo::encodingShownName(index));
+            choice.buttons << tr("Open in %1").arg(editor::shownEncodingName(index));
         }
     }
     const int asItIs = int(choice.buttons.size());
@@ -169,12 +192,22 @@ void MainWindow::checkDiskChange()
             tr("The file %1 was removed or renamed by another program; Save writes it again.").arg(fileName));
         return;
     }
+    askingAboutDisk = true;
     if (hasUnsavedChanges()) {
-        statusBar()->showMessage(
-            tr("The file %1 was changed by another program; Save asks before replacing its changes.").arg(fileName));
+        // Both the window and the file hold changes: which to keep is asked
+        // now, and again at Save.
+        QByteArray bytes;
+        document->changeOnDisk(&now, &bytes);
+        const DiskChoice choice = askAboutDiskChange(now, bytes, false);
+        askingAboutDisk = false;
+        if (choice == DiskChoice::TakeDisk)
+            openFile(fileName, document->encoding(), true);
+        else
+            statusBar()->showMessage(
+                tr("The file %1 was changed by another program; Save asks before replacing its changes.")
+                    .arg(fileName));
         return;
     }
-    askingAboutDisk = true;
     const bool reload = dialogs->askYesNo(this, QMessageBox::Question, identity::programTitle(),
                                           tr("The file %1 was changed by another program. Reload it?").arg(fileName));
     askingAboutDisk = false;

@@ -116,9 +116,9 @@ int MainWindow::chooseEncodingToWrite(bool *cancelled)
     choice.title = identity::programTitle();
     choice.text = tr("The document was read in %1; the encoding setting is %2. In which encoding shall it be "
                      "saved?")
-                      .arg(tarvo::encodingShownName(own), tarvo::encodingShownName(setting));
-    choice.buttons = QStringList{tr("Save in %1").arg(tarvo::encodingShownName(own)),
-                                 tr("Save in %1").arg(tarvo::encodingShownName(setting)), tr("Cancel")};
+                      .arg(editor::shownEncodingName(own), editor::shownEncodingName(setting));
+    choice.buttons = QStringList{tr("Save in %1").arg(editor::shownEncodingName(own)),
+                                 tr("Save in %1").arg(editor::shownEncodingName(setting)), tr("Cancel")};
     choice.defaultButton = 0;
     choice.escapeButton = 2;
     const int answer = dialogs->askChoice(this, choice);
@@ -144,7 +144,7 @@ bool MainWindow::confirmLossySave()
     choice.title = identity::programTitle();
     choice.text = tr("The file %1 was read in %2, which has no characters for some of its bytes. Saving over "
                      "it replaces those bytes for good with replacement characters, in:")
-                      .arg(document->fileName(), tarvo::encodingShownName(document->encoding()))
+                      .arg(document->fileName(), editor::shownEncodingName(document->encoding()))
         + QStringLiteral("\n\n") + (damaged.isEmpty() ? tr("(no cell of the document)") : listed(damaged));
     if (damaged.size() > kNamedInBox)
         choice.details = damaged.join(QLatin1Char('\n'));
@@ -160,35 +160,60 @@ bool MainWindow::confirmOverwriteOfDiskChange()
     tarvo::FileFingerprint now;
     if (document->changeOnDisk(&now, &bytes) != tarvo::DiskChange::Changed)
         return true;
-    // The cells are named only where the file could be read (its hash known).
+    document->isNewStateOnDisk(now); // asked here: no second question from the watch
+    switch (askAboutDiskChange(now, bytes, true)) {
+    case DiskChoice::KeepWindow: return true;
+    case DiskChoice::TakeDisk: openFile(document->fileName(), document->encoding(), true); return false;
+    case DiskChoice::Cancel: return false;
+    }
+    return false;
+}
+
+MainWindow::DiskChoice MainWindow::askAboutDiskChange(const tarvo::FileFingerprint &now, const QByteArray &bytes,
+                                                      bool saving)
+{
+    // The cells that differ between the window and the file, with both
+    // values; named, and the file's taken, only where the file could be
+    // read (its hash known).
+    const bool readable = !now.hash.isEmpty();
     QStringList differ;
-    if (!now.hash.isEmpty()) {
+    if (readable) {
         tarvo::DocumentData onDisk;
         tarvo::readProgram(bytes, tarvo::codecForEncoding(document->encoding()), onDisk);
-        differ = labelsOfCellsThatDiffer(document->savedCells(), onDisk);
+        for (const tarvo::CellRef &cell : tarvo::cellsThatDiffer(document->cells(), onDisk))
+            differ << tr("%1: window \"%2\", file \"%3\"")
+                          .arg(cellLabel(cell.table, cell.row, cell.column),
+                               document->cellText(cell.table, cell.row, cell.column),
+                               onDisk.cellText(cell.table, cell.row, cell.column));
     }
     UserDialogs::Choice choice;
     choice.icon = QMessageBox::Warning;
     choice.title = identity::programTitle();
-    choice.text = tr("Another program has changed the file %1 since it was opened or saved here. Saving replaces "
-                     "its changes.")
-                      .arg(document->fileName());
-    if (!differ.isEmpty())
-        choice.text += QStringLiteral("\n\n") + tr("Cells it changed:") + QLatin1Char('\n') + listed(differ);
+    choice.text = saving ? tr("Another program has changed the file %1 since it was opened or saved here. Saving "
+                              "replaces its changes.")
+                               .arg(document->fileName())
+                         : tr("Another program has changed the file %1, and the window has changes that are not "
+                              "saved.")
+                               .arg(document->fileName());
+    if (!readable)
+        choice.text += QStringLiteral("\n\n") + tr("The file cannot be read now.");
+    else if (!differ.isEmpty())
+        choice.text += QStringLiteral("\n\n") + tr("Cells that differ:") + QLatin1Char('\n') + listed(differ);
     if (differ.size() > kNamedInBox)
         choice.details = differ.join(QLatin1Char('\n'));
-    choice.buttons = QStringList{tr("Overwrite"), tr("Cancel")};
-    choice.defaultButton = 1;
-    choice.escapeButton = 1;
-    return dialogs->askChoice(this, choice) == 0;
-}
-
-QStringList MainWindow::labelsOfCellsThatDiffer(const tarvo::DocumentCells &a, const tarvo::DocumentCells &b) const
-{
-    QStringList labels;
-    for (const tarvo::CellRef &cell : tarvo::cellsThatDiffer(a, b))
-        labels << cellLabel(cell.table, cell.row, cell.column);
-    return labels;
+    choice.buttons << tr("Keep the window's");
+    if (readable)
+        choice.buttons << tr("Take the file's");
+    choice.buttons << tr("Cancel");
+    // At Save the safe answer writes nothing; before it, nothing changes.
+    choice.escapeButton = int(choice.buttons.size()) - 1;
+    choice.defaultButton = saving ? choice.escapeButton : 0;
+    const int answer = dialogs->askChoice(this, choice);
+    if (answer == 0)
+        return DiskChoice::KeepWindow;
+    if (answer == 1 && readable)
+        return DiskChoice::TakeDisk;
+    return saving ? DiskChoice::Cancel : DiskChoice::KeepWindow;
 }
 
 void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell> &cells, int encoding)
@@ -200,7 +225,7 @@ void MainWindow::warnAboutReplacedCharacters(const QList<tarvo::UnencodableCell>
         lines << cellLabel(cell.table, cell.row, cell.column) + QStringLiteral(": ") + shortened(cell.characters);
     QString text = tr("The encoding %1 cannot hold some characters; the file has its replacement "
                       "character in their place:")
-                       .arg(tarvo::encodingShownName(encoding))
+                       .arg(editor::shownEncodingName(encoding))
                    + QStringLiteral("\n\n") + listed(lines);
     QString details;
     if (lines.size() > kNamedInBox) {

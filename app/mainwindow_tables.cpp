@@ -87,7 +87,7 @@ void installColumnEditors(tarvo::DocTable kind, WTableWidget *table)
 void MainWindow::buildTables()
 {
     retranslate();
-    setWindowTitle(identity::programTitle() + QStringLiteral(" - ") + identity::versionText());
+    showFileState();
     ui->toolBar->setIconSize(QSize(32, 32));
     ui->toolBar->setMovable(false);
     ui->tabMain->setCurrentIndex(0);

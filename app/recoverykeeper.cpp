@@ -43,16 +43,33 @@ void RecoveryKeeper::keepNow()
         return;
     }
     if (!m_lock) {
-        QDir().mkpath(tarvo::recoveryFolder());
+        if (!QDir().mkpath(tarvo::recoveryFolder())) {
+            failed(tr("the folder cannot be made"));
+            return;
+        }
         m_lock = std::make_unique<QLockFile>(lockPathOf(m_path));
         m_lock->setStaleLockTime(0);
         if (!m_lock->tryLock(0)) {
+            const bool held = m_lock->error() == QLockFile::LockFailedError;
             m_lock.reset();
-            return; // another editor keeps this file; nothing is overwritten
+            // Held: another editor keeps this file; nothing is overwritten.
+            if (!held)
+                failed(tr("its lock file cannot be made"));
+            return;
         }
     }
     recovery.kept = QDateTime::currentDateTime();
-    tarvo::writeRecoveryFile(m_path, recovery);
+    QString error;
+    if (!tarvo::writeRecoveryFile(m_path, recovery, &error))
+        failed(error);
+}
+
+void RecoveryKeeper::failed(const QString &reason)
+{
+    if (m_toldCannotKeep)
+        return;
+    m_toldCannotKeep = true;
+    emit cannotKeep(tarvo::recoveryFolder(), reason);
 }
 
 void RecoveryKeeper::discard()

@@ -38,12 +38,18 @@ public:
     // How long after a change the edits are kept.
     static constexpr int kDelayMs = 2000;
 
+signals:
+    // The edits cannot be kept in `folder`, for `reason`; said once a run.
+    void cannotKeep(const QString &folder, const QString &reason);
+
 private:
     // The document changed: its edits are kept once the delay has passed.
     void documentChanged();
+    void failed(const QString &reason);
 
     Document *m_document;
     QTimer m_delay;
     QString m_path;
     std::unique_ptr<QLockFile> m_lock; // held while this editor keeps the file
+    bool m_toldCannotKeep = false;
 };

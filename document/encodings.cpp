@@ -1,5 +1,7 @@
 #include "encodings.h"
 
+#include "systemcodepage.h"
+
 #include <QTextCodec>
 
 namespace tarvo {
@@ -90,7 +92,7 @@ int encodingIndexForSpelling(const QString &name)
         if (own && own->mibEnum() == codec->mibEnum())
             return i;
     }
-    return codec->mibEnum() == QTextCodec::codecForLocale()->mibEnum() ? 0 : -1;
+    return codec->mibEnum() == systemCodec()->mibEnum() ? 0 : -1;
 }
 
 bool encodingHasOwnCodec(int index) { return registeredCodec(index) != nullptr; }
@@ -99,7 +101,7 @@ QTextCodec *codecForEncoding(int index)
 {
     if (QTextCodec *codec = registeredCodec(index))
         return codec;
-    return QTextCodec::codecForLocale();
+    return systemCodec();
 }
 
 } // namespace tarvo

@@ -27,11 +27,12 @@ int encodingIndexOf(const QString &name);
 int encodingIndexForSpelling(const QString &name);
 
 // True when the name of entry `index` finds a codec of its own. "System" and
-// "ISO 8859-12" do not; they use the platform's own code page.
+// "ISO 8859-12" do not; they use the code page "System" stands for (see
+// systemCodec).
 bool encodingHasOwnCodec(int index);
 
 // The codec that reads and writes entry `index`: its own codec where the
-// name finds one, otherwise the platform's locale codec. Never null.
+// name finds one, otherwise the one "System" stands for. Never null.
 QTextCodec *codecForEncoding(int index);
 
 } // namespace tarvo

@@ -134,12 +134,21 @@ QList<int> cleanEncodings(const QByteArray &bytes, QList<int> *likely)
     return clean;
 }
 
+QString codePageName(int index)
+{
+    QTextCodec *codec = codecForEncoding(index);
+    for (int i = 1; i < kEncodingCount; ++i)
+        if (encodingHasOwnCodec(i) && codecForEncoding(i)->mibEnum() == codec->mibEnum())
+            return encodingName(i);
+    return QString::fromLatin1(codec->name());
+}
+
 QString encodingShownName(int index)
 {
     const QString name = encodingName(index);
     if (index > 0 && index < kEncodingCount && encodingHasOwnCodec(index))
         return name;
-    return QStringLiteral("%1 (%2)").arg(name, QString::fromLatin1(codecForEncoding(index)->name()));
+    return QStringLiteral("%1 (%2)").arg(name, codePageName(index));
 }
 
 QStringList encodingShownNames(const QList<int> &indexes)

@@ -34,9 +34,14 @@ int likelyEncoding(const QByteArray &bytes);
 // plain ASCII, none).
 QList<int> cleanEncodings(const QByteArray &bytes, QList<int> *likely = nullptr);
 
+// The name of the code page entry `index` reads and writes: the list's own
+// name where the list has one for it ("CP1251" for "System" on a Bulgarian
+// desktop), else the codec's.
+QString codePageName(int index);
+
 // The name of entry `index` as a person needs to see it: "System" and the
 // names without a code page of their own say which one is meant,
-// "System (UTF-8)".
+// "System (CP1251)".
 QString encodingShownName(int index);
 
 // The shown names of several entries, in order.

@@ -18,6 +18,10 @@ extern int encodingIndex;
 // The name of entry `index`; "System" for any index outside the list.
 QString encodingName(int index);
 
+// The name of entry `index` as the editor shows it, in the language of its
+// window: "System (CP1251)", "CP1251".
+QString shownEncodingName(int index);
+
 // Puts entry `encodingIndex` into effect as the current codec.
 void applyEncoding();
 

@@ -5,7 +5,6 @@
 #include "encodings.h"
 
 #include <QSettings>
-#include <QTextCodec>
 
 SettingsDialog::SettingsDialog(QWidget *parent, Qt::WindowFlags flags)
     : QDialog(parent, flags)
@@ -14,7 +13,7 @@ SettingsDialog::SettingsDialog(QWidget *parent, Qt::WindowFlags flags)
     for (int i = 0; i < tarvo::kEncodingCount; ++i)
         ui.comboEncoding->addItem(editor::encodingName(i));
     // "System" says what it is here; the stored index is the same.
-    ui.comboEncoding->setItemText(0, tr("System (%1)").arg(QString::fromLatin1(QTextCodec::codecForLocale()->name())));
+    ui.comboEncoding->setItemText(0, editor::shownEncodingName(0));
     // An index outside the list leaves no entry selected.
     ui.comboEncoding->setCurrentIndex(editor::encodingIndex >= 0 && editor::encodingIndex < tarvo::kEncodingCount
                                           ? editor::encodingIndex
