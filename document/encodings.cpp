@@ -1,5 +1,7 @@
 #include "encodings.h"
 
+#include "iso885911codec.h"
+
 #include <QTextCodec>
 
 namespace tarvo {
@@ -14,16 +16,18 @@ const char *const kNames[kEncodingCount] = {
     "ISO 8859-15", "ISO 8859-16",
 };
 
-// Looks a list name up in the codec registry. Thai ISO 8859-11 is registered
-// as TIS-620 on some platforms; "System" names no registered codec.
+constexpr int kIso885911 = 20;
+
+// Looks a list name up in the codec registry. ISO 8859-11 has a codec of
+// its own: the registry knows the name only as Windows code page 874, which
+// is another code page. "System" names no registered codec.
 QTextCodec *registeredCodec(int index)
 {
     if (index <= 0 || index >= kEncodingCount)
         return nullptr;
-    QTextCodec *codec = QTextCodec::codecForName(QByteArray(kNames[index]));
-    if (!codec && qstrcmp(kNames[index], "ISO 8859-11") == 0)
-        codec = QTextCodec::codecForName("TIS-620");
-    return codec;
+    if (index == kIso885911)
+        return Iso885911Codec::instance();
+    return QTextCodec::codecForName(QByteArray(kNames[index]));
 }
 
 } // namespace
@@ -81,7 +85,9 @@ int encodingIndexForSpelling(const QString &name)
             return i;
     }
     // Registry names and aliases: only code pages the list holds count, and
-    // a name the registry does not know is no alias of anything.
+    // a name the registry does not know is no alias of anything. The codec
+    // of ISO 8859-11 is registered first, so that its names find it.
+    Iso885911Codec::instance();
     QTextCodec *codec = QTextCodec::codecForName(name.toLatin1());
     if (!codec)
         return -1;
@@ -100,6 +106,18 @@ QTextCodec *codecForEncoding(int index)
     if (QTextCodec *codec = registeredCodec(index))
         return codec;
     return QTextCodec::codecForLocale();
+}
+
+bool startsWithUtf8ByteOrderMark(QByteArrayView bytes)
+{
+    return bytes.startsWith(QByteArrayView("\xef\xbb\xbf"));
+}
+
+QTextCodec *readingCodec(QByteArrayView bytes, QTextCodec *chosen)
+{
+    if (startsWithUtf8ByteOrderMark(bytes))
+        return QTextCodec::codecForMib(kUtf8Mib);
+    return chosen;
 }
 
 } // namespace tarvo

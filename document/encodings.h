@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
@@ -8,6 +9,9 @@ class QTextCodec;
 namespace tarvo {
 
 constexpr int kEncodingCount = 26;
+
+// The registry number of UTF-8.
+constexpr int kUtf8Mib = 106;
 
 // The name of entry `index` of the encoding list; "System" for any index
 // outside 0..25.
@@ -33,5 +37,14 @@ bool encodingHasOwnCodec(int index);
 // The codec that reads and writes entry `index`: its own codec where the
 // name finds one, otherwise the platform's locale codec. Never null.
 QTextCodec *codecForEncoding(int index);
+
+// True when the bytes begin with the UTF-8 byte order mark (EF BB BF).
+bool startsWithUtf8ByteOrderMark(QByteArrayView bytes);
+
+// The codec a file's bytes are read with: UTF-8 when they begin with its
+// byte order mark, whatever encoding was chosen (no code page's text starts
+// so), otherwise `chosen`. Writing a file back keeps the codec it was read
+// with.
+QTextCodec *readingCodec(QByteArrayView bytes, QTextCodec *chosen);
 
 } // namespace tarvo

@@ -1,6 +1,7 @@
 #include "encodings.h"
 #include "encodablecharacters.h"
 #include "encodingtrust.h"
+#include "linedecoder.h"
 #include "documentcells.h"
 #include "programreader.h"
 #include "programwriter.h"
@@ -48,7 +49,31 @@ private slots:
         QVERIFY(!encodingHasOwnCodec(0));
         QVERIFY(!encodingHasOwnCodec(21));
         QCOMPARE(codecForEncoding(2)->mibEnum(), QTextCodec::codecForName("windows-1251")->mibEnum());
-        QCOMPARE(codecForEncoding(20)->mibEnum(), QTextCodec::codecForName("TIS-620")->mibEnum());
+    }
+
+    // ISO 8859-11 is the Unicode table of that name, not Windows code page
+    // 874: 0x00 to 0xA0 are the code points of the same number, 0xA1 to
+    // 0xDA and 0xDF to 0xFB the Thai block, the rest no characters.
+    void iso885911IsItsOwnCodePage()
+    {
+        QTextCodec *codec = codecForEncoding(encodingIndexOf(QStringLiteral("ISO 8859-11")));
+        const LineDecoder decoder(codec);
+        for (int b = 0; b < 256; ++b) {
+            const QByteArray byte(1, char(b));
+            const char16_t expected = b <= 0xA0 ? char16_t(b)
+                                      : b <= 0xDA ? char16_t(0x0E01 + b - 0xA1)
+                                      : b >= 0xDF && b <= 0xFB ? char16_t(0x0E3F + b - 0xDF)
+                                      : char16_t(0xFFFD);
+            QCOMPARE(codec->toUnicode(byte), QString(QChar(expected)));
+            QCOMPARE(decoder.isLossless(byte), expected != 0xFFFD);
+            if (expected != 0xFFFD)
+                QCOMPARE(codec->fromUnicode(QString(QChar(expected))), byte);
+        }
+        QVERIFY(!codec->canEncode(QChar(0x20AC)));
+        // Names of code page 874 are no names of it.
+        QCOMPARE(encodingIndexForSpelling(QStringLiteral("windows-874")), -1);
+        QCOMPARE(encodingIndexForSpelling(QStringLiteral("TIS-620")), -1);
+        QCOMPARE(encodingIndexForSpelling(QStringLiteral("iso-8859-11")), 20);
     }
 
     void codecWithoutNameFallsBackToPlatformCodePage()
@@ -108,7 +133,11 @@ private slots:
         for (int pass = 0; pass < 2; ++pass) {
             for (char32_t unit = 0; unit < 0x10000; ++unit) {
                 const QChar c{char16_t(unit)};
-                const bool expected = codec->canEncode(QStringView(&c, 1));
+                // What the codec writes for a lone surrogate or, in a Windows
+                // code page, a C1 control (an undefined byte) is no character.
+                const bool undefined = c.isSurrogate()
+                    || (c.unicode() >= 0x80 && c.unicode() <= 0x9f && codec->mibEnum() >= 2250 && codec->mibEnum() <= 2258);
+                const bool expected = codec->canEncode(QStringView(&c, 1)) && !undefined;
                 if (table.canEncode(QStringView(&c, 1)) != expected)
                     QFAIL(qPrintable(QStringLiteral("U+%1, pass %2").arg(uint(unit), 4, 16, QLatin1Char('0')).arg(pass)));
                 encodable += expected;
@@ -142,6 +171,9 @@ private slots:
         QTest::newRow("plain ASCII") << QByteArray("S\t1\t5\r\n") << "System" << QStringList();
         QTest::newRow("undefined byte of CP1251") << QByteArray("D\t1\t\x98\xc2\r\n") << QString()
                                                   << QStringList{QStringLiteral("CP1251"), QStringLiteral("System")};
+        // A UTF-8 byte order mark says UTF-8: no code page is offered.
+        QTest::newRow("UTF-8 with a byte order mark") << QByteArray("\xef\xbb\xbf" + shop.toUtf8()) << "System"
+                                                      << QStringList();
     }
 
     void cleanEncodingsPutTheLikelyOneFirst()
@@ -154,6 +186,10 @@ private slots:
             names << tarvo::encodingName(index);
         if (!first.isEmpty())
             QCOMPARE(names.value(0), first);
+        if (bytes.startsWith("\xef\xbb\xbf")) {
+            QCOMPARE(names, QStringList{first});
+            QCOMPARE(tarvo::likelyEncoding(bytes), 0);
+        }
         for (const QString &name : notClean) {
             QVERIFY2(!names.contains(name), qPrintable(names.join(u',')));
             QVERIFY(!tarvo::readsCleanly(bytes, tarvo::codecForEncoding(tarvo::encodingIndexOf(name))));
