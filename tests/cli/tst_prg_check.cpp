@@ -80,6 +80,40 @@ private slots:
         QVERIFY(!result.out.contains('\x1b'));
     }
 
+    // A file of which no line is a record is said to be no program file,
+    // with its likely cause, instead of every line it holds.
+    void filesThatAreNoProgramFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("finding");
+        const QString none = u"none.prg: not a program file: none of its lines is a record or a comment"_s;
+        QTest::newRow("text") << QByteArray("# Notes\n\nSome text.\n") << none;
+        QTest::newRow("only skipped lines") << QByteArray("S\t99\t5\r\nX\r\n") << none;
+        QTest::newRow("CR-only line ends")
+            << QByteArray("\";2024-01-15 10:30:00\"\r\";\"\rS\t1\t5\rH\t1\tSHOP\r")
+            << none + u" (its lines end in a CR alone; a program file's end in CR LF)"_s;
+        QTest::newRow("quoted lines") << QByteArray("\"S\t1\t5\"\r\n\"H\t1\tSHOP\"\r\n")
+                                      << none + u" (its lines are in double quotes, as a spreadsheet may save them)"_s;
+        QTest::newRow("UTF-16") << QByteArray("\xff\xfeS\0\t\x001\0\t\x005\0\r\0\n\0", 20)
+                                << none + u" (it is UTF-16 text; a program file is in a code page of the list)"_s;
+    }
+
+    void filesThatAreNoProgramFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, finding);
+        writeFile(u"none.prg"_s, content);
+        const prgtest::Run result = run({u"check"_s, u"none.prg"_s});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.outLines(), QStringList{finding});
+        // A file with only comment lines, or nothing at all, is an empty
+        // program.
+        for (const QByteArray &empty : {QByteArray(), QByteArray("\r\n \n"), QByteArray("\";x\"\r\n\";\"\r\n")}) {
+            writeFile(u"empty.prg"_s, empty);
+            QCOMPARE(run({u"check"_s, u"empty.prg"_s}).exitCode, 0);
+        }
+    }
+
     void oneLineCanHoldSeveralFindings()
     {
         writeFile(QStringLiteral("both.prg"), "D\t7\tTea\tB\tx\ty\n");
@@ -149,7 +183,7 @@ private slots:
 
     void fileNamesAreShownAsGiven()
     {
-        writeFile(QStringLiteral("odd %1 %2.prg"), "X\r\n");
+        writeFile(QStringLiteral("odd %1 %2.prg"), "X\r\nS\t1\t5\r\n");
         const prgtest::Run result = run({QStringLiteral("check"), QStringLiteral("odd %1 %2.prg")});
         QCOMPARE(result.outLines().value(0).left(17), QStringLiteral("odd %1 %2.prg:1: "));
     }
@@ -157,7 +191,7 @@ private slots:
     void everyFileIsCheckedAndTheWorstOutcomeCounts()
     {
         writeFile(QStringLiteral("good.prg"), "S\t1\t5\r\n");
-        writeFile(QStringLiteral("bad.prg"), "S\t99\t5\r\n");
+        writeFile(QStringLiteral("bad.prg"), "S\t99\t5\r\nS\t1\t5\r\n");
 
         prgtest::Run result = run({QStringLiteral("check"), QStringLiteral("good.prg"), QStringLiteral("good.prg")});
         QCOMPARE(result.exitCode, 0);
@@ -201,7 +235,8 @@ private slots:
                                    .arg((i % 3 ? 0 : 50000) + k + 1)
                                    .arg(27 + k);
             }
-            writeFile(name, bytes);
+            // A record after them: a file without one would be no program file.
+            writeFile(name, bytes + "H\t1\tx\r\n");
         }
         const prgtest::Run result = run(arguments);
         QCOMPARE(result.exitCode, 2);
