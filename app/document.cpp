@@ -192,7 +192,8 @@ Document::OpenResult Document::open(const QString &path, int encoding, const Enc
     }
     tarvo::DocumentData cells;
     tarvo::ReadReport report = tarvo::readProgram(bytes, tarvo::codecForEncoding(encoding), cells);
-    if (!bytes.trimmed().isEmpty() && report.records == 0 && report.comments == 0) {
+    result.notAProgram = tarvo::whyNotAProgramFile(bytes, report);
+    if (result.notAProgram != tarvo::NotAProgramFile::No) {
         result.status = OpenStatus::NotAProgram;
         return result;
     }

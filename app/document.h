@@ -106,7 +106,7 @@ public:
     enum class OpenStatus {
         Opened,
         CannotRead,  // `error` says why
-        NotAProgram, // not empty, and no line is a record or a comment
+        NotAProgram, // not blank, and no line is a record or a comment (see notAProgram)
         Cancelled,   // the encoding question was cancelled
     };
     struct OpenResult
@@ -114,6 +114,7 @@ public:
         OpenStatus status = OpenStatus::CannotRead;
         QString error;     // why the file could not be read
         QString recovered; // what was done about a save of it cut short, for the user to read
+        tarvo::NotAProgramFile notAProgram = tarvo::NotAProgramFile::No; // why it is none
     };
 
     // Decides the encoding of a file's bytes: `encoding` holds the one

@@ -120,7 +120,7 @@ void MainWindow::showFileState()
     setWindowModified(document->isModified());
     if (!encodingLabel)
         return;
-    const int setting = editor::encodingIndex;
+    const int setting = editor::settingEntry();
     const int own = document->encoding() >= 0 ? document->encoding() : setting;
     QString text = editor::shownEncodingName(own);
     if (tarvo::codecForEncoding(own)->mibEnum() != tarvo::codecForEncoding(setting)->mibEnum())

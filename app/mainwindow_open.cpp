@@ -68,7 +68,7 @@ bool MainWindow::chooseOpenFile(QString *fileName)
 
 bool MainWindow::readProgramFile(const QString &fileName)
 {
-    return openFile(fileName, editor::encodingIndex, false);
+    return openFile(fileName, editor::settingEntry(), false);
 }
 
 bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
@@ -94,12 +94,26 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
                                     "name")
                                      .arg(path));
         return false;
-    case Document::OpenStatus::NotAProgram:
-        dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(),
-                             tr("The file %1 is not a program file: none of its lines is a record or a comment. "
-                                "The document stays as it was.")
-                                 .arg(path));
+    case Document::OpenStatus::NotAProgram: {
+        QString text = tr("The file %1 is not a program file: none of its lines is a record or a comment. "
+                          "The document stays as it was.")
+                           .arg(path);
+        switch (result.notAProgram) {
+        case tarvo::NotAProgramFile::CarriageReturnEnds:
+            text += QStringLiteral("\n\n") + tr("Its lines end in a CR alone; a program file's end in CR LF.");
+            break;
+        case tarvo::NotAProgramFile::QuotedLines:
+            text += QStringLiteral("\n\n") + tr("Its lines are in double quotes, as a spreadsheet may save them.");
+            break;
+        case tarvo::NotAProgramFile::Utf16:
+            text += QStringLiteral("\n\n") + tr("It is UTF-16 text; a program file is in a code page of the list.");
+            break;
+        default:
+            break;
+        }
+        dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(), text);
         return false;
+    }
     case Document::OpenStatus::Cancelled:
         return false;
     }
@@ -167,7 +181,8 @@ bool MainWindow::askEncodingAtOpen(const QString &path, const QByteArray &bytes,
         return true;
     *encoding = offered.at(answer);
     *lossless = true;
-    if (makeSetting) {
+    // UTF-8 is no setting: no device reads it.
+    if (makeSetting && *encoding < tarvo::kEncodingCount) {
         editor::encodingIndex = *encoding;
         QSettings().setValue(settingskey::encodingIndex(), *encoding);
         applyEncoding();

@@ -66,7 +66,7 @@ bool MainWindow::chooseSaveFile(QString *fileName)
 tarvo::WriteResult MainWindow::writeProgramFile(const QString &fileName)
 {
     const WaitCursor busy;
-    const int encoding = document->writeEncoding() >= 0 ? document->writeEncoding() : editor::encodingIndex;
+    const int encoding = document->writeEncoding() >= 0 ? document->writeEncoding() : editor::settingEntry();
     return document->save(fileName, encoding);
 }
 
@@ -105,7 +105,7 @@ bool MainWindow::saveDocument()
 // operator is asked which.
 int MainWindow::chooseEncodingToWrite(bool *cancelled)
 {
-    const int setting = editor::encodingIndex;
+    const int setting = editor::settingEntry();
     const int own = document->encoding();
     if (document->writeEncoding() >= 0)
         return document->writeEncoding();

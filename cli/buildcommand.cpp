@@ -1,6 +1,7 @@
 // build: a JSON document from standard input, written as the editor's Save
 // writes it.
 
+#include "cellnames.h"
 #include "commands.h"
 #include "console.h"
 #include "documentjson.h"
@@ -37,6 +38,30 @@ bool readStandardInput(QByteArray *bytes, qsizetype limit, QString *error)
     return true;
 }
 
+// A cell that holds a TAB, a line end or another control character, which
+// the file cannot carry as it is: named, with the first such character.
+QString refusedControlCharacter(const tarvo::DocumentCells &document)
+{
+    QString refusal;
+    tarvo::forEachDocumentCell([&](tarvo::DocTable table, int row, int column) {
+        if (!refusal.isEmpty())
+            return;
+        for (const QChar c : document.cellText(table, row, column)) {
+            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+                refusal = Messages::tr("%1: a cell cannot hold a TAB or a line end").arg(cellName(table, row, column));
+                return;
+            }
+            if (c.unicode() < 0x20) {
+                refusal = Messages::tr("%1: a cell cannot hold the control character U+%2")
+                              .arg(cellName(table, row, column))
+                              .arg(c.unicode(), 4, 16, QLatin1Char('0'));
+                return;
+            }
+        }
+    });
+    return refusal;
+}
+
 } // namespace
 
 int runBuild(const CommandLine &line)
@@ -57,6 +82,11 @@ int runBuild(const CommandLine &line)
     tarvo::DocumentData document;
     if (!tarvo::documentFromJson(json, &document, &reason)) {
         console::error(reason);
+        return exitcode::Usage;
+    }
+    const QString refused = refusedControlCharacter(document);
+    if (!refused.isEmpty()) {
+        console::error(refused);
         return exitcode::Usage;
     }
 

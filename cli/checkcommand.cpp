@@ -5,16 +5,14 @@
 #include "commands.h"
 #include "console.h"
 #include "programstreams.h"
+#include "workerpool.h"
 
 #include <encodings.h>
 #include <encodingtrust.h>
 #include <programreader.h>
 
-#include <QThread>
-
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -68,6 +66,9 @@ QStringList refusedValues(const tarvo::LineParts &parsed)
     return found;
 }
 
+// How much of one file's findings waits for its turn.
+constexpr qsizetype kMaxWaitingOutput = 256 * 1024;
+
 enum class FileResult { Clean, Findings, Unreadable };
 
 // What checking one file gave, with the message when it could not be read;
@@ -78,22 +79,6 @@ struct FileCheck
     QByteArray out;
     QString error;
 };
-
-// Bytes that are no characters of the encoding: the text the editor shows
-// and writes back is not the file's. Names where the file reads cleanly.
-QString encodingFinding(const QByteArray &bytes, int encoding)
-{
-    const int line = tarvo::firstUncleanLine(bytes, tarvo::codecForEncoding(encoding));
-    if (line == 0)
-        return QString();
-    const QList<int> clean = tarvo::cleanEncodings(bytes);
-    QString finding = QStringLiteral("%1: bytes that are no characters of %2")
-                          .arg(QString::number(line), tarvo::encodingShownName(encoding));
-    if (clean.isEmpty())
-        return finding + QStringLiteral("; the file reads cleanly in no encoding of the list");
-    return finding + QStringLiteral("; the file reads cleanly in %1 (the most likely first)")
-                         .arg(tarvo::encodingShownNames(clean).join(QStringLiteral(", ")));
-}
 
 // Checks one file, handing every line of findings to `put` as it is found.
 // Unreadable: its `error` says why.
@@ -110,12 +95,43 @@ FileCheck checkFile(const QString &path, int encoding, Put put)
         check.error = programstreams::cannotReadText(path, reason);
         return check;
     }
-    const QString unclean = encodingFinding(bytes, encoding);
-    if (!unclean.isEmpty()) {
-        put(QStringLiteral("%1:%2").arg(shown, unclean).toUtf8() + '\n');
+    // What is found waits until the file has shown a record: a file without
+    // any may be no program file, which is then said instead. Where much
+    // waits, the file is judged at once.
+    enum class Program { Unknown, Yes, No } program = Program::Unknown;
+    tarvo::NotAProgramFile notProgram = tarvo::NotAProgramFile::No;
+    QList<QByteArray> waiting;
+    qsizetype waitingBytes = 0;
+    auto decide = [&](bool isProgram) {
+        program = isProgram ? Program::Yes : Program::No;
+        if (isProgram) {
+            for (const QByteArray &line : std::as_const(waiting))
+                put(line);
+        }
+        waiting.clear();
+    };
+    auto found = [&](const QByteArray &line) {
         check.result = FileResult::Findings;
-    }
-    tarvo::readProgramLines(bytes, codec, [&](qint64 number, const tarvo::LineParts &parsed) {
+        if (program == Program::Yes) {
+            put(line);
+        } else if (program == Program::Unknown) {
+            waiting << line;
+            waitingBytes += line.size();
+            if (waitingBytes > kMaxWaitingOutput) {
+                const tarvo::ReadReport report = tarvo::readProgramLines(bytes, codec, [](qint64, const tarvo::LineParts &) {});
+                notProgram = tarvo::whyNotAProgramFile(bytes, report);
+                decide(notProgram == tarvo::NotAProgramFile::No);
+            }
+        }
+    };
+    // Bytes that are no characters of the encoding: the text the editor
+    // shows and writes back is not the file's.
+    const QString unclean = programstreams::undecodableFinding(bytes, encoding);
+    if (!unclean.isEmpty())
+        found(console::lineBytes(QStringLiteral("%1:%2").arg(shown, unclean)));
+    const tarvo::ReadReport report = tarvo::readProgramLines(bytes, codec, [&](qint64 number, const tarvo::LineParts &parsed) {
+        if (parsed.verdict == tarvo::LineVerdict::Record && program == Program::Unknown)
+            decide(true);
         if (parsed.verdict == tarvo::LineVerdict::Empty || parsed.verdict == tarvo::LineVerdict::Comment)
             return;
         QStringList findings = refusedValues(parsed);
@@ -123,15 +139,19 @@ FileCheck checkFile(const QString &path, int encoding, Put put)
         if (!skipped.isEmpty())
             findings.prepend(skipped);
         for (const QString &finding : std::as_const(findings))
-            put(console::lineBytes(QStringLiteral("%1:%2: %3").arg(shown, QString::number(number), finding)));
-        if (!findings.isEmpty())
-            check.result = FileResult::Findings;
+            found(console::lineBytes(QStringLiteral("%1:%2: %3").arg(shown, QString::number(number), finding)));
     });
+    if (program == Program::Unknown) {
+        notProgram = tarvo::whyNotAProgramFile(bytes, report);
+        decide(notProgram == tarvo::NotAProgramFile::No);
+    }
+    if (program == Program::No) {
+        check.result = FileResult::Findings;
+        put(console::lineBytes(programstreams::notAProgramFileText(path, notProgram)));
+    }
     return check;
 }
 
-// How much of one file's findings waits for its turn.
-constexpr qsizetype kMaxWaitingOutput = 256 * 1024;
 
 // Checks the files on every core, each file by one thread, and hands the
 // findings and results to `put` and `report` in the order of the files.
@@ -142,7 +162,7 @@ template <typename Put, typename Report>
 void checkFiles(const QStringList &paths, int encoding, Put put, Report report)
 {
     const qsizetype count = paths.size();
-    const int threads = int(qBound<qsizetype>(1, qsizetype(QThread::idealThreadCount()), count));
+    const int threads = workerpool::threadsFor(count);
     if (threads == 1) {
         for (const QString &path : paths)
             report(checkFile(path, encoding, put));
@@ -153,65 +173,57 @@ void checkFiles(const QStringList &paths, int encoding, Put put, Report report)
     std::vector<char> done(static_cast<size_t>(count), 0);
     std::mutex mutex;
     std::condition_variable changed;
-    qsizetype next = 0;     // the next file to take
     qsizetype reported = 0; // the files before it are reported
-    auto work = [&] {
-        for (;;) {
-            qsizetype i;
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                changed.wait(lock, [&] { return next >= count || next < reported + window; });
-                if (next >= count)
-                    return;
-                i = next++;
-            }
-            // Findings wait for the file's turn, but no more than a little of
-            // them: beyond that the thread waits for the turn itself and then
-            // writes them as it goes, while the reporting thread waits for it.
-            QByteArray out;
-            bool ownTurn = false;
-            FileCheck check = checkFile(paths.at(i), encoding, [&](const QByteArray &line) {
-                if (ownTurn) {
-                    put(line);
-                    return;
-                }
-                out += line;
-                if (out.size() < kMaxWaitingOutput)
-                    return;
-                {
-                    std::unique_lock<std::mutex> lock(mutex);
-                    changed.wait(lock, [&] { return reported == i; });
-                }
-                put(out);
-                out.clear();
-                ownTurn = true;
-            });
-            check.out = std::move(out);
-            const std::lock_guard<std::mutex> lock(mutex);
-            results[size_t(i)] = std::move(check);
-            done[size_t(i)] = 1;
-            changed.notify_all();
-        }
-    };
-    std::vector<std::thread> workers;
-    for (int t = 0; t < threads; ++t)
-        workers.emplace_back(work);
-    for (qsizetype i = 0; i < count; ++i) {
-        FileCheck check;
+    // Files are taken in order; one waits until it is within the window.
+    auto work = [&](qsizetype i) {
         {
             std::unique_lock<std::mutex> lock(mutex);
-            changed.wait(lock, [&] { return done[size_t(i)] != 0; });
-            check = std::move(results[size_t(i)]);
+            changed.wait(lock, [&] { return i < reported + window; });
         }
-        put(check.out);
-        report(check);
-        // Only now may the next file's thread write on its own.
+        // Findings wait for the file's turn, but no more than a little of
+        // them: beyond that the thread waits for the turn itself and then
+        // writes them as it goes, while the reporting thread waits for it.
+        QByteArray out;
+        bool ownTurn = false;
+        FileCheck check = checkFile(paths.at(i), encoding, [&](const QByteArray &line) {
+            if (ownTurn) {
+                put(line);
+                return;
+            }
+            out += line;
+            if (out.size() < kMaxWaitingOutput)
+                return;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                changed.wait(lock, [&] { return reported == i; });
+            }
+            put(out);
+            out.clear();
+            ownTurn = true;
+        });
+        check.out = std::move(out);
         const std::lock_guard<std::mutex> lock(mutex);
-        reported = i + 1;
+        results[size_t(i)] = std::move(check);
+        done[size_t(i)] = 1;
         changed.notify_all();
-    }
-    for (std::thread &worker : workers)
-        worker.join();
+    };
+    // The calling thread reports the files in order as they are done.
+    workerpool::run(count, threads, work, [&](const auto &) {
+        for (qsizetype i = 0; i < count; ++i) {
+            FileCheck check;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                changed.wait(lock, [&] { return done[size_t(i)] != 0; });
+                check = std::move(results[size_t(i)]);
+            }
+            put(check.out);
+            report(check);
+            // Only now may the next file's thread write on its own.
+            const std::lock_guard<std::mutex> lock(mutex);
+            reported = i + 1;
+            changed.notify_all();
+        }
+    });
 }
 
 } // namespace

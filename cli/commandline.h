@@ -28,6 +28,7 @@ struct CommandLine
     int encoding = 0; // --encoding, for every command but convert
     int from = 0;     // convert: --from, else --encoding, else "System"
     int to = 0;       // convert: --to, else --encoding, else "System"
+    bool lossy = false; // convert: --lossy, bytes that are no characters written as replacement characters
     QList<CellAssignment> cells; // set: in command-line order
     QStringList files;           // "-" is standard input or output
     QString error; // not empty when the command line is wrong

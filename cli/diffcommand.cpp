@@ -21,7 +21,7 @@ int runDiff(const CommandLine &line)
         const QString shown = programstreams::shownName(file);
         tarvo::ReadReport report;
         if (!programstreams::readDocument(file, codec, documents[i], &reason, &report)) {
-            console::error(programstreams::cannotReadText(file, reason));
+            console::error(reason);
             return exitcode::Usage;
         }
         // Bytes that are no characters would all read as the same

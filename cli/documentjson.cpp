@@ -3,7 +3,6 @@
 #include "cellnames.h"
 #include "messages.h"
 
-#include <QRegularExpression>
 
 #include <nlohmann/json.hpp>
 
@@ -259,32 +258,109 @@ QString placeOf(const std::vector<PathStep> &path)
     return json;
 }
 
-// The parser's events, turned into a tree by nlohmann's own builder, with
-// every key checked as it comes: a key given twice in one object is a fault
-// (parsers otherwise keep one of the values without a word), and so is
-// nesting far deeper than any document goes.
-class StrictTreeBuilder
+// Where in the input a fault is: within a string (from `stringStart`, its
+// opening quote) or between values.
+struct FaultPlace
+{
+    bool inString = false;
+    qsizetype stringStart = -1;
+};
+
+FaultPlace placeOfFault(const QByteArray &json, qsizetype offset)
+{
+    FaultPlace place;
+    const qsizetype end = qMin(offset, json.size());
+    for (qsizetype i = 0; i < end; ++i) {
+        const char c = json.at(i);
+        if (!place.inString) {
+            if (c == '"') {
+                place.inString = true;
+                place.stringStart = i;
+            }
+        } else if (c == '\\') {
+            ++i;
+        } else if (c == '"') {
+            place.inString = false;
+        }
+    }
+    return place;
+}
+
+// The \uXXXX escape of a surrogate that ends the string read up to
+// `offset`, if any.
+QString loneSurrogate(const QByteArray &json, const FaultPlace &place, qsizetype offset)
+{
+    if (!place.inString)
+        return QString();
+    const qsizetype escape = json.lastIndexOf("\\u", qMin(offset, json.size() - 1));
+    if (escape <= place.stringStart || escape + 6 > json.size())
+        return QString();
+    bool ok = false;
+    const uint unit = QString::fromLatin1(json.mid(escape + 2, 4)).toUInt(&ok, 16);
+    if (!ok || unit < 0xD800 || unit > 0xDFFF)
+        return QString();
+    return QString::fromLatin1(json.mid(escape, 6));
+}
+
+// Why the parser stopped at byte `offset`, in our words.
+QString syntaxFault(const QByteArray &json, const FaultPlace &place, qsizetype offset)
+{
+    if (offset >= json.size())
+        return Messages::tr("the input ends before the document does");
+    const auto byte = static_cast<unsigned char>(json.at(offset));
+    if (place.inString && byte == '"') {
+        // A whole string, where none may stand.
+        QByteArray shown;
+        appendString(shown, QString::fromUtf8(json.mid(place.stringStart + 1, offset - place.stringStart - 1)).left(40));
+        return Messages::tr("%1 where it cannot stand").arg(QString::fromUtf8(shown));
+    }
+    if (place.inString) {
+        if (byte >= 0x80)
+            return Messages::tr("bytes that are no UTF-8 in a string");
+        if (byte < 0x20)
+            return Messages::tr("the control character U+%1 in a string, where it must be escaped")
+                .arg(uint(byte), 4, 16, QLatin1Char('0'));
+        if (offset > 0 && json.at(offset - 1) == '\\')
+            return Messages::tr("an escape \\%1 that JSON does not have").arg(QLatin1Char(char(byte)));
+        return Messages::tr("a string that is not well-formed");
+    }
+    // The word or sign that stands where no value or sign may (a word cut
+    // short is shown from its start).
+    auto isWordByte = [](char c) { return QChar::isLetterOrNumber(uchar(c)) || c == '-' || c == '+' || c == '.'; };
+    while (offset > 0 && isWordByte(json.at(offset - 1)) && !place.inString)
+        --offset;
+    qsizetype end = offset + 1;
+    while (end < json.size() && end - offset < 40 && !QByteArrayView(" \t\r\n,:[]{}\"").contains(json.at(end)))
+        ++end;
+    QByteArray shown;
+    appendString(shown, QString::fromUtf8(json.mid(offset, end - offset)));
+    return Messages::tr("%1 where it cannot stand").arg(QString::fromUtf8(shown));
+}
+
+// The parser's events, turned into a tree, with every key checked as it
+// comes: a key given twice in one object is a fault (parsers otherwise keep
+// one of the values without a word), and so is nesting far deeper than any
+// document goes.
+class StrictTreeBuilder : public nlohmann::json_sax<Json>
 {
 public:
-    using Builder = nlohmann::detail::json_sax_dom_parser<Json>;
-
-    StrictTreeBuilder(const QByteArray &json, Json &root) : m_json(json), m_builder(root, false) {}
+    StrictTreeBuilder(const QByteArray &json, Json &root) : m_json(json), m_root(root) {}
 
     QString error() const { return m_error; }
 
-    bool null() { return value() && m_builder.null(); }
-    bool boolean(bool v) { return value() && m_builder.boolean(v); }
-    bool number_integer(Json::number_integer_t v) { return value() && m_builder.number_integer(v); }
-    bool number_unsigned(Json::number_unsigned_t v) { return value() && m_builder.number_unsigned(v); }
-    bool number_float(Json::number_float_t v, const std::string &s) { return value() && m_builder.number_float(v, s); }
-    bool string(std::string &v) { return value() && m_builder.string(v); }
-    bool binary(Json::binary_t &v) { return value() && m_builder.binary(v); }
-    bool start_object(std::size_t n) { return open(false) && m_builder.start_object(n); }
-    bool start_array(std::size_t n) { return open(true) && m_builder.start_array(n); }
-    bool end_object() { return close() && m_builder.end_object(); }
-    bool end_array() { return close() && m_builder.end_array(); }
+    bool null() override { return put(Json(nullptr)) != nullptr; }
+    bool boolean(bool v) override { return put(Json(v)) != nullptr; }
+    bool number_integer(number_integer_t v) override { return put(Json(v)) != nullptr; }
+    bool number_unsigned(number_unsigned_t v) override { return put(Json(v)) != nullptr; }
+    bool number_float(number_float_t v, const string_t &) override { return put(Json(v)) != nullptr; }
+    bool string(string_t &v) override { return put(Json(std::move(v))) != nullptr; }
+    bool binary(binary_t &v) override { return put(Json::binary(std::move(v))) != nullptr; }
+    bool start_object(std::size_t) override { return open(Json::value_t::object); }
+    bool start_array(std::size_t) override { return open(Json::value_t::array); }
+    bool end_object() override { return close(); }
+    bool end_array() override { return close(); }
 
-    bool key(std::string &key)
+    bool key(string_t &key) override
     {
         Open &object = m_open.back();
         if (!object.keys.insert(key).second) {
@@ -295,25 +371,26 @@ public:
             return false;
         }
         object.step.key = key;
-        return m_builder.key(key);
+        return true;
     }
 
-    bool parse_error(std::size_t position, const std::string &lastRead, const nlohmann::detail::exception &fault)
+    bool parse_error(std::size_t position, const std::string &, const nlohmann::detail::exception &fault) override
     {
-        // "[json.exception.parse_error.101] parse error at line 2, column 14: syntax
-        // error while parsing value - invalid literal; last read: '[x'": the reason,
-        // with a long last token left out, and our own position.
-        QString reason = QString::fromUtf8(fault.what());
-        reason.remove(QRegularExpression(QStringLiteral("^\\[json\\.exception\\.[^]]*\\] (parse error[^:]*: )?")));
-        if (lastRead.size() > 40)
-            reason.remove(QStringLiteral("; last read: '") + fromJson(lastRead) + QLatin1Char('\''));
-        // The parser's reason is English: a translated message gives only
-        // the place.
-        const char *const withReason = QT_TRANSLATE_NOOP("TarvoPrg", "input: not JSON: %1 at %2");
-        const QString where = positionOf(m_json, qsizetype(position) - 1);
-        m_error = Messages::tr(withReason) == QLatin1String(withReason)
-                      ? QString::fromLatin1(withReason).arg(reason, where)
-                      : Messages::tr("input: not JSON at %1").arg(where);
+        const qsizetype offset = qsizetype(position) - 1;
+        const QString where = positionOf(m_json, offset);
+        const FaultPlace place = placeOfFault(m_json, offset);
+        // Well-formed JSON that no document can hold: said for what it is.
+        constexpr int kNumberOverflow = 406;
+        if (fault.id == kNumberOverflow) {
+            m_error = Messages::tr("input: a number too large at %1").arg(where);
+            return false;
+        }
+        const QString surrogate = loneSurrogate(m_json, place, offset);
+        if (!surrogate.isEmpty()) {
+            m_error = Messages::tr("input: a lone surrogate %1 in a string at %2").arg(surrogate, where);
+            return false;
+        }
+        m_error = Messages::tr("input: not JSON: %1 at %2").arg(syntaxFault(m_json, place, offset), where);
         return false;
     }
 
@@ -323,27 +400,40 @@ private:
     // An array or object being read, and where in it the parser is.
     struct Open
     {
+        Json *value = nullptr;
         bool array = false;
         PathStep step;
         std::set<std::string> keys;
     };
 
-    bool value()
+    // Puts a value where the parser is: the root, the next entry of an
+    // array, or under the last key of an object.
+    Json *put(Json value)
     {
-        if (!m_open.empty() && m_open.back().array)
-            ++m_open.back().step.index;
-        return true;
+        if (m_open.empty()) {
+            m_root = std::move(value);
+            return &m_root;
+        }
+        Open &parent = m_open.back();
+        if (parent.array) {
+            ++parent.step.index;
+            parent.value->push_back(std::move(value));
+            return &parent.value->back();
+        }
+        Json &slot = (*parent.value)[parent.step.key];
+        slot = std::move(value);
+        return &slot;
     }
 
-    bool open(bool array)
+    bool open(Json::value_t type)
     {
-        value();
         if (m_open.size() >= kMaxDepth) {
             m_error = Messages::tr("input: arrays and objects nested deeper than %1 levels").arg(kMaxDepth);
             return false;
         }
         Open entry;
-        entry.array = array;
+        entry.value = put(Json(type));
+        entry.array = type == Json::value_t::array;
         m_open.push_back(std::move(entry));
         return true;
     }
@@ -355,7 +445,7 @@ private:
     }
 
     const QByteArray &m_json;
-    Builder m_builder;
+    Json &m_root;
     std::vector<Open> m_open;
     QString m_error;
 };

@@ -7,6 +7,8 @@
 #include "console.h"
 #include "messages.h"
 
+#include <encodings.h>
+#include <encodingtrust.h>
 #include <regularfile.h>
 
 #include <QFile>
@@ -83,22 +85,70 @@ bool readBytes(const QString &file, QByteArray *bytes, QString *error)
     return tarvo::readProgramBytes(file, bytes, error);
 }
 
-bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error,
-                  tarvo::ReadReport *report)
+bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentData &cells, QString *error,
+                  tarvo::ReadReport *report, QByteArray *bytes)
 {
-    QByteArray bytes;
-    if (!readBytes(file, &bytes, error))
+    QByteArray read;
+    if (!readBytes(file, &read, error)) {
+        *error = cannotReadText(file, *error);
         return false;
-    const tarvo::ReadReport read = tarvo::readProgram(bytes, codec, cells);
+    }
+    tarvo::DocumentData document;
+    const tarvo::ReadReport found = tarvo::readProgram(read, codec, document);
+    const tarvo::NotAProgramFile why = tarvo::whyNotAProgramFile(read, found);
+    if (why != tarvo::NotAProgramFile::No) {
+        *error = notAProgramFileText(file, why);
+        return false;
+    }
+    cells = document;
     if (report)
-        *report = read;
+        *report = found;
+    if (bytes)
+        *bytes = read;
     return true;
+}
+
+QString notAProgramFileText(const QString &file, tarvo::NotAProgramFile why)
+{
+    if (why == tarvo::NotAProgramFile::Empty)
+        return Messages::tr("%1: not a program file: it is empty (build writes a new one)").arg(shownName(file));
+    const QString text = Messages::tr("%1: not a program file: none of its lines is a record or a comment")
+                             .arg(shownName(file));
+    switch (why) {
+    case tarvo::NotAProgramFile::Empty:
+    case tarvo::NotAProgramFile::No:
+    case tarvo::NotAProgramFile::NoRecordOrComment: break;
+    case tarvo::NotAProgramFile::CarriageReturnEnds:
+        return text + Messages::tr(" (its lines end in a CR alone; a program file's end in CR LF)");
+    case tarvo::NotAProgramFile::QuotedLines:
+        return text + Messages::tr(" (its lines are in double quotes, as a spreadsheet may save them)");
+    case tarvo::NotAProgramFile::Utf16:
+        return text + Messages::tr(" (it is UTF-16 text; a program file is in a code page of the list)");
+    }
+    return text;
 }
 
 QString lossyText(QTextCodec *codec)
 {
     return Messages::tr("it holds bytes that are no characters in %1; give its --encoding")
         .arg(QString::fromLatin1(codec->name()));
+}
+
+QString undecodableFinding(const QByteArray &bytes, int encoding)
+{
+    QTextCodec *chosen = tarvo::codecForEncoding(encoding);
+    const int line = tarvo::firstUncleanLine(bytes, chosen);
+    if (line == 0)
+        return QString();
+    const QString read = tarvo::readingCodec(bytes, chosen) == chosen
+                             ? tarvo::encodingShownName(encoding)
+                             : Messages::tr("UTF-8 (the file begins with its byte order mark)");
+    const QString finding = Messages::tr("%1: bytes that are no characters of %2").arg(QString::number(line), read);
+    const QList<int> clean = tarvo::cleanEncodings(bytes);
+    if (clean.isEmpty())
+        return finding + Messages::tr("; the file reads cleanly in no encoding of the list");
+    return finding + Messages::tr("; the file reads cleanly in %1 (the most likely first)")
+                         .arg(tarvo::encodingShownNames(clean).join(QStringLiteral(", ")));
 }
 
 QString cannotReadText(const QString &file, const QString &reason)
@@ -155,20 +205,23 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
     return written;
 }
 
+QString leftOutRowMessage(const QString &file, const tarvo::LeftOutRow &row)
+{
+    QStringList missing;
+    for (const int column : row.missingColumns) {
+        const tarvo::ColumnFormat *format = tarvo::columnFormat(row.table, column);
+        missing << Messages::tr(format->name);
+    }
+    return Messages::tr("%1: %2 left out: the file carries it only with a %3")
+        .arg(shownOutput(file), rowName(row.table, row.row), missing.join(Messages::tr(" and a ")));
+}
+
 QStringList leftOutRowMessages(const QString &file, const tarvo::DocumentCells &cells)
 {
-    const QString where = shownOutput(file);
     QStringList messages;
     const QList<tarvo::LeftOutRow> rows = tarvo::rowsLeftOut(cells);
-    for (const tarvo::LeftOutRow &row : rows) {
-        QStringList missing;
-        for (const int column : row.missingColumns) {
-            const tarvo::ColumnFormat *format = tarvo::columnFormat(row.table, column);
-            missing << Messages::tr(format->name);
-        }
-        messages << Messages::tr("%1: %2 left out: the file carries it only with a %3")
-                        .arg(where, rowName(row.table, row.row), missing.join(Messages::tr(" and a ")));
-    }
+    for (const tarvo::LeftOutRow &row : rows)
+        messages << leftOutRowMessage(file, row);
     return messages;
 }
 

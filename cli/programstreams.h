@@ -32,13 +32,23 @@ QString shownOutput(const QString &file);
 bool readBytes(const QString &file, QByteArray *bytes, QString *error);
 
 // Reads `file` into `cells`; false (with `error`, `cells` untouched) when it
-// cannot be read.
-bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentCells &cells, QString *error,
-                  tarvo::ReadReport *report = nullptr);
+// cannot be read or is not a program file (see tarvo::whyNotAProgramFile).
+// `bytes`, when given, receives what was read.
+bool readDocument(const QString &file, QTextCodec *codec, tarvo::DocumentData &cells, QString *error,
+                  tarvo::ReadReport *report = nullptr, QByteArray *bytes = nullptr);
+
+// "FILE: not a program file: ..." with the likely cause.
+QString notAProgramFileText(const QString &file, tarvo::NotAProgramFile why);
 
 // Why a file whose bytes are not all characters of the code page (see
 // ReadReport::lossless) is not taken.
 QString lossyText(QTextCodec *codec);
+
+// "LINE: bytes that are no characters of ENCODING; the file reads cleanly
+// in ..." for bytes that are not all characters of the encoding they are
+// read in (see tarvo::readingCodec), the first such line and the encodings
+// that read them cleanly, the most likely first; empty when they are.
+QString undecodableFinding(const QByteArray &bytes, int encoding);
 
 // "cannot read FILE: REASON" and "cannot write FILE: REASON", the reason
 // (the system's or the library's) in the language of the messages.
@@ -63,6 +73,9 @@ struct Written
 // nobody reads is an error, not a wait.
 Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QTextCodec *codec,
                       const QDateTime &stamp);
+
+// "FILE: ROW left out: the file carries it only with a ..." for one row.
+QString leftOutRowMessage(const QString &file, const tarvo::LeftOutRow &row);
 
 // A line for every row of `cells` that `file` does not carry (see
 // rowsLeftOut).

@@ -1,5 +1,6 @@
 // set: the same cells given the same values in many program files, each
-// written back in its encoding through the writer that Save uses.
+// changed in those cells' records alone (see tarvo::editProgram) and written
+// back in its encoding.
 //
 // The command line is checked whole before anything is read, and every file
 // is read, checked and given its new bytes before any is written, so a bad
@@ -18,9 +19,11 @@
 #include "programstreams.h"
 #include "spool.h"
 #include "unencodablereport.h"
+#include "workerpool.h"
 
 #include <encodings.h>
 #include <filefingerprint.h>
+#include <programedit.h>
 #include <filereplace.h>
 #include <filesystemsync.h>
 #include <programbytes.h>
@@ -29,11 +32,8 @@
 #include <QHash>
 #include <QList>
 #include <QSet>
-#include <QThread>
 
-#include <atomic>
 #include <memory>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -58,31 +58,18 @@ struct Planned
     qint64 size = 0;
 };
 
-// Runs work(0) .. work(count - 1), spread over every core.
-template<typename Work>
-void onEveryCore(qsizetype count, Work work)
-{
-    const int threads = int(qBound<qsizetype>(1, qsizetype(QThread::idealThreadCount()), count));
-    std::atomic<qsizetype> next{0};
-    auto take = [&] {
-        for (qsizetype i; (i = next++) < count;)
-            work(i);
-    };
-    std::vector<std::thread> helpers;
-    for (int t = 1; t < threads; ++t)
-        helpers.emplace_back(take);
-    take();
-    for (std::thread &helper : helpers)
-        helper.join();
-}
+using workerpool::onEveryCore;
 
 class SetRun
 {
 public:
-    SetRun(const CommandLine &line, const QDateTime &stamp)
-        : m_line(line), m_stamp(stamp), m_codec(tarvo::codecForEncoding(line.encoding)),
+    explicit SetRun(const CommandLine &line)
+        : m_line(line), m_codec(tarvo::codecForEncoding(line.encoding)),
           m_encoding(tarvo::encodingName(line.encoding))
     {
+        for (const CellAssignment &assignment : line.cells)
+            m_changes << tarvo::CellChange{assignment.cell.table, assignment.cell.row, assignment.cell.column,
+                                           assignment.value};
     }
 
     // Reads every file and keeps its new bytes; false, with the message
@@ -147,8 +134,9 @@ public:
     }
 
 private:
-    // Reads `file` and lays out its new bytes with the cells set; false
-    // with `message` when it cannot be read or set.
+    // Reads `file` and makes its new bytes: the records of the cells set
+    // rewritten, every other byte kept (see tarvo::editProgram); false with
+    // `message` when it cannot be read or set.
     bool edit(const QString &file, Edited *edited, QString *message)
     {
         QByteArray bytes;
@@ -160,19 +148,30 @@ private:
             *message = programstreams::cannotReadText(file, reason);
             return false;
         }
-        tarvo::DocumentData document;
-        if (!tarvo::readProgram(bytes, m_codec, document).lossless) {
-            *message = Messages::tr("cannot set cells in %1: %2")
-                           .arg(programstreams::shownName(file), programstreams::lossyText(m_codec));
+        const tarvo::ProgramEdit changed = tarvo::editProgram(bytes, m_codec, m_changes);
+        const QString shown = programstreams::shownName(file);
+        switch (changed.refusal) {
+        case tarvo::ProgramEdit::Refusal::None: break;
+        case tarvo::ProgramEdit::Refusal::Lossy:
+            *message = Messages::tr("cannot set cells in %1: %2").arg(shown, programstreams::lossyText(changed.codec));
+            return false;
+        case tarvo::ProgramEdit::Refusal::NotAProgramFile:
+            *message = programstreams::notAProgramFileText(file, changed.notAProgramFile);
+            return false;
+        case tarvo::ProgramEdit::Refusal::LoneCarriageReturn:
+            *message = Messages::tr("cannot set cells in %1: line %2 holds a CR that ends no line, so its record "
+                                    "cannot be rewritten and the rest of the line kept")
+                           .arg(shown)
+                           .arg(changed.line);
             return false;
         }
-        for (const CellAssignment &assignment : m_line.cells)
-            document.setCellText(assignment.cell.table, assignment.cell.row, assignment.cell.column, assignment.value);
-        QList<tarvo::UnencodableCell> unencodable;
-        edited->bytes = tarvo::programFileBytes(document, m_codec, m_stamp, &unencodable);
-        for (const tarvo::UnencodableCell &cell : unencodable)
-            edited->notes << unencodableMessage(programstreams::shownName(file), cell, m_encoding);
-        edited->notes << programstreams::leftOutRowMessages(file, document);
+        edited->bytes = changed.bytes;
+        // A file that begins with a UTF-8 byte order mark is UTF-8.
+        const QString encoding = changed.codec == m_codec ? m_encoding : QStringLiteral("UTF-8");
+        for (const tarvo::UnencodableCell &cell : changed.unencodable)
+            edited->notes << unencodableMessage(shown, cell, encoding);
+        for (const tarvo::LeftOutRow &row : changed.leftOut)
+            edited->notes << programstreams::leftOutRowMessage(file, row);
         return true;
     }
 
@@ -291,7 +290,7 @@ private:
     }
 
     const CommandLine &m_line;
-    const QDateTime m_stamp;
+    QList<tarvo::CellChange> m_changes;
     QTextCodec *const m_codec;
     const QString m_encoding;
     Spool m_spool;
@@ -303,13 +302,8 @@ private:
 
 int runSet(const CommandLine &line)
 {
-    QDateTime stamp;
-    QString reason;
-    if (!programstreams::writeStamp(&stamp, &reason)) {
-        console::error(reason);
-        return exitcode::Usage;
-    }
-    SetRun run(line, stamp);
+    // The time stamp line is kept as it is, as every line but the records set.
+    SetRun run(line);
     if (!run.plan())
         return exitcode::Usage;
     return run.write();

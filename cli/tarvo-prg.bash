@@ -68,7 +68,7 @@ _tarvo_prg()
     if [[ $cur == -* ]]; then
         local options="--encoding --help -h --version --"
         case $command in
-            convert) options="--from --to $options" ;;
+            convert) options="--from --to --lossy $options" ;;
             set) options="--cell $options" ;;
         esac
         COMPREPLY=($(compgen -W "$options" -- "$cur"))

@@ -1,5 +1,7 @@
 #include "encodablecharacters.h"
 
+#include "linedecoder.h"
+
 #include <QHash>
 #include <QMutex>
 #include <QTextCodec>
@@ -20,15 +22,28 @@ const EncodableCharacters &EncodableCharacters::of(QTextCodec *codec)
     return *table;
 }
 
+bool EncodableCharacters::holds(QStringView character) const
+{
+    if (!m_codec->canEncode(character))
+        return false;
+    // What the codec writes must read back as the same character: a
+    // code page's undefined byte does not.
+    QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
+    const QByteArray bytes = m_codec->fromUnicode(character.constData(), int(character.size()), &state);
+    const LineDecoder decoder(m_codec);
+    // Never at the start of a line, where UTF-8 passes over a byte order mark.
+    return decoder.isLossless(bytes) && decoder.decode(QByteArray("x" + bytes)) == QLatin1Char('x') + character;
+}
+
 bool EncodableCharacters::canEncode(QStringView character) const
 {
     if (character.size() != 1)
-        return m_codec->canEncode(character);
+        return holds(character);
     std::atomic<std::uint8_t> &known = m_units[character.front().unicode()];
     const std::uint8_t answer = known.load(std::memory_order_relaxed);
     if (answer != Unknown)
         return answer == Encodable;
-    const bool encodable = m_codec->canEncode(character);
+    const bool encodable = holds(character);
     known.store(encodable ? Encodable : Unencodable, std::memory_order_relaxed);
     return encodable;
 }

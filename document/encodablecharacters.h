@@ -21,12 +21,15 @@ public:
     // process; it and canEncode are safe to use from any thread.
     static const EncodableCharacters &of(QTextCodec *codec);
 
-    // Whether the codec can write `character`: one code unit, or a
-    // surrogate pair (asked of the codec itself: such characters are rare).
+    // Whether the codec can write `character` so that the reader reads it
+    // back: one code unit, or a surrogate pair (asked of the codec itself:
+    // such characters are rare).
     bool canEncode(QStringView character) const;
 
 private:
     explicit EncodableCharacters(QTextCodec *codec) : m_codec(codec) {}
+
+    bool holds(QStringView character) const;
 
     enum Answer : std::uint8_t { Unknown, Encodable, Unencodable };
 

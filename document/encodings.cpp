@@ -1,5 +1,6 @@
 #include "encodings.h"
 
+#include "iso885911codec.h"
 #include "systemcodepage.h"
 
 #include <QTextCodec>
@@ -8,31 +9,35 @@ namespace tarvo {
 
 namespace {
 
-const char *const kNames[kEncodingCount] = {
+const char *const kNames[kEncodingEntries] = {
     "System",      "CP1250",      "CP1251",      "CP1252",      "CP1253",      "CP1254",
     "CP1255",      "CP1256",      "CP1257",      "CP1258",      "ISO 8859-1",  "ISO 8859-2",
     "ISO 8859-3",  "ISO 8859-4",  "ISO 8859-5",  "ISO 8859-6",  "ISO 8859-7",  "ISO 8859-8",
     "ISO 8859-9",  "ISO 8859-10", "ISO 8859-11", "ISO 8859-12", "ISO 8859-13", "ISO 8859-14",
-    "ISO 8859-15", "ISO 8859-16",
+    "ISO 8859-15", "ISO 8859-16", "UTF-8",
 };
 
-// Looks a list name up in the codec registry. Thai ISO 8859-11 is registered
-// as TIS-620 on some platforms; "System" names no registered codec.
+constexpr int kIso885911 = 20;
+
+// Looks a list name up in the codec registry. ISO 8859-11 has a codec of
+// its own: the registry knows the name only as Windows code page 874, which
+// is another code page. "System" names no registered codec.
 QTextCodec *registeredCodec(int index)
 {
-    if (index <= 0 || index >= kEncodingCount)
+    if (index <= 0 || index >= kEncodingEntries)
         return nullptr;
-    QTextCodec *codec = QTextCodec::codecForName(QByteArray(kNames[index]));
-    if (!codec && qstrcmp(kNames[index], "ISO 8859-11") == 0)
-        codec = QTextCodec::codecForName("TIS-620");
-    return codec;
+    if (index == kIso885911)
+        return Iso885911Codec::instance();
+    if (index == kUtf8Encoding)
+        return QTextCodec::codecForMib(kUtf8Mib);
+    return QTextCodec::codecForName(QByteArray(kNames[index]));
 }
 
 } // namespace
 
 QString encodingName(int index)
 {
-    if (index < 0 || index >= kEncodingCount)
+    if (index < 0 || index >= kEncodingEntries)
         index = 0;
     return QString::fromLatin1(kNames[index]);
 }
@@ -47,7 +52,7 @@ QStringList encodingNames()
 
 int encodingIndexOf(const QString &name)
 {
-    for (int i = 0; i < kEncodingCount; ++i) {
+    for (int i = 0; i < kEncodingEntries; ++i) {
         if (name == QLatin1String(kNames[i]))
             return i;
     }
@@ -78,16 +83,18 @@ int encodingIndexForSpelling(const QString &name)
     const QString key = folded(name);
     if (key.isEmpty())
         return -1;
-    for (int i = 0; i < kEncodingCount; ++i) {
+    for (int i = 0; i < kEncodingEntries; ++i) {
         if (key == folded(QLatin1String(kNames[i])))
             return i;
     }
     // Registry names and aliases: only code pages the list holds count, and
-    // a name the registry does not know is no alias of anything.
+    // a name the registry does not know is no alias of anything. The codec
+    // of ISO 8859-11 is registered first, so that its names find it.
+    Iso885911Codec::instance();
     QTextCodec *codec = QTextCodec::codecForName(name.toLatin1());
     if (!codec)
         return -1;
-    for (int i = 1; i < kEncodingCount; ++i) {
+    for (int i = 1; i < kEncodingEntries; ++i) {
         const QTextCodec *own = registeredCodec(i);
         if (own && own->mibEnum() == codec->mibEnum())
             return i;
@@ -102,6 +109,18 @@ QTextCodec *codecForEncoding(int index)
     if (QTextCodec *codec = registeredCodec(index))
         return codec;
     return systemCodec();
+}
+
+bool startsWithUtf8ByteOrderMark(QByteArrayView bytes)
+{
+    return bytes.startsWith(QByteArrayView("\xef\xbb\xbf"));
+}
+
+QTextCodec *readingCodec(QByteArrayView bytes, QTextCodec *chosen)
+{
+    if (startsWithUtf8ByteOrderMark(bytes))
+        return QTextCodec::codecForMib(kUtf8Mib);
+    return chosen;
 }
 
 } // namespace tarvo

@@ -1,6 +1,7 @@
 #include "encodingtrust.h"
 
 #include "encodings.h"
+#include "linedecoder.h"
 
 #include <QTextCodec>
 
@@ -15,19 +16,7 @@ bool readsCleanly(const QByteArray &bytes, QTextCodec *codec)
 {
     if (!codec)
         return false;
-    QTextCodec::ConverterState state;
-    const QString text = codec->toUnicode(bytes.constData(), int(bytes.size()), &state);
-    if (state.invalidChars > 0 || state.remainingChars > 0)
-        return false;
-    // The bytes a code page leaves undefined come out as the replacement
-    // character or as C1 control characters, which no text holds.
-    for (const QChar c : text) {
-        if (c == QChar::ReplacementCharacter && !bytes.contains("\xef\xbf\xbd"))
-            return false;
-        if (c.unicode() >= 0x80 && c.unicode() <= 0x9f)
-            return false;
-    }
-    return codec->fromUnicode(text) == bytes;
+    return LineDecoder(readingCodec(bytes, codec)).isLossless(bytes);
 }
 
 bool isPlainAscii(const QByteArray &bytes)
@@ -39,8 +28,22 @@ bool isPlainAscii(const QByteArray &bytes)
     return true;
 }
 
+namespace {
+
+// The entry whose codec is UTF-8.
+int utf8Entry()
+{
+    return kUtf8Encoding;
+}
+
+} // namespace
+
 int likelyEncoding(const QByteArray &bytes)
 {
+    // A UTF-8 byte order mark says what the file is; the detector is not
+    // asked about it.
+    if (startsWithUtf8ByteOrderMark(bytes))
+        return utf8Entry();
     if (isPlainAscii(bytes))
         return -1;
     const std::unique_ptr<uchardet, void (*)(uchardet_t)> detector(uchardet_new(), uchardet_delete);
@@ -50,6 +53,10 @@ int likelyEncoding(const QByteArray &bytes)
     const QString name = QString::fromLatin1(uchardet_get_charset(detector.get()));
     if (name.isEmpty())
         return -1;
+    // Thai text of TIS-620 is the same bytes in ISO 8859-11, which only
+    // adds the no-break space.
+    if (name.compare(QLatin1String("TIS-620"), Qt::CaseInsensitive) == 0)
+        return encodingIndexOf(QStringLiteral("ISO 8859-11"));
     const int index = encodingIndexForSpelling(name);
     // "ISO 8859-12" names no code page; the detector never means it.
     return index == 21 ? -1 : index;
@@ -108,11 +115,21 @@ bool moreLikely(const Reading &a, const Reading &b)
 
 QList<int> cleanEncodings(const QByteArray &bytes, QList<int> *likely)
 {
+    if (startsWithUtf8ByteOrderMark(bytes)) {
+        const int utf8 = utf8Entry();
+        if (utf8 < 0 || !readsCleanly(bytes, codecForEncoding(utf8)))
+            return {};
+        if (likely)
+            *likely << utf8;
+        return {utf8};
+    }
     const int detected = likelyEncoding(bytes);
     const bool ascii = isPlainAscii(bytes);
     QList<Reading> readings;
-    for (int index = 0; index < kEncodingCount; ++index) {
-        if (index == 21 || (index > 0 && !encodingHasOwnCodec(index)))
+    for (int index = 0; index < kEncodingEntries; ++index) {
+        // "System" is offered only where it is no entry of the list itself.
+        if (index == 0 ? codePageName(0) != QString::fromLatin1(codecForEncoding(0)->name())
+                       : !encodingHasOwnCodec(index))
             continue;
         if (!readsCleanly(bytes, codecForEncoding(index)))
             continue;
@@ -137,7 +154,7 @@ QList<int> cleanEncodings(const QByteArray &bytes, QList<int> *likely)
 QString codePageName(int index)
 {
     QTextCodec *codec = codecForEncoding(index);
-    for (int i = 1; i < kEncodingCount; ++i)
+    for (int i = 1; i < kEncodingEntries; ++i)
         if (encodingHasOwnCodec(i) && codecForEncoding(i)->mibEnum() == codec->mibEnum())
             return encodingName(i);
     return QString::fromLatin1(codec->name());
@@ -146,7 +163,7 @@ QString codePageName(int index)
 QString encodingShownName(int index)
 {
     const QString name = encodingName(index);
-    if (index > 0 && index < kEncodingCount && encodingHasOwnCodec(index))
+    if (index > 0 && index < kEncodingEntries && encodingHasOwnCodec(index))
         return name;
     return QStringLiteral("%1 (%2)").arg(name, codePageName(index));
 }
@@ -164,7 +181,8 @@ int firstUncleanLine(const QByteArray &bytes, QTextCodec *codec)
     // A file that reads cleanly whole has no line that does not (no code
     // page of the list carries a character across a line feed); the lines
     // are asked one by one only to name the first that does not.
-    if (readsCleanly(bytes, codec))
+    const LineDecoder decoder(readingCodec(bytes, codec));
+    if (decoder.isLossless(bytes))
         return 0;
     int line = 1;
     qsizetype start = 0;
@@ -172,7 +190,7 @@ int firstUncleanLine(const QByteArray &bytes, QTextCodec *codec)
         qsizetype end = bytes.indexOf('\n', start);
         if (end < 0)
             end = bytes.size();
-        if (!readsCleanly(bytes.mid(start, end - start), codec))
+        if (!decoder.isLossless(QByteArrayView(bytes).sliced(start, end - start)))
             return line;
         start = end + 1;
         ++line;

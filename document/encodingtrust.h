@@ -12,10 +12,11 @@ class QTextCodec;
 
 namespace tarvo {
 
-// True when every byte of `bytes` is a character of `codec`: decoded and
-// encoded again they give the same bytes (for UTF-8: valid UTF-8), and
-// nothing decodes to a C1 control character, which is how a code page's
-// undefined bytes come out.
+// True when every byte of `bytes` is a character of the codec they are
+// read with (see readingCodec: bytes after a UTF-8 byte order mark are
+// UTF-8): decoded and encoded again they give the same bytes (for UTF-8:
+// valid UTF-8), and no byte is one the code page leaves undefined. The
+// same rule as ReadReport::lossless.
 bool readsCleanly(const QByteArray &bytes, QTextCodec *codec);
 
 // True when the bytes are plain ASCII: every encoding of the list reads
@@ -24,6 +25,8 @@ bool isPlainAscii(const QByteArray &bytes);
 
 // The entry of the encoding list that the charset detector takes the bytes
 // for, or -1 when it names none of the list (or the bytes are plain ASCII).
+// Bytes that begin with a UTF-8 byte order mark are UTF-8 without asking
+// it: "System" where that is UTF-8, else -1.
 // "System" stands for the platform's own code page.
 int likelyEncoding(const QByteArray &bytes);
 
@@ -31,7 +34,8 @@ int likelyEncoding(const QByteArray &bytes);
 // most likely first. "ISO 8859-12", which has no code page of its own, is
 // never among them. `likely`, when given, receives those of them in which
 // the bytes read as text that the detector takes for that encoding (for
-// plain ASCII, none).
+// plain ASCII, none). For bytes that begin with a UTF-8 byte order mark,
+// only "System", where that is UTF-8.
 QList<int> cleanEncodings(const QByteArray &bytes, QList<int> *likely = nullptr);
 
 // The name of the code page entry `index` reads and writes: the list's own

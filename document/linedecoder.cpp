@@ -1,5 +1,8 @@
 #include "linedecoder.h"
 
+#include "encodings.h"
+#include "iso885911codec.h"
+
 #include <QMutex>
 #include <QTextCodec>
 
@@ -9,15 +12,23 @@ namespace tarvo {
 
 namespace {
 
-// The single-byte code pages of the encoding list, by their registry numbers:
-// ISO 8859-1 to -10, -13 to -16, Windows 1250 to 1258 and TIS-620.
-bool isSingleByteCodePage(int mib)
+// The parts of ISO 8859 in the encoding list, by their registry numbers:
+// -1 to -10, -11, -13 to -16. They give the bytes 0x80 to 0x9F the C1
+// control characters of the same numbers.
+bool isIso8859(int mib)
 {
-    return (mib >= 4 && mib <= 13) || (mib >= 109 && mib <= 112) || (mib >= 2250 && mib <= 2259);
+    return (mib >= 4 && mib <= 13) || (mib >= 109 && mib <= 112) || mib == Iso885911Codec::kMib;
 }
 
+// The single-byte code pages of the encoding list: ISO 8859 and Windows
+// 1250 to 1258.
+bool isSingleByteCodePage(int mib) { return isIso8859(mib) || (mib >= 2250 && mib <= 2258); }
+
 // What every byte of a single-byte code page is: its character, and whether
-// that character encodes back to the same byte.
+// it is one of the code page's characters at all, which encodes back to the
+// same byte. A byte that a Windows code page leaves undefined comes out of
+// the codec as the C1 control character of its number (0x98 as U+0098):
+// no character, as the replacement character is none.
 struct CodePageTable
 {
     std::array<char16_t, 256> character{};
@@ -26,6 +37,7 @@ struct CodePageTable
 
 CodePageTable makeTable(QTextCodec *codec)
 {
+    const bool c1Defined = isIso8859(codec->mibEnum());
     CodePageTable table;
     for (int b = 0; b < 256; ++b) {
         const char byte = char(b);
@@ -33,8 +45,15 @@ CodePageTable makeTable(QTextCodec *codec)
         const QString c = codec->toUnicode(&byte, 1, &in);
         table.character[b] = c.size() == 1 ? c.at(0).unicode() : char16_t(QChar::ReplacementCharacter);
         QTextCodec::ConverterState out(QTextCodec::IgnoreHeader);
-        table.roundTrips[b] = c.size() == 1 && in.invalidChars == 0
+        const char16_t character = table.character[b];
+        const bool defined = character != QChar::ReplacementCharacter
+            && (c1Defined || character < 0x80 || character > 0x9f);
+        table.roundTrips[b] = defined && c.size() == 1 && in.invalidChars == 0
             && codec->fromUnicode(c.constData(), 1, &out) == QByteArray(1, byte);
+        // Read, an undefined byte is the replacement character in every
+        // code page, as the file's bytes were not all read.
+        if (!table.roundTrips[b])
+            table.character[b] = char16_t(QChar::ReplacementCharacter);
     }
     return table;
 }
@@ -51,8 +70,6 @@ const CodePageTable &codePageTable(QTextCodec *codec)
         found = tables.emplace(codec, makeTable(codec)).first;
     return found->second;
 }
-
-constexpr int kUtf8Mib = 106;
 
 } // namespace
 

@@ -25,7 +25,9 @@ public:
 
     // True when every byte of `bytes` belongs to a character of the codec,
     // so that decoding them and encoding the text again gives them back
-    // (a UTF-8 byte order mark at the start aside).
+    // (a UTF-8 byte order mark at the start aside). A byte the code page
+    // leaves undefined is none, whatever the codec makes of it. Every
+    // command and the editor judge a file's bytes by this one rule.
     bool isLossless(QByteArrayView bytes) const;
 
 private:

@@ -1,5 +1,6 @@
 #include "programreader.h"
 
+#include "encodings.h"
 #include "linedecoder.h"
 
 #include <QTextCodec>
@@ -27,17 +28,6 @@ QStringView trimLine(QStringView line)
     while (end > begin && isTrimmed(line.at(end - 1)))
         --end;
     return line.mid(begin, end - begin);
-}
-
-// The bytes without any CR: a CR ends no line and is dropped wherever it is.
-QByteArray withoutCarriageReturns(const QByteArray &bytes)
-{
-    if (!bytes.contains('\r'))
-        return bytes;
-    QByteArray out(bytes.size(), Qt::Uninitialized);
-    char *end = std::remove_copy(bytes.cbegin(), bytes.cend(), out.data(), '\r');
-    out.truncate(end - out.constData());
-    return out;
 }
 
 } // namespace
@@ -112,28 +102,34 @@ void applyLine(const LineParts &line, DocumentCells &cells)
         cells.setCellText(line.table, line.row, line.column(i), line.cells[i].toString());
 }
 
-ReadReport readProgramLines(const QByteArray &bytes, QTextCodec *codec, const LineHandler &take)
+ReadReport readProgramSpans(const QByteArray &bytes, QTextCodec *codec, const SpanHandler &take)
 {
-    const LineDecoder decoder(codec);
     ReadReport report;
+    report.codec = readingCodec(bytes, codec);
+    const LineDecoder decoder(report.codec);
     report.lossless = decoder.isLossless(bytes);
-    const QByteArray lines = withoutCarriageReturns(bytes);
+    QByteArray line;
     QString text;
-    qint64 number = 0;
-    for (qsizetype start = 0; start < lines.size();) {
+    LineSpan span;
+    for (qsizetype start = 0; start < bytes.size();) {
         const char *lf = static_cast<const char *>(
-            std::memchr(lines.constData() + start, '\n', size_t(lines.size() - start)));
-        // Each line is decoded with its LF, so that a character cut short
-        // at the end of the line is no character.
-        const qsizetype end = lf ? lf - lines.constData() + 1 : lines.size();
-        if (lf) {
-            decoder.decode(QByteArrayView(lines.constData() + start, end - start), &text);
-        } else {
-            QByteArray last(lines.constData() + start, end - start);
-            last.append('\n');
-            decoder.decode(last, &text);
-        }
-        start = end;
+            std::memchr(bytes.constData() + start, '\n', size_t(bytes.size() - start)));
+        span.start = start;
+        span.end = lf ? lf - bytes.constData() + 1 : bytes.size();
+        span.textEnd = lf ? span.end - 1 : span.end;
+        while (span.textEnd > span.start && bytes.at(span.textEnd - 1) == '\r')
+            --span.textEnd;
+        ++span.number;
+        start = span.end;
+        // A CR ends no line and is dropped wherever it is. Each line is
+        // decoded with its LF, so that a character cut short at the end of
+        // the line is no character.
+        const QByteArrayView within(bytes.constData() + span.start, span.textEnd - span.start);
+        line.resize(within.size());
+        char *end = std::remove_copy(within.begin(), within.end(), line.data(), '\r');
+        line.truncate(end - line.constData());
+        line.append('\n');
+        decoder.decode(line, &text);
         const LineParts parts = takeLineApart(text);
         switch (parts.verdict) {
         case LineVerdict::Empty: break;
@@ -142,14 +138,77 @@ ReadReport readProgramLines(const QByteArray &bytes, QTextCodec *codec, const Li
         case LineVerdict::UnknownLetter:
         case LineVerdict::NumberOutOfRange: ++report.otherLines; break;
         }
-        take(++number, parts);
+        take(span, parts);
     }
     return report;
+}
+
+ReadReport readProgramLines(const QByteArray &bytes, QTextCodec *codec, const LineHandler &take)
+{
+    return readProgramSpans(bytes, codec, [&](const LineSpan &span, const LineParts &line) { take(span.number, line); });
 }
 
 ReadReport readProgram(const QByteArray &bytes, QTextCodec *codec, DocumentCells &cells)
 {
     return readProgramLines(bytes, codec, [&](qint64, const LineParts &line) { applyLine(line, cells); });
+}
+
+namespace {
+
+bool isRecordText(const QByteArray &line)
+{
+    return takeLineApart(QString::fromLatin1(line)).verdict == LineVerdict::Record;
+}
+
+// UTF-16 text of letters and digits: every other byte is NUL, or it begins
+// with the byte order mark of UTF-16.
+bool looksLikeUtf16(const QByteArray &bytes)
+{
+    if (bytes.startsWith("\xff\xfe") || bytes.startsWith("\xfe\xff"))
+        return true;
+    return bytes.size() >= 4 && bytes.count('\0') * 3 >= bytes.size();
+}
+
+// Some piece between CR and LF bytes is a record, and a CR stands alone.
+bool hasRecordsBetweenCarriageReturns(const QByteArray &bytes)
+{
+    bool alone = false;
+    for (qsizetype i = bytes.indexOf('\r'); i >= 0 && !alone; i = bytes.indexOf('\r', i + 1))
+        alone = i + 1 == bytes.size() || bytes.at(i + 1) != '\n';
+    if (!alone)
+        return false;
+    QByteArray pieces = bytes;
+    pieces.replace('\r', '\n');
+    const QList<QByteArray> lines = pieces.split('\n');
+    return std::any_of(lines.cbegin(), lines.cend(), isRecordText);
+}
+
+// Some line is a record once its double quotes are gone.
+bool hasQuotedRecords(const QByteArray &bytes)
+{
+    if (!bytes.contains('"'))
+        return false;
+    QByteArray text = bytes;
+    text.replace('\r', QByteArray());
+    const QList<QByteArray> lines = text.split('\n');
+    return std::any_of(lines.cbegin(), lines.cend(), [](const QByteArray &line) {
+        return line.contains('"') && isRecordText(QByteArray(line).replace('"', QByteArray()));
+    });
+}
+
+} // namespace
+
+NotAProgramFile whyNotAProgramFile(const QByteArray &bytes, const ReadReport &report)
+{
+    if (report.records > 0 || bytes.trimmed().isEmpty())
+        return NotAProgramFile::No;
+    if (looksLikeUtf16(bytes))
+        return NotAProgramFile::Utf16;
+    if (hasRecordsBetweenCarriageReturns(bytes))
+        return NotAProgramFile::CarriageReturnEnds;
+    if (hasQuotedRecords(bytes))
+        return NotAProgramFile::QuotedLines;
+    return report.comments == 0 ? NotAProgramFile::NoRecordOrComment : NotAProgramFile::No;
 }
 
 } // namespace tarvo

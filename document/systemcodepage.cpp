@@ -59,7 +59,10 @@ QLocale::Language userLanguage()
         if (value.isEmpty())
             continue;
         // "bg_BG.UTF-8@euro" names the language by its first part.
-        const QByteArray name = value.left(value.indexOf('.')).left(value.indexOf('@'));
+        QByteArray name = value;
+        for (const char end : {'.', '@'})
+            if (const qsizetype at = name.indexOf(end); at >= 0)
+                name.truncate(at);
         if (name == "C" || name == "POSIX")
             return QLocale::C;
         return QLocale(QString::fromLatin1(name)).language();

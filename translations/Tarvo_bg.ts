@@ -562,14 +562,6 @@
         </translation>
     </message>
     <message>
-        <source>Encoding: %1</source>
-        <translation>Кодировка: %1</translation>
-    </message>
-    <message>
-        <source>Encoding: %1 (setting: %2)</source>
-        <translation>Кодировка: %1 (настройка: %2)</translation>
-    </message>
-    <message>
         <source>The file %1 reads as unlikely text in %2: it is most likely in %3.</source>
         <translation>Файлът %1 се чете като неправдоподобен текст в %2: най-вероятно е в %3.</translation>
     </message>
@@ -630,14 +622,6 @@
         <translation>Друга програма е променила файла %1, откакто е отворен или записан тук. Записът ще замени нейните промени.</translation>
     </message>
     <message>
-        <source>Cells it changed:</source>
-        <translation>Променени клетки:</translation>
-    </message>
-    <message>
-        <source>Overwrite</source>
-        <translation>Презапиши</translation>
-    </message>
-    <message>
         <source>%1, row %2: no %3</source>
         <translation>%1, ред %2: няма %3</translation>
     </message>
@@ -681,12 +665,83 @@
         <source>Changes restored</source>
         <translation>Промените са възстановени</translation>
     </message>
+    <message>
+        <source>Unsaved edits cannot be kept for recovery in %1: %2</source>
+        <translation>Незаписаните промени не могат да се пазят за възстановяване в %1: %2</translation>
+    </message>
+    <message>
+        <source>The document has changes that are not saved. Save them before closing the document?</source>
+        <translation>Документът има незаписани промени. Да бъдат ли записани, преди документът да бъде затворен?</translation>
+    </message>
+    <message>
+        <source>Untitled</source>
+        <translation>Без име</translation>
+    </message>
+    <message>
+        <source>%1 (setting: %2)</source>
+        <translation>%1 (настройка: %2)</translation>
+    </message>
+    <message>
+        <source>%1, in the encoding %2</source>
+        <translation>%1, в кодировка %2</translation>
+    </message>
+    <message>
+        <source>%1 was not opened; the document stays as it was, untitled: Save asks for a name</source>
+        <translation>%1 не беше отворен; документът остава какъвто беше, без име: „Запиши“ ще попита за име</translation>
+    </message>
+    <message>
+        <source>%1: window &quot;%2&quot;, file &quot;%3&quot;</source>
+        <translation>%1: в прозореца „%2“, във файла „%3“</translation>
+    </message>
+    <message>
+        <source>Another program has changed the file %1, and the window has changes that are not saved.</source>
+        <translation>Друга програма промени файла %1, а прозорецът има незаписани промени.</translation>
+    </message>
+    <message>
+        <source>The file cannot be read now.</source>
+        <translation>Файлът не може да бъде прочетен сега.</translation>
+    </message>
+    <message>
+        <source>Cells that differ:</source>
+        <translation>Клетки, които се различават:</translation>
+    </message>
+    <message>
+        <source>Keep the window&apos;s</source>
+        <translation>Запази тези от прозореца</translation>
+    </message>
+    <message>
+        <source>Take the file&apos;s</source>
+        <translation>Вземи тези от файла</translation>
+    </message>
+    <message>
+        <source>Its lines end in a CR alone; a program file&apos;s end in CR LF.</source>
+        <translation>Редовете му завършват само с CR; редовете на програмен файл завършват с CR LF.</translation>
+    </message>
+    <message>
+        <source>Its lines are in double quotes, as a spreadsheet may save them.</source>
+        <translation>Редовете му са в двойни кавички, както може да ги запише електронна таблица.</translation>
+    </message>
+    <message>
+        <source>It is UTF-16 text; a program file is in a code page of the list.</source>
+        <translation>Това е текст в UTF-16; програмният файл е в кодова страница от списъка.</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
     <message>
         <source>No recent files</source>
         <translation>Няма последни файлове</translation>
+    </message>
+</context>
+<context>
+    <name>RecoveryKeeper</name>
+    <message>
+        <source>the folder cannot be made</source>
+        <translation>папката не може да бъде създадена</translation>
+    </message>
+    <message>
+        <source>its lock file cannot be made</source>
+        <translation>файлът за заключване не може да бъде създаден</translation>
     </message>
 </context>
 <context>

@@ -14,7 +14,9 @@ namespace {
 QTextCodec *g_current = nullptr;
 }
 
-QString encodingName(int index) { return tarvo::encodingName(index); }
+int settingEntry() { return encodingIndex >= 0 && encodingIndex < tarvo::kEncodingCount ? encodingIndex : 0; }
+
+QString encodingName(int index) { return tarvo::encodingName(index >= 0 && index < tarvo::kEncodingCount ? index : 0); }
 
 QString shownEncodingName(int index)
 {
@@ -23,7 +25,7 @@ QString shownEncodingName(int index)
     return tarvo::encodingShownName(index);
 }
 
-void applyEncoding() { g_current = tarvo::codecForEncoding(encodingIndex); }
+void applyEncoding() { g_current = tarvo::codecForEncoding(settingEntry()); }
 
 QTextCodec *currentCodec() { return g_current ? g_current : tarvo::codecForEncoding(0); }
 

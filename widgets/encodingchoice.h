@@ -15,6 +15,10 @@ namespace editor {
 // confirmed, put into effect by applyEncoding().
 extern int encodingIndex;
 
+// The entry of the list in force: encodingIndex, or 0 ("System") for an
+// index outside the list.
+int settingEntry();
+
 // The name of entry `index`; "System" for any index outside the list.
 QString encodingName(int index);
 

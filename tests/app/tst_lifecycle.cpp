@@ -104,27 +104,115 @@ private slots:
         QVERIFY(allDocumentCellsEmpty(window));
     }
 
-    void newWithSomethingToLoseAsks()
+    // Unsaved changes are offered to be saved first, as when quitting; a
+    // Save that is cancelled keeps the document. Only then the plain question.
+    void newOpenAndDropWithUnsavedChangesAskToSave_data()
     {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("New") << "new";
+        QTest::newRow("Open") << "open";
+        QTest::newRow("a dropped file or Recent Files") << "drop";
+    }
+
+    void newOpenAndDropWithUnsavedChangesAskToSave()
+    {
+        QFETCH(QString, how);
+        writeFile(path("other.prg"), "S\t1\t7\r\n");
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
+        const auto replace = [&] {
+            if (how == QLatin1String("new"))
+                window.form().actionNew->trigger();
+            else if (how == QLatin1String("open"))
+                window.form().actionOpen->trigger();
+            else
+                window.openFile(path("other.prg"));
+        };
         type(window, DocTable::Depts, 0, 1, QStringLiteral("Tea"));
         window.form().tabMain->setCurrentIndex(3);
 
-        dialogs.answers = {false};
-        window.form().actionNew->trigger();
-        QCOMPARE(dialogs.questions.size(), 1);
-        QCOMPARE(dialogs.questions.at(0).text, QStringLiteral("Do you want to close current document?"));
-        QCOMPARE(dialogs.questions.at(0).title, QStringLiteral("TARVO VODI"));
+        dialogs.choices = {2}; // Cancel
+        replace();
+        QCOMPARE(dialogs.choicesAsked.size(), 1);
+        QCOMPARE(dialogs.choicesAsked.at(0).buttons, (QStringList{u"Save"_s, u"Discard"_s, u"Cancel"_s}));
+        QCOMPARE(dialogs.choicesAsked.at(0).escapeButton, 2);
+        QVERIFY(dialogs.questions.isEmpty());
         QCOMPARE(cell(window, DocTable::Depts, 0, 1), QStringLiteral("Tea"));
-        QVERIFY(window.isDocChanged());
+        QVERIFY(window.form().actionUndo->isEnabled());
 
-        dialogs.answers = {true};
-        window.form().actionNew->trigger();
-        QVERIFY(allDocumentCellsEmpty(window));
+        dialogs.choices = {0}; // Save, whose dialog is cancelled
+        dialogs.files = {QString()};
+        replace();
+        QCOMPARE(cell(window, DocTable::Depts, 0, 1), QStringLiteral("Tea"));
+        QVERIFY(window.hasUnsavedChanges());
+
+        dialogs.choices = {1}; // Discard
+        dialogs.files = {path("other.prg")};
+        replace();
+        QCOMPARE(cell(window, DocTable::Depts, 0, 1), QString());
         QVERIFY(!window.isDocChanged());
+        QVERIFY(!window.form().actionUndo->isEnabled());
         QCOMPARE(window.form().tabMain->currentIndex(), 0);
         QCOMPARE(cell(window, DocTable::Depts, 0, 0), QStringLiteral("1")); // labels stay
+
+        // Without unsaved changes, a titled document asks the plain question.
+        if (how != QLatin1String("new")) {
+            dialogs.answers = {false};
+            window.form().actionNew->trigger();
+            QCOMPARE(dialogs.questions.size(), 1);
+            QCOMPARE(dialogs.questions.at(0).text, QStringLiteral("Do you want to close current document?"));
+            QCOMPARE(dialogs.questions.at(0).title, QStringLiteral("TARVO VODI"));
+            QCOMPARE(window.currentFileName(), path("other.prg"));
+        }
+    }
+
+    // The title names what is open, marked while it has unsaved changes.
+    void titleSaysWhatIsOpen()
+    {
+        writeFile(path("shop.prg"), "S\t1\t5\r\n");
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        const QString program = u" - TARVO VODI - v " TARVO_VERSION ""_s;
+        QCOMPARE(window.windowTitle(), u"Untitled[*]"_s + program);
+        QVERIFY(!window.isWindowModified());
+        type(window, DocTable::Params, 1, 2, QStringLiteral("3"));
+        QVERIFY(window.isWindowModified());
+        window.form().actionUndo->trigger();
+        QVERIFY(!window.isWindowModified());
+        dialogs.files = {path("shop.prg")};
+        window.form().actionOpen->trigger();
+        QCOMPARE(window.windowTitle(), u"shop.prg[*]"_s + program);
+        QCOMPARE(window.windowFilePath(), path("shop.prg"));
+        QVERIFY(window.statusBar()->findChild<QLabel *>(QStringLiteral("encodingLabel"))->toolTip().contains(
+            path("shop.prg")));
+        type(window, DocTable::Params, 1, 2, QStringLiteral("3"));
+        QVERIFY(window.isWindowModified());
+        dialogs.files = {path("copy.prg")};
+        window.form().actionSaveAs->trigger();
+        QCOMPARE(window.windowTitle(), u"copy.prg[*]"_s + program);
+        QVERIFY(!window.isWindowModified());
+        // A failed Open that leaves the document untitled says so.
+        dialogs.answers = {true};
+        dialogs.files = {path("missing.prg")};
+        window.form().actionOpen->trigger();
+        QCOMPARE(window.windowTitle(), u"Untitled[*]"_s + program);
+        QVERIFY2(status(window).contains(QStringLiteral("untitled")), qPrintable(status(window)));
+    }
+
+    // A file named on the command line that does not exist yet is a new
+    // document that Save writes there.
+    void aMissingFileIsANewDocumentOfThatName()
+    {
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        window.openOrCreate(path("nova.prg"));
+        QVERIFY(dialogs.messages.isEmpty());
+        QCOMPARE(window.currentFileName(), path("nova.prg"));
+        QVERIFY(!QFile::exists(path("nova.prg")));
+        type(window, DocTable::Lines, 0, 1, QStringLiteral("НОВ"));
+        window.form().actionSave->trigger();
+        QVERIFY(dialogs.requests.isEmpty());
+        QVERIFY(contentsOf(path("nova.prg")).contains("H\t1\t\xcd\xce\xc2\r\n"));
     }
 
     void openReadsTheFileUnchanged()
@@ -495,9 +583,12 @@ private slots:
         QTest::addColumn<int>("setting");
         QTest::addColumn<QString>("offered");
         QTest::addColumn<bool>("makeSetting");
-        QTest::newRow("CP1251 read as System") << QByteArray("windows-1251") << 0 << "Open in CP1251" << true;
+        QTest::newRow("CP1251 read as ISO 8859-5") << QByteArray("windows-1251") << 14 << "Open in CP1251" << true;
         QTest::newRow("ISO 8859-5 read as CP1251") << QByteArray("ISO-8859-5") << 2 << "Open in ISO 8859-5" << false;
-        QTest::newRow("UTF-8 read as CP1251") << QByteArray("UTF-8") << 2 << "Open in System (UTF-8)" << false;
+        // Written where "System" was UTF-8: UTF-8 is offered, though it is no
+        // setting (no device reads it).
+        QTest::newRow("UTF-8 read as System") << QByteArray("UTF-8") << 0 << "Open in UTF-8" << false;
+        QTest::newRow("UTF-8 with a byte order mark") << QByteArray("UTF-8 BOM") << 2 << "Open in UTF-8" << false;
     }
 
     void openOffersTheEncodingTheFileReadsCleanlyIn()
@@ -508,7 +599,10 @@ private slots:
         QFETCH(bool, makeSetting);
         QSettings().setValue(QStringLiteral("EncodingIndex"), setting);
         const QString shop = QStringLiteral("D\t1\tВода\tА\t1.20\t2\r\nH\t1\tМАГАЗИН\r\n");
-        writeFile(path("shop.prg"), QTextCodec::codecForName(codec)->fromUnicode(shop));
+        const bool byteOrderMark = codec.endsWith(" BOM");
+        codec.replace(" BOM", "");
+        writeFile(path("shop.prg"), (byteOrderMark ? QByteArray("\xef\xbb\xbf") : QByteArray())
+                                        + QTextCodec::codecForName(codec)->fromUnicode(shop));
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
         QVERIFY(window.statusBar()->findChild<QLabel *>(QStringLiteral("encodingLabel")));
@@ -521,7 +615,7 @@ private slots:
         QCOMPARE(cell(window, DocTable::Depts, 0, 1), QStringLiteral("Вода"));
         QCOMPARE(cell(window, DocTable::Lines, 0, 1), QStringLiteral("МАГАЗИН"));
         const QString encoding = offered.mid(8);
-        QVERIFY2(window.statusBar()->findChild<QLabel *>(QStringLiteral("encodingLabel"))->text().startsWith(QStringLiteral("Encoding: ") + encoding),
+        QVERIFY2(window.statusBar()->findChild<QLabel *>(QStringLiteral("encodingLabel"))->text().startsWith(encoding),
                  qPrintable(window.statusBar()->findChild<QLabel *>(QStringLiteral("encodingLabel"))->text()));
         QCOMPARE(editor::encodingIndex == setting, !makeSetting);
         QCOMPARE(QSettings().value(QStringLiteral("EncodingIndex")).toInt() == setting, !makeSetting);
@@ -546,8 +640,8 @@ private slots:
         dialogs.choices = {int(qMin<qsizetype>(3, tarvo::cleanEncodings(lossy).size()))}; // as it is
         window.form().actionOpen->trigger();
         QCOMPARE(dialogs.choicesAsked.size(), 1);
-        QVERIFY(dialogs.choicesAsked.at(0).text.contains(QStringLiteral("no characters of System (UTF-8)")));
-        QVERIFY(dialogs.choicesAsked.at(0).buttons.contains(QStringLiteral("Open in System (UTF-8) as it is")));
+        QVERIFY(dialogs.choicesAsked.at(0).text.contains(QStringLiteral("no characters of System (CP1251)")));
+        QVERIFY(dialogs.choicesAsked.at(0).buttons.contains(QStringLiteral("Open in System (CP1251) as it is")));
         QCOMPARE(window.currentFileName(), path("lossy.prg"));
         dialogs.choices = {1}; // Cancel
         window.form().actionSave->trigger();
@@ -564,14 +658,21 @@ private slots:
         dialogs.files = {path("cp1251.prg")};
         window.form().actionOpen->trigger();
         QCOMPARE(dialogs.choicesAsked.size(), 2);
-        editor::encodingIndex = 0;
+        editor::encodingIndex = 3;
         editor::applyEncoding();
         dialogs.choices = {2}; // Cancel
         window.form().actionSave->trigger();
         QCOMPARE(dialogs.choicesAsked.size(), 3);
-        QCOMPARE(dialogs.choicesAsked.at(2).buttons,
-                 (QStringList{u"Save in CP1251"_s, u"Save in System (UTF-8)"_s, u"Cancel"_s}));
+        QCOMPARE(dialogs.choicesAsked.at(2).buttons, (QStringList{u"Save in CP1251"_s, u"Save in CP1252"_s, u"Cancel"_s}));
         QVERIFY(contentsOf(path("cp1251.prg")).startsWith("D\t1\t\xc2"));
+        // The answer holds for the document: asked once, not at every Save.
+        dialogs.choices = {0}; // Save in CP1251
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 4);
+        type(window, DocTable::Depts, 0, 2, QStringLiteral("1.30"));
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 4);
+        QVERIFY(contentsOf(path("cp1251.prg")).contains("D\t1\t\xc2\xee\xe4\xe0 \xec\xe8\xed\xe5\xf0\xe0\xeb\xed\xe0\tA\t1.30"));
     }
 
     // Rows the file cannot carry are named after the save and stay.
@@ -606,26 +707,48 @@ private slots:
         QVERIFY(dialogs.questions.at(0).text.contains(QStringLiteral("Reload it?")));
         QCOMPARE(cell(window, DocTable::Depts, 0, 2), QStringLiteral("1.20")); // answered No
 
+        // Both the window and the file changed: asked at once, with the
+        // values of both.
         type(window, DocTable::Depts, 1, 2, QStringLiteral("3.00"));
-        dialogs.choices = {1}; // Cancel
-        window.form().actionSave->trigger();
+        writeFile(path("shared.prg"), "D\t1\tWater\tA\t8.88\t2\r\nD\t2\tTea\tA\t2.00\t2\r\n");
+        dialogs.choices = {0}; // Keep the window's
+        window.checkDiskChange();
         QCOMPARE(dialogs.choicesAsked.size(), 1);
-        QVERIFY2(dialogs.choicesAsked.at(0).text.contains(QStringLiteral("Departments, row 1, Price")),
+        QCOMPARE(dialogs.choicesAsked.at(0).buttons,
+                 (QStringList{u"Keep the window's"_s, u"Take the file's"_s, u"Cancel"_s}));
+        QVERIFY2(dialogs.choicesAsked.at(0).text.contains(u"Departments, row 1, Price: window \"1.20\", file \"8.88\""_s),
                  qPrintable(dialogs.choicesAsked.at(0).text));
-        QVERIFY(contentsOf(path("shared.prg")).contains("9.99"));
-        dialogs.choices = {0}; // Overwrite
+        QVERIFY(dialogs.choicesAsked.at(0).text.contains(u"Departments, row 2, Price: window \"3.00\", file \"2.00\""_s));
+        QCOMPARE(cell(window, DocTable::Depts, 1, 2), QStringLiteral("3.00"));
+        // And again at Save, where the safe answer writes nothing.
+        dialogs.choices = {2}; // Cancel
+        window.form().actionSave->trigger();
+        QCOMPARE(dialogs.choicesAsked.size(), 2);
+        QCOMPARE(dialogs.choicesAsked.at(1).defaultButton, 2);
+        QVERIFY2(dialogs.choicesAsked.at(1).text.contains(u"window \"1.20\", file \"8.88\""_s),
+                 qPrintable(dialogs.choicesAsked.at(1).text));
+        QVERIFY(contentsOf(path("shared.prg")).contains("8.88"));
+        dialogs.choices = {0}; // Keep the window's: overwrite
         window.form().actionSave->trigger();
         QVERIFY(contentsOf(path("shared.prg")).contains("3.00"));
         // The editor's own save is no change by another program.
         window.checkDiskChange();
         window.form().actionSave->trigger();
-        QCOMPARE(dialogs.choicesAsked.size(), 2);
+        QCOMPARE(dialogs.choicesAsked.size(), 3);
         QCOMPARE(dialogs.questions.size(), 1);
 
         writeFile(path("shared.prg"), "D\t1\tWater\tA\t5.55\t2\r\n");
         dialogs.answers = {true};
         window.checkDiskChange();
         QCOMPARE(cell(window, DocTable::Depts, 0, 2), QStringLiteral("5.55"));
+        QVERIFY(!window.hasUnsavedChanges());
+        // Taking the file's drops the window's edits, deliberately.
+        type(window, DocTable::Depts, 0, 1, QStringLiteral("Juice"));
+        writeFile(path("shared.prg"), "D\t1\tWater\tA\t6.66\t2\r\n");
+        dialogs.choices = {1}; // Take the file's
+        window.checkDiskChange();
+        QCOMPARE(cell(window, DocTable::Depts, 0, 1), QStringLiteral("Water"));
+        QCOMPARE(cell(window, DocTable::Depts, 0, 2), QStringLiteral("6.66"));
         QVERIFY(!window.hasUnsavedChanges());
     }
 

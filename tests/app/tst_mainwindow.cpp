@@ -79,7 +79,7 @@ private slots:
         FakeDialogs dialogs;
         MainWindow window(nullptr, &dialogs);
         const Ui_MainWindow &ui = window.form();
-        QCOMPARE(window.windowTitle(), QStringLiteral("TARVO VODI - v " TARVO_VERSION));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Untitled[*] - TARVO VODI - v " TARVO_VERSION));
         QCOMPARE(window.objectName(), QStringLiteral("MainWindow"));
         QCOMPARE(window.size(), QSize(740, 540));
         QVERIFY(!window.windowIcon().isNull());

@@ -203,14 +203,18 @@ private slots:
         QTest::newRow("unknown column") << QStringList{u"set"_s, u"--cell"_s, u"department.2.cost=1"_s, u"a"_s}
                                         << u"--cell: cell key \"department.2.cost\" is not of the form "_s
                                            u"department.N.name|price|tax|digits"_s;
-        QTest::newRow("price that is no number") << QStringList{u"set"_s, u"--cell"_s, u"department.3.price=2,50"_s, u"a"_s}
-                                                 << u"--cell department.3.price: \"2,50\" is not a decimal number"_s;
+        QTest::newRow("price that is no number") << QStringList{u"set"_s, u"--cell"_s, u"department.3.price=2,5,0"_s, u"a"_s}
+                                                 << u"--cell department.3.price: \"2,5,0\" is not a decimal number"_s;
         QTest::newRow("digits that are no whole number") << QStringList{u"set"_s, u"--cell=department.1.digits=1.5"_s, u"a"_s}
                                                          << u"--cell department.1.digits: \"1.5\" is not a whole number"_s;
         QTest::newRow("payment value with a letter") << QStringList{u"set"_s, u"--cell=payment.1.value=1x"_s, u"a"_s}
                                                      << u"--cell payment.1.value: \"1x\" is not a decimal number"_s;
         QTest::newRow("a TAB in a value") << QStringList{u"set"_s, u"--cell=header.1=a\tb"_s, u"a"_s}
                                           << u"--cell header.1: a cell cannot hold a TAB or a line end"_s;
+        QTest::newRow("an ESC in a value") << QStringList{u"set"_s, u"--cell=header.2=\x1b[2J"_s, u"a"_s}
+                                           << u"--cell header.2: a cell cannot hold the control character U+001b"_s;
+        QTest::newRow("--lossy for another command") << QStringList{u"dump"_s, u"--lossy"_s, u"a"_s}
+                                                     << u"dump takes no --lossy"_s;
         QTest::newRow("one cell twice") << QStringList{u"set"_s, u"--cell=comment=x"_s, u"--cell=comment=y"_s, u"a"_s}
                                         << u"--cell comment given twice"_s;
     }
@@ -301,8 +305,8 @@ private slots:
             << u"!bg_BG.UTF-8"_s << QStringList{u"dump"_s, u"missing.prg"_s}
             << QByteArray("tarvo-prg: cannot read missing.prg: No such file or directory\n");
         QTest::newRow("Bulgarian, a cell named in words")
-            << u"bg_BG.UTF-8"_s << QStringList{u"set"_s, u"--cell=department.3.price=2,50"_s, u"x.prg"_s}
-            << u"tarvo-prg: --cell department.3.price: „2,50“ не е десетично число\n"
+            << u"bg_BG.UTF-8"_s << QStringList{u"set"_s, u"--cell=department.3.price=2,5,0"_s, u"x.prg"_s}
+            << u"tarvo-prg: --cell department.3.price: „2,5,0“ не е десетично число\n"
                u"Вижте „tarvo-prg --help“.\n"_s.toUtf8();
     }
     void messagesSpeakOneLanguage()

@@ -51,11 +51,12 @@ private slots:
                                        << "payment 2 value \"abc\" is not a decimal number";
         QTest::newRow("control characters escaped") << QByteArray("\x1b[2J\t1\r\n")
                                                      << "line skipped: \"\\x1b[2J\" is no record letter (S, D, H, C or Y)";
-        // A Cyrillic code page read as UTF-8: the editor would show and
-        // save replacement characters.
+        // UTF-8 read in the code page "System" stands for (CP1251 for the
+        // tests' C locale): the editor would show and save replacement
+        // characters.
         QTest::newRow("bytes no characters of the encoding")
-            << QByteArray("D\t1\t\xc2\xee\xe4\xe0 \xec\xe8\xed\xe5\xf0\xe0\xeb\xed\xe0\tA\t1.20\t2\r\n")
-            << "bytes that are no characters of System (UTF-8); the file reads cleanly in CP1251, ";
+            << QStringLiteral("D\t1\tВИНО\tA\t1.20\t2\r\n").toUtf8()
+            << "bytes that are no characters of System (CP1251); the file reads cleanly in UTF-8, ";
         QTest::newRow("long value cut short")
             << (QByteArray("Y\t1\tCash\t") + QByteArray(500, 'x') + "\t0\r\n")
             << u"payment 1 value \""_s + QString(60, QLatin1Char('x')) + u"...\" is not a decimal number"_s;
@@ -78,6 +79,40 @@ private slots:
         else
             QCOMPARE(lines, QStringList{QStringLiteral("finding.prg:4: ") + finding});
         QVERIFY(!result.out.contains('\x1b'));
+    }
+
+    // A file of which no line is a record is said to be no program file,
+    // with its likely cause, instead of every line it holds.
+    void filesThatAreNoProgramFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("finding");
+        const QString none = u"none.prg: not a program file: none of its lines is a record or a comment"_s;
+        QTest::newRow("text") << QByteArray("# Notes\n\nSome text.\n") << none;
+        QTest::newRow("only skipped lines") << QByteArray("S\t99\t5\r\nX\r\n") << none;
+        QTest::newRow("CR-only line ends")
+            << QByteArray("\";2024-01-15 10:30:00\"\r\";\"\rS\t1\t5\rH\t1\tSHOP\r")
+            << none + u" (its lines end in a CR alone; a program file's end in CR LF)"_s;
+        QTest::newRow("quoted lines") << QByteArray("\"S\t1\t5\"\r\n\"H\t1\tSHOP\"\r\n")
+                                      << none + u" (its lines are in double quotes, as a spreadsheet may save them)"_s;
+        QTest::newRow("UTF-16") << QByteArray("\xff\xfeS\0\t\x001\0\t\x005\0\r\0\n\0", 20)
+                                << none + u" (it is UTF-16 text; a program file is in a code page of the list)"_s;
+    }
+
+    void filesThatAreNoProgramFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, finding);
+        writeFile(u"none.prg"_s, content);
+        const prgtest::Run result = run({u"check"_s, u"none.prg"_s});
+        QCOMPARE(result.exitCode, 1);
+        QCOMPARE(result.outLines(), QStringList{finding});
+        // A file with only comment lines, or nothing at all, is an empty
+        // program.
+        for (const QByteArray &empty : {QByteArray(), QByteArray("\r\n \n"), QByteArray("\";x\"\r\n\";\"\r\n")}) {
+            writeFile(u"empty.prg"_s, empty);
+            QCOMPARE(run({u"check"_s, u"empty.prg"_s}).exitCode, 0);
+        }
     }
 
     void oneLineCanHoldSeveralFindings()
@@ -149,7 +184,7 @@ private slots:
 
     void fileNamesAreShownAsGiven()
     {
-        writeFile(QStringLiteral("odd %1 %2.prg"), "X\r\n");
+        writeFile(QStringLiteral("odd %1 %2.prg"), "X\r\nS\t1\t5\r\n");
         const prgtest::Run result = run({QStringLiteral("check"), QStringLiteral("odd %1 %2.prg")});
         QCOMPARE(result.outLines().value(0).left(17), QStringLiteral("odd %1 %2.prg:1: "));
     }
@@ -157,7 +192,7 @@ private slots:
     void everyFileIsCheckedAndTheWorstOutcomeCounts()
     {
         writeFile(QStringLiteral("good.prg"), "S\t1\t5\r\n");
-        writeFile(QStringLiteral("bad.prg"), "S\t99\t5\r\n");
+        writeFile(QStringLiteral("bad.prg"), "S\t99\t5\r\nS\t1\t5\r\n");
 
         prgtest::Run result = run({QStringLiteral("check"), QStringLiteral("good.prg"), QStringLiteral("good.prg")});
         QCOMPARE(result.exitCode, 0);
@@ -201,7 +236,8 @@ private slots:
                                    .arg((i % 3 ? 0 : 50000) + k + 1)
                                    .arg(27 + k);
             }
-            writeFile(name, bytes);
+            // A record after them: a file without one would be no program file.
+            writeFile(name, bytes + "H\t1\tx\r\n");
         }
         const prgtest::Run result = run(arguments);
         QCOMPARE(result.exitCode, 2);

@@ -76,6 +76,49 @@ private slots:
         QVERIFY(out.contains(QByteArray("D\t1\t" + kWaterCp1251 + "\tA\t1\t2\r\n")));
     }
 
+    // Bytes that are no characters of the encoding read as replacement
+    // characters: dump and convert say so by line, with the encodings the
+    // file reads cleanly in, and convert writes them only when told to.
+    void bytesThatAreNoCharactersAreSaid_data()
+    {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("finding");
+        QTest::newRow("CP1251 read as UTF-8") << u"UTF-8"_s << QByteArray("S\t1\t5\r\nH\t1\t" + kWaterCp1251 + "\r\n")
+                                              << u"in.prg:2: bytes that are no characters of UTF-8; "
+                                                 "the file reads cleanly in CP1251, "_s;
+        QTest::newRow("byte CP1251 leaves undefined") << u"CP1251"_s << QByteArray("H\t1\t" + kWaterCp1251 + "\x98\r\n")
+                                                      << u"in.prg:1: bytes that are no characters of CP1251; "_s;
+        QTest::newRow("byte ISO 8859-11 leaves undefined") << u"ISO 8859-11"_s << QByteArray("H\t1\t\xa1\xdb\r\n")
+                                                           << u"in.prg:1: bytes that are no characters of ISO 8859-11; "_s;
+    }
+
+    void bytesThatAreNoCharactersAreSaid()
+    {
+        QFETCH(QString, encoding);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, finding);
+        writeFile(u"in.prg"_s, bytes);
+        QFile::remove(u"out.prg"_s);
+        const prgtest::Run dumped = run({u"dump"_s, u"--encoding"_s, encoding, u"in.prg"_s});
+        QCOMPARE(dumped.exitCode, 1);
+        QCOMPARE(dumped.errLines().size(), 1);
+        QVERIFY2(dumped.errLines().first().startsWith(u"tarvo-prg: "_s + finding), dumped.err.constData());
+        QVERIFY(dumped.out.contains("\xef\xbf\xbd")); // what the JSON holds instead
+
+        const prgtest::Run refused = run({u"convert"_s, u"--encoding"_s, encoding, u"in.prg"_s, u"out.prg"_s});
+        QCOMPARE(refused.exitCode, 2);
+        QVERIFY2(refused.errLines().value(0).startsWith(u"tarvo-prg: "_s + finding), refused.err.constData());
+        QVERIFY(refused.errLines().value(0).endsWith(u"; nothing written (give the file's --from, or --lossy to write "
+                                                      "them as replacement characters)"_s));
+        QVERIFY(!QFile::exists(u"out.prg"_s));
+
+        const prgtest::Run told = run({u"convert"_s, u"--lossy"_s, u"--encoding"_s, encoding, u"in.prg"_s, u"out.prg"_s});
+        QCOMPARE(told.exitCode, 1);
+        QVERIFY(told.errLines().value(0).startsWith(u"tarvo-prg: "_s + finding));
+        QVERIFY(QFile::exists(u"out.prg"_s));
+    }
+
     void unreadableInputWritesNothing()
     {
         const prgtest::Run result = run({u"convert"_s, u"--to"_s, u"CP1251"_s, u"absent.prg"_s, u"never.prg"_s});

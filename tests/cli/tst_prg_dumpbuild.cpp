@@ -156,7 +156,9 @@ private slots:
 
     void dumpThenBuildThenDumpGivesTheSameDocument()
     {
-        const prgtest::Run first = run({QStringLiteral("dump"), kSampleFile});
+        // build refuses control characters, which the sample holds.
+        writeFile(u"plain.prg"_s, QByteArray(kSample).replace('\x01', QByteArray()));
+        const prgtest::Run first = run({QStringLiteral("dump"), u"plain.prg"_s});
         const prgtest::Run build = run({QStringLiteral("build"), QStringLiteral("again.prg")}, first.out);
         QCOMPARE(build.exitCode, 0);
         QVERIFY(build.err.isEmpty());
@@ -189,15 +191,6 @@ private slots:
                                                     "\";\"\r\n\";Payments\"\r\nY\t1\tCash\t1.00\t0\r\n\";\"\r\n"));
     }
 
-    void buildKeepsEachValueInItsField()
-    {
-        const QByteArray json = R"({"params": ["a\tb\r\nc"], "comment": "kept"})";
-        QCOMPARE(run({QStringLiteral("build"), QStringLiteral("fields.prg")}, json).exitCode, 0);
-        const QJsonObject root = parseObject(run({QStringLiteral("dump"), QStringLiteral("fields.prg")}).out);
-        QCOMPARE(root.value(u"params"_s).toArray().at(0).toString(), QStringLiteral("a b  c"));
-        QCOMPARE(root.value(u"comment"_s).toString(), QStringLiteral("kept"));
-    }
-
     void buildEncodesWithTheChosenCodePage()
     {
         const prgtest::Run result =
@@ -209,15 +202,47 @@ private slots:
         QVERIFY(readFile(QStringLiteral("bom.prg")).contains("H\t1\t\xc2\xee\xe4\xe0\r\n"));
     }
 
+    // What a code page cannot hold is written as its replacement character
+    // and named, invisible characters included; what it holds decomposed is
+    // written decomposed.
+    void buildReportsCharactersTheCodePageLacks_data()
+    {
+        QTest::addColumn<QString>("encoding");
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QByteArray>("record");
+        QTest::newRow("euro sign in ISO 8859-5") << u"ISO 8859-5"_s << QByteArray(R"({"payments": [{"name": "5€", "value": "1"}]})")
+                                                << 1 << u"payment 1 name: \"€\" cannot be written in ISO 8859-5; written as the replacement character"_s
+                                                << QByteArray("Y\t1\t5?\t1\t\r\n");
+        QTest::newRow("zero-width space in CP1251")
+            << u"CP1251"_s << QByteArray(R"({"payments": [{"name": "a\u200bb\ufeff", "value": "1"}]})") << 1
+            << u"payment 1 name: U+200B, U+FEFF cannot be written in CP1251; written as the replacement character"_s
+            << QByteArray("Y\t1\ta?b?\t1\t\r\n");
+        QTest::newRow("Vietnamese in CP1258") << u"CP1258"_s << QByteArray(R"({"headerLines": ["ạ ế ậ"]})") << 0 << QString()
+                                             << QByteArray("H\t1\ta\xf2 \xea\xec \xe2\xf2\r\n");
+        QTest::newRow("Hebrew presentation form in CP1255")
+            << u"CP1255"_s << QByteArray(R"({"headerLines": ["\ufb2c"]})") << 0 << QString()
+            << QByteArray("H\t1\t\xf9\xcc\xd1\r\n");
+        QTest::newRow("Thai in ISO 8859-11, no euro sign") << u"ISO 8859-11"_s << QByteArray(R"({"headerLines": ["ก€"]})")
+                                                           << 1 << u"header line 1: \"€\" cannot be written in ISO 8859-11; written as the replacement character"_s
+                                                           << QByteArray("H\t1\t\xa1?\r\n");
+    }
+
     void buildReportsCharactersTheCodePageLacks()
     {
-        const prgtest::Run result =
-            run({u"build"_s, u"--encoding"_s, u"ISO 8859-5"_s, u"euro.prg"_s}, R"({"payments": [{"name": "5€", "value": "1"}]})");
-        QCOMPARE(result.exitCode, 1);
-        QCOMPARE(result.errLines().size(), 1);
-        QVERIFY(result.errLines().first().contains(QStringLiteral("payment 1 name: \"€\"")));
-        QVERIFY(result.errLines().first().contains(QStringLiteral("ISO 8859-5")));
-        QVERIFY(readFile(QStringLiteral("euro.prg")).contains("Y\t1\t5?\t1\t\r\n"));
+        QFETCH(QString, encoding);
+        QFETCH(QByteArray, json);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        QFETCH(QByteArray, record);
+        const prgtest::Run result = run({u"build"_s, u"--encoding"_s, encoding, u"lacks.prg"_s}, json);
+        QCOMPARE(result.exitCode, exitCode);
+        if (message.isEmpty())
+            QCOMPARE(result.errLines(), QStringList());
+        else
+            QCOMPARE(result.errLines(), QStringList{u"tarvo-prg: lacks.prg: "_s + message});
+        QVERIFY2(readFile(u"lacks.prg"_s).contains(record), readFile(u"lacks.prg"_s).toHex().constData());
     }
 
     void buildRefusesBadInput_data()
@@ -260,6 +285,18 @@ private slots:
         QTest::newRow("key twice after a byte order mark")
             << QByteArray("\xef\xbb\xbf{\"comment\":\"a\",\"comment\":\"b\"}") << "document: key \"comment\" given twice";
         QTest::newRow("byte order mark alone") << QByteArray("\xef\xbb\xbf") << "input: not JSON: ";
+        // JSON, but nothing a document holds: said for what it is.
+        QTest::newRow("number too large") << QByteArray(R"({"comment": 1e400})")
+                                          << "input: a number too large at line 1, column 17";
+        QTest::newRow("lone surrogate") << QByteArray("{\"comment\": \"a\\ud800b\"}")
+                                        << "input: a lone surrogate \\ud800 in a string at line 1, column 21";
+        // The file cannot carry them: refused, the cell named.
+        QTest::newRow("TAB and line ends in a cell") << QByteArray(R"({"params": ["a\tb\r\nc"], "comment": "kept"})")
+                                                     << "parameter 1: a cell cannot hold a TAB or a line end";
+        QTest::newRow("NUL in a cell") << QByteArray(R"({"departments": [{}, {"name": "a\u0000"}]})")
+                                       << "department 2 name: a cell cannot hold the control character U+0000";
+        QTest::newRow("ESC in a cell") << QByteArray("{\"headerLines\": [\"\\u001b[2J\"]}")
+                                       << "header line 1: a cell cannot hold the control character U+001b";
     }
 
     void buildRefusesBadInput()

@@ -123,7 +123,7 @@ private slots:
         // Read as UTF-8, "\xc2\xee" and "\xc2\xef" would both be two
         // replacement characters, the same.
         writeFile(u"c.prg"_s, QByteArray(kMachine).replace("\xc2\xee", "\xc2\xef"));
-        const prgtest::Run undecodable = run({u"diff"_s, u"a.prg"_s, u"c.prg"_s});
+        const prgtest::Run undecodable = run({u"diff"_s, u"--encoding"_s, u"UTF-8"_s, u"a.prg"_s, u"c.prg"_s});
         QCOMPARE(undecodable.exitCode, 2);
         QVERIFY(undecodable.err.startsWith("tarvo-prg: cannot compare a.prg: it holds bytes that are no characters in UTF-8"));
 
@@ -167,7 +167,7 @@ private slots:
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("machines"); // files machineN.prg named before `arguments`' files
-        QTest::newRow("refused price") << QStringList{u"--cell"_s, u"department.1.price=1,20"_s, u"one.prg"_s, u"two.prg"_s} << 0;
+        QTest::newRow("refused price") << QStringList{u"--cell"_s, u"department.1.price=1.2.0"_s, u"one.prg"_s, u"two.prg"_s} << 0;
         QTest::newRow("bad key last") << QStringList{u"--cell=comment=x"_s, u"--cell=colour=red"_s, u"one.prg"_s, u"two.prg"_s} << 0;
         QTest::newRow("missing file last") << kCp1251 + QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s, u"absent.prg"_s} << 0;
         // set reads and writes a fleet in batches of a few hundred files.
@@ -175,7 +175,17 @@ private slots:
             << kCp1251 + QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s, u"absent.prg"_s} << 600;
         // Read as UTF-8, the CP1251 letters are no characters: written back,
         // they would be lost.
-        QTest::newRow("file not in the encoding") << QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s} << 0;
+        QTest::newRow("file not in the encoding")
+            << QStringList{u"--encoding=UTF-8"_s, u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s} << 0;
+        // A text among the program files is none: not written over.
+        QTest::newRow("a file that is no program file")
+            << kCp1251 + QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s, u"notes.txt"_s} << 0;
+        // Nor is an empty file: there is nothing to set a cell in.
+        QTest::newRow("an empty file")
+            << kCp1251 + QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s, u"empty.prg"_s} << 0;
+        // Byte 0x98 is no character of code page 1251.
+        QTest::newRow("byte the code page leaves undefined")
+            << kCp1251 + QStringList{u"--cell=comment=x"_s, u"one.prg"_s, u"two.prg"_s, u"undefined.prg"_s} << 0;
     }
 
     void setChangesNothingWhenAnythingIsWrong()
@@ -184,6 +194,11 @@ private slots:
         QFETCH(int, machines);
         writeFile(u"one.prg"_s, kMachine);
         writeFile(u"two.prg"_s, kMachine);
+        const QByteArray notes = "# Notes\n\nroot:x:0:0:root:/root:/bin/bash\n";
+        writeFile(u"notes.txt"_s, notes);
+        const QByteArray undefined = QByteArray(kMachine).replace("SHOP", "SH\x98P");
+        writeFile(u"undefined.prg"_s, undefined);
+        writeFile(u"empty.prg"_s, QByteArray());
         QStringList fleet;
         for (int i = 0; i < machines; ++i) {
             fleet << u"machine%1.prg"_s.arg(i);
@@ -195,8 +210,111 @@ private slots:
         QVERIFY(!result.err.isEmpty());
         QCOMPARE(readFile(u"one.prg"_s), kMachine);
         QCOMPARE(readFile(u"two.prg"_s), kMachine);
+        QCOMPARE(readFile(u"notes.txt"_s), notes);
+        QCOMPARE(readFile(u"undefined.prg"_s), undefined);
+        QCOMPARE(readFile(u"empty.prg"_s), QByteArray());
         for (const QString &file : std::as_const(fleet))
             QCOMPARE(readFile(file), kMachine);
+    }
+
+    // set changes the records of the cells it is given and nothing else:
+    // every other line, its line end and a missing last line end stay as
+    // they were, the time stamp line included.
+    void setChangesOnlyTheRecordsOfItsCells_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("after"); // empty: as before
+        const QStringList cp1251 = kCp1251;
+        QTest::newRow("unknown and lower-case records kept")
+            << QStringList{u"--cell=param.3=7"_s} << QByteArray("\";x\"\r\nS\t1\t5\r\nX\t1\tfuture\r\ns\t2\tlower\r\n")
+            << 0 << QByteArray("\";x\"\r\nS\t1\t5\r\nS\t3\t7\r\nX\t1\tfuture\r\ns\t2\tlower\r\n");
+        QTest::newRow("record rewritten where it stands, time stamp kept")
+            << cp1251 + QStringList{u"--cell=department.3.price=2.10"_s} << kMachine << 0
+            << QByteArray(kMachine).replace("D\t3\tTea\tB\t2.00\t2", "D\t3\tTea\tB\t2.10\t2");
+        QTest::newRow("a decimal comma taken as the editor takes it")
+            << cp1251 + QStringList{u"--cell=department.3.price=2,10"_s} << kMachine << 0
+            << QByteArray(kMachine).replace("D\t3\tTea\tB\t2.00\t2", "D\t3\tTea\tB\t2.10\t2");
+        QTest::newRow("the same value changes no byte")
+            << cp1251 + QStringList{u"--cell=param.1=5"_s} << kMachine << 0 << QByteArray();
+        QTest::newRow("LF line ends, no last line end")
+            << QStringList{u"--cell=header.1=B"_s, u"--cell=param.2=6"_s} << QByteArray("S\t1\t5\n\"S\t9\"\nH\t1\tA") << 0
+            << QByteArray("S\t1\t5\nS\t2\t6\n\"S\t9\"\nH\t1\tB");
+        QTest::newRow("new record after the last line, which had no line end")
+            << QStringList{u"--cell=payment.1.name=Cash"_s, u"--cell=payment.1.value=1"_s} << QByteArray("S\t1\t5\r\nH\t1\tA")
+            << 0 << QByteArray("S\t1\t5\r\nH\t1\tA\r\nY\t1\tCash\t1\t");
+        QTest::newRow("new record under its section title")
+            << QStringList{u"--cell=department.2.name=Tea"_s}
+            << QByteArray("\";\"\r\n\";Departments\"\r\n\";\"\r\n\";Header Lines\"\r\nH\t1\tA\r\n") << 0
+            << QByteArray("\";\"\r\n\";Departments\"\r\nD\t2\tTea\t\t\t\r\n\";\"\r\n\";Header Lines\"\r\nH\t1\tA\r\n");
+        QTest::newRow("an emptied parameter loses its records, no other")
+            << QStringList{u"--cell=param.1="_s} << QByteArray("S\t1\t5\r\nS\t2\t6\r\nS\t1\t7\r\n") << 0
+            << QByteArray("S\t2\t6\r\n");
+        QTest::newRow("a file with a UTF-8 byte order mark stays UTF-8")
+            << cp1251 + QStringList{u"--cell=header.2=Чай"_s} << QByteArray("\xef\xbb\xbfH\t1\t\xd0\x92\r\n") << 0
+            << QByteArray("\xef\xbb\xbfH\t1\t\xd0\x92\r\nH\t2\t\xd0\xa7\xd0\xb0\xd0\xb9\r\n");
+        QTest::newRow("Vietnamese in CP1258, decomposed")
+            << QStringList{u"--encoding=CP1258"_s, u"--cell=header.1=ạ"_s} << QByteArray("H\t1\tA\r\n") << 0
+            << QByteArray("H\t1\ta\xf2\r\n");
+        // The record's line holds more after a CR, which the reader does
+        // not see as a line end: it could not be kept.
+        QTest::newRow("a CR inside the record's line refuses the file")
+            << QStringList{u"--cell=param.1=9"_s} << QByteArray("S\t1\t5\rS\t2\t6\r\n") << 2 << QByteArray();
+        QTest::newRow("lines in double quotes refuse the file")
+            << QStringList{u"--cell=header.1=X"_s} << QByteArray("\"S\t1\t5\"\r\n\"H\t1\tA\"\r\n") << 2 << QByteArray();
+    }
+
+    void setChangesOnlyTheRecordsOfItsCells()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, before);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, after);
+        writeFile(u"surgical.prg"_s, before);
+        const prgtest::Run result = run(QStringList{u"set"_s} + arguments + QStringList{u"surgical.prg"_s});
+        QCOMPARE(result.exitCode, exitCode);
+        QCOMPARE(result.err.isEmpty(), exitCode == 0);
+        const QByteArray now = readFile(u"surgical.prg"_s);
+        QVERIFY2(now == (after.isEmpty() ? before : after), now.toHex(' ').constData());
+    }
+
+    // A file that holds text but no record is no program file: every
+    // command says so and writes nothing, as the editor's Open does.
+    void noCommandTakesAFileThatIsNoProgramFile_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("text") << QByteArray("root:x:0:0:root:/root:/bin/bash\n") << QString();
+        QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00\x00\xff\xfe\x01\x00", 14) << QString();
+        QTest::newRow("CR-only line ends") << QByteArray("\";2024-01-15 10:30:00\"\r\";\"\rS\t1\t5\rH\t1\tSHOP\r")
+                                           << u" (its lines end in a CR alone; a program file's end in CR LF)"_s;
+        QTest::newRow("UTF-16") << QByteArray("\xff\xfeS\0\t\x001\0\t\x005\0\r\0\n\0", 20)
+                                << u" (it is UTF-16 text; a program file is in a code page of the list)"_s;
+    }
+
+    void noCommandTakesAFileThatIsNoProgramFile()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, cause);
+        writeFile(u"other.prg"_s, content);
+        writeFile(u"one.prg"_s, kMachine);
+        QFile::remove(u"out.prg"_s);
+        const QString said = u"tarvo-prg: other.prg: not a program file: none of its lines is a record or a comment"_s + cause;
+        const QList<QPair<QStringList, QString>> commands = {
+            {{u"dump"_s, u"other.prg"_s}, said},
+            {{u"convert"_s, u"other.prg"_s, u"out.prg"_s}, said + u"; nothing written"_s},
+            {{u"set"_s, u"--cell=header.1=X"_s, u"other.prg"_s}, said + u"; no file changed"_s},
+            {{u"diff"_s, u"--encoding=CP1251"_s, u"one.prg"_s, u"other.prg"_s}, said},
+        };
+        for (const auto &[arguments, message] : commands) {
+            const prgtest::Run result = run(arguments);
+            QCOMPARE(result.exitCode, 2);
+            QCOMPARE(result.errLines(), QStringList{message});
+            QVERIFY(result.out.isEmpty());
+            QCOMPARE(readFile(u"other.prg"_s), content);
+            QVERIFY(!QFile::exists(u"out.prg"_s));
+        }
     }
 
     // A read that fails, a file over the size limit and a file of the

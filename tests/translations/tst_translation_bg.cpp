@@ -145,8 +145,8 @@ private slots:
         QCOMPARE(form.tabMain->tabText(4), QStringLiteral("Плащания"));
         QCOMPARE(form.tableDepts->horizontalHeaderItem(2)->text(), QStringLiteral("Цена"));
         QCOMPARE(form.tableLines->item(7, 0)->text(), QStringLiteral("Заглавен ред 8"));
-        // The window title is the program's own and never translated.
-        QCOMPARE(window.windowTitle(), QStringLiteral("TARVO VODI - v " TARVO_VERSION));
+        // The program's title is its own and never translated.
+        QCOMPARE(window.windowTitle(), QStringLiteral("Без име[*] - TARVO VODI - v " TARVO_VERSION));
         QCOMPARE(form.actionExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+X")));
         // The settings dialog's texts come from the same catalogue, which
         // the window has installed in the application.
