@@ -1,17 +1,21 @@
 #include "wtablewidget.h"
 
 #include "lazyicon.h"
+#include "numberdelegate.h"
 #include "tablepaste.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 
 // An item that hands what is put into its text to its table's edit handler,
 // when the table has one and the cell is editable; the text it shows then
-// changes only through WTableWidget::setCellText.
+// changes only through WTableWidget::setCellText. A text the file cannot
+// carry is refused, and the cell keeps its value.
 class WTableWidgetItem : public QTableWidgetItem
 {
 public:
@@ -20,10 +24,15 @@ public:
     void setData(int role, const QVariant &value) override
     {
         auto *table = qobject_cast<WTableWidget *>(tableWidget());
-        if ((role == Qt::EditRole || role == Qt::DisplayRole) && table && table->editHandler
-            && (flags() & Qt::ItemIsEditable)) {
-            table->edit({{row(), column(), value.toString()}}, WTableWidget::EditKind::Typing);
-            return;
+        if ((role == Qt::EditRole || role == Qt::DisplayRole) && table && (flags() & Qt::ItemIsEditable)) {
+            if (holdsControlCharacter(value.toString())) {
+                emit table->textRefused(row(), column(), value.toString());
+                return;
+            }
+            if (table->editHandler) {
+                table->handOver({{row(), column(), value.toString()}}, WTableWidget::EditKind::Typing);
+                return;
+            }
         }
         QTableWidgetItem::setData(role, value);
     }
@@ -97,7 +106,7 @@ bool WTableWidget::setCellText(int row, int column, const QString &text)
     return true;
 }
 
-void WTableWidget::edit(const tarvo::CellEdits &edits, EditKind kind)
+void WTableWidget::handOver(const tarvo::CellEdits &edits, EditKind kind)
 {
     if (edits.isEmpty())
         return;
@@ -150,29 +159,91 @@ void WTableWidget::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHi
     QTableWidget::closeEditor(editor, hint);
 }
 
+bool WTableWidget::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    const bool editing = QTableWidget::edit(index, trigger, event);
+    // The table sees Paste in the editor before the editor does.
+    if (editing)
+        if (QWidget *editor = indexWidget(index))
+            editor->installEventFilter(this);
+    return editing;
+}
+
+bool WTableWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)
+        && state() == EditingState && watched == indexWidget(currentIndex())
+        && pasteIntoEditor(static_cast<QWidget *>(watched)))
+        return true;
+    return QTableWidget::eventFilter(watched, event);
+}
+
+bool WTableWidget::pasteIntoEditor(QWidget *editor)
+{
+    auto *line = qobject_cast<QLineEdit *>(editor);
+    const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
+    if (!line || text.isEmpty())
+        return false;
+    const QList<QStringList> rows = splitPasteBlock(text);
+    if (rows.size() > 1 || rows.at(0).size() > 1) {
+        // A block is a block: the editor's value is committed as Return
+        // commits it, and the block goes in from its cell.
+        commitOpenEditor();
+        pasteBlock(rows);
+        return true;
+    }
+    // One cell goes into the editor as text, without the line break and
+    // quotes a spreadsheet puts round it.
+    const QString cell = rows.at(0).at(0);
+    if (holdsControlCharacter(cell)) {
+        emit pasteDone(0, {{currentRow(), currentColumn(), cell, CellRefusal::ControlCharacter}}, currentRow(),
+                       currentColumn());
+        return true;
+    }
+    // A number that takes the editor's whole text is read as Paste on the
+    // table reads it.
+    const auto *check = qobject_cast<const NumberDelegate *>(itemDelegateForColumn(currentColumn()));
+    if (check && (line->text().isEmpty() || line->selectedText() == line->text())) {
+        bool refused = false;
+        const QString number = check->pastedText(cell, locale(), &refused);
+        if (!refused) {
+            line->insert(number);
+            return true;
+        }
+    }
+    line->insert(cell);
+    return true;
+}
+
 bool WTableWidget::hasSelectedBlock() const
 {
     const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
     return ranges.size() == 1 && ranges.at(0).rowCount() * ranges.at(0).columnCount() > 1;
 }
 
+QString WTableWidget::copiedText(int row, int column) const
+{
+    const QString text = cellText(row, column);
+    const auto *check = qobject_cast<const NumberDelegate *>(itemDelegateForColumn(column));
+    const QString point = locale().decimalPoint();
+    if (!check || !check->isDecimal() || point == QLatin1String(".") || !check->acceptsText(text))
+        return text;
+    return QString(text).replace(QLatin1Char('.'), point);
+}
+
 QString WTableWidget::selectedBlockText() const
 {
-    if (!hasSelectedBlock()) {
-        const QTableWidgetItem *cell = currentItem();
-        return cell ? cell->data(Qt::DisplayRole).toString() : QString();
-    }
+    if (!hasSelectedBlock())
+        return currentItem() ? copiedText(currentRow(), currentColumn()) : QString();
     const QTableWidgetSelectionRange block = selectedRanges().at(0);
-    QString text;
+    QList<QStringList> rows;
     for (int r = block.topRow(); r <= block.bottomRow(); ++r) {
-        for (int c = block.leftColumn(); c <= block.rightColumn(); ++c) {
-            if (c > block.leftColumn())
-                text += QLatin1Char('\t');
-            text += cellText(r, c);
-        }
-        text += QLatin1Char('\n');
+        QStringList row;
+        for (int c = block.leftColumn(); c <= block.rightColumn(); ++c)
+            row.append(copiedText(r, c));
+        rows.append(row);
     }
-    return text;
+    return joinCopyBlock(rows);
 }
 
 void WTableWidget::on_actionCopy_triggered()
@@ -192,25 +263,33 @@ QPoint WTableWidget::blockStart() const
 
 void WTableWidget::on_actionPaste_triggered()
 {
-    const QPoint start = blockStart();
     const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
-    if (text.isEmpty() || start.x() < 0 || start.y() < 0)
+    if (text.isEmpty())
         return;
-    QList<RefusedPaste> refused;
-    edit(pasteEdits(this, start.y(), start.x(), text, &refused), EditKind::Paste);
-    if (!refused.isEmpty())
-        emit valueRefused(refused.first().row, refused.first().column, refused.first().text, int(refused.size()));
-    // As in a spreadsheet, the block pasted stays selected.
-    const QList<QStringList> rows = splitPasteBlock(text);
-    qsizetype columns = 0;
-    for (const QStringList &row : rows)
-        columns = qMax(columns, row.size());
-    const int bottom = qMin(start.y() + int(rows.size()) - 1, rowCount() - 1);
-    const int right = qMin(start.x() + int(columns) - 1, columnCount() - 1);
-    if (bottom > start.y() || right > start.x()) {
-        setCurrentCell(start.y(), start.x(), QItemSelectionModel::ClearAndSelect);
-        setRangeSelected(QTableWidgetSelectionRange(start.y(), start.x(), bottom, right), true);
+    // From the menu with a cell editor open: its value first, as Return.
+    commitOpenEditor();
+    pasteBlock(splitPasteBlock(text));
+}
+
+void WTableWidget::pasteBlock(const QList<QStringList> &rows)
+{
+    const QPoint start = blockStart();
+    PastePlan plan = planPaste(this, start.y(), start.x(), rows, locale());
+    if (plan.row < 0)
+        return;
+    if (plan.rowsOver > 0 || plan.columnsOver > 0) {
+        // Nothing is cut off without the operator's word.
+        if (!fitQuestion || !fitQuestion(plan.row, plan.column, plan.rowsOver, plan.columnsOver))
+            return;
+        // The cells as they are after the question.
+        plan = planPaste(this, start.y(), start.x(), rows, locale());
     }
+    handOver(plan.edits, EditKind::Paste);
+    emit pasteDone(plan.pasted, plan.refused, plan.row, plan.column);
+    // As in a spreadsheet, the block pasted stays selected.
+    setCurrentCell(plan.row, plan.column, QItemSelectionModel::ClearAndSelect);
+    if (plan.bottom > plan.row || plan.right > plan.column)
+        setRangeSelected(QTableWidgetSelectionRange(plan.row, plan.column, plan.bottom, plan.right), true);
 }
 
 tarvo::CellEdits WTableWidget::deletionEdits() const
@@ -233,11 +312,11 @@ tarvo::CellEdits WTableWidget::deletionEdits() const
 
 void WTableWidget::on_actionDelete_triggered()
 {
-    edit(deletionEdits(), EditKind::Delete);
+    handOver(deletionEdits(), EditKind::Delete);
 }
 
 void WTableWidget::on_actionCut_triggered()
 {
     on_actionCopy_triggered();
-    edit(deletionEdits(), EditKind::Cut);
+    handOver(deletionEdits(), EditKind::Cut);
 }
