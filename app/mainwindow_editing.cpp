@@ -218,8 +218,7 @@ void MainWindow::stepThroughHistory(void (QUndoStack::*step)())
         left = qMin(left, cell.column);
         right = qMax(right, cell.column);
     }
-    view->setCurrentCell(top, left, QItemSelectionModel::ClearAndSelect);
-    view->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
+    view->selectBlock(QTableWidgetSelectionRange(top, left, bottom, right));
     revealed.clear();
 }
 

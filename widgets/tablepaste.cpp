@@ -1,5 +1,6 @@
 #include "tablepaste.h"
 
+#include "htmltable.h"
 #include "numberdelegate.h"
 
 #include <QTableWidget>
@@ -100,6 +101,23 @@ QList<QStringList> splitPasteBlock(const QString &text)
             break;
     }
     return rows;
+}
+
+QList<QStringList> clipboardBlock(const QString &text, const QString &html)
+{
+    if (html.isEmpty())
+        return splitPasteBlock(text);
+    const QList<QStringList> cells = htmlTableCells(html);
+    QStringList lines;
+    for (const QStringList &row : cells)
+        lines.append(row.join(QLatin1Char('\t')));
+    QString plain = text;
+    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (plain.endsWith(QLatin1Char('\n')))
+        plain.chop(1);
+    if (!cells.isEmpty() && lines.join(QLatin1Char('\n')) == plain)
+        return cells;
+    return splitPasteBlock(text);
 }
 
 QString joinCopyBlock(const QList<QStringList> &rows)

@@ -19,6 +19,13 @@ class QTableWidget;
 // such closing quote is taken as it stands, up to the next TAB or line break.
 QList<QStringList> splitPasteBlock(const QString &text);
 
+// The block on the clipboard: its plain `text`, split as splitPasteBlock
+// splits it, unless the clipboard's `html` holds a table whose cells, joined
+// by TABs and line breaks, are that very text. Then the table says where
+// each cell begins and ends, also where a spreadsheet put a TAB or a line
+// break into the plain text of a cell without quoting it.
+QList<QStringList> clipboardBlock(const QString &text, const QString &html);
+
 // A block's rows as spreadsheets read them: cells joined by TAB, each row
 // ending in a line break; a cell that holds a TAB, a line break or starts
 // with a double quote is quoted.

@@ -11,6 +11,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+
+#include <algorithm>
 
 // An item that hands what is put into its text to its table's edit handler,
 // when the table has one and the cell is editable; the text it shows then
@@ -136,6 +139,23 @@ void WTableWidget::contextMenuEvent(QContextMenuEvent *event)
     QTableWidget::contextMenuEvent(event);
 }
 
+void WTableWidget::keyPressEvent(QKeyEvent *event)
+{
+    // The actions' keys reach the table as plain keys where the window is
+    // not active (the shortcuts then do not answer): they still do what the
+    // actions do, not the inherited copy of the current cell alone.
+    for (QAction *action : {actionCopy, actionPaste, actionDelete}) {
+        if (event->matches(action == actionCopy    ? QKeySequence::Copy
+                           : action == actionPaste ? QKeySequence::Paste
+                                                   : QKeySequence::Delete)) {
+            action->trigger();
+            event->accept();
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
 bool WTableWidget::focusNextPrevChild(bool /*next*/)
 {
     // Tab and Shift+Tab both walk down column 1 and wrap to the top; the key
@@ -181,10 +201,9 @@ bool WTableWidget::eventFilter(QObject *watched, QEvent *event)
 bool WTableWidget::pasteIntoEditor(QWidget *editor)
 {
     auto *line = qobject_cast<QLineEdit *>(editor);
-    const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
-    if (!line || text.isEmpty())
+    const QList<QStringList> rows = clipboardRows();
+    if (!line || rows.isEmpty())
         return false;
-    const QList<QStringList> rows = splitPasteBlock(text);
     if (rows.size() > 1 || rows.at(0).size() > 1) {
         // A block is a block: the editor's value is committed as Return
         // commits it, and the block goes in from its cell.
@@ -215,10 +234,33 @@ bool WTableWidget::pasteIntoEditor(QWidget *editor)
     return true;
 }
 
+bool WTableWidget::selectedBlock(QTableWidgetSelectionRange *block) const
+{
+    // The selection may be held as several ranges that overlap (a click,
+    // then Shift+click): it is a block when it fills the rectangle round it.
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty())
+        return false;
+    int top = ranges.at(0).topRow(), left = ranges.at(0).leftColumn();
+    int bottom = ranges.at(0).bottomRow(), right = ranges.at(0).rightColumn();
+    for (const QTableWidgetSelectionRange &range : ranges) {
+        top = qMin(top, range.topRow());
+        left = qMin(left, range.leftColumn());
+        bottom = qMax(bottom, range.bottomRow());
+        right = qMax(right, range.rightColumn());
+    }
+    for (int r = top; r <= bottom; ++r)
+        for (int c = left; c <= right; ++c)
+            if (!selectionModel()->isSelected(model()->index(r, c)))
+                return false;
+    *block = QTableWidgetSelectionRange(top, left, bottom, right);
+    return true;
+}
+
 bool WTableWidget::hasSelectedBlock() const
 {
-    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
-    return ranges.size() == 1 && ranges.at(0).rowCount() * ranges.at(0).columnCount() > 1;
+    QTableWidgetSelectionRange block;
+    return selectedBlock(&block) && block.rowCount() * block.columnCount() > 1;
 }
 
 QString WTableWidget::copiedText(int row, int column) const
@@ -233,9 +275,9 @@ QString WTableWidget::copiedText(int row, int column) const
 
 QString WTableWidget::selectedBlockText() const
 {
-    if (!hasSelectedBlock())
+    QTableWidgetSelectionRange block;
+    if (!selectedBlock(&block) || block.rowCount() * block.columnCount() == 1)
         return currentItem() ? copiedText(currentRow(), currentColumn()) : QString();
-    const QTableWidgetSelectionRange block = selectedRanges().at(0);
     QList<QStringList> rows;
     for (int r = block.topRow(); r <= block.bottomRow(); ++r) {
         QStringList row;
@@ -255,20 +297,28 @@ void WTableWidget::on_actionCopy_triggered()
 
 QPoint WTableWidget::blockStart() const
 {
-    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
-    if (ranges.size() == 1)
-        return QPoint(ranges.at(0).leftColumn(), ranges.at(0).topRow());
+    QTableWidgetSelectionRange block;
+    if (selectedBlock(&block))
+        return QPoint(block.leftColumn(), block.topRow());
     return QPoint(currentColumn(), currentRow());
+}
+
+QList<QStringList> WTableWidget::clipboardRows()
+{
+    const QMimeData *data = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasText() || data->text().isEmpty())
+        return {};
+    return clipboardBlock(data->text(), data->hasHtml() ? data->html() : QString());
 }
 
 void WTableWidget::on_actionPaste_triggered()
 {
-    const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
-    if (text.isEmpty())
+    const QList<QStringList> rows = clipboardRows();
+    if (rows.isEmpty())
         return;
     // From the menu with a cell editor open: its value first, as Return.
     commitOpenEditor();
-    pasteBlock(splitPasteBlock(text));
+    pasteBlock(rows);
 }
 
 void WTableWidget::pasteBlock(const QList<QStringList> &rows)
@@ -287,25 +337,30 @@ void WTableWidget::pasteBlock(const QList<QStringList> &rows)
     handOver(plan.edits, EditKind::Paste);
     emit pasteDone(plan.pasted, plan.refused, plan.row, plan.column);
     // As in a spreadsheet, the block pasted stays selected.
-    setCurrentCell(plan.row, plan.column, QItemSelectionModel::ClearAndSelect);
-    if (plan.bottom > plan.row || plan.right > plan.column)
-        setRangeSelected(QTableWidgetSelectionRange(plan.row, plan.column, plan.bottom, plan.right), true);
+    selectBlock(QTableWidgetSelectionRange(plan.row, plan.column, plan.bottom, plan.right));
+}
+
+void WTableWidget::selectBlock(const QTableWidgetSelectionRange &block)
+{
+    const QModelIndex topLeft = model()->index(block.topRow(), block.leftColumn());
+    selectionModel()->setCurrentIndex(topLeft, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(QItemSelection(topLeft, model()->index(block.bottomRow(), block.rightColumn())),
+                             QItemSelectionModel::ClearAndSelect);
 }
 
 tarvo::CellEdits WTableWidget::deletionEdits() const
 {
+    // Each selected cell once, though ranges of the selection overlap.
+    QModelIndexList cells = selectionModel()->selectedIndexes();
+    if (cells.isEmpty() && currentIndex().isValid())
+        cells.append(currentIndex());
+    std::sort(cells.begin(), cells.end());
+    cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
     tarvo::CellEdits edits;
-    QList<QTableWidgetSelectionRange> ranges = selectedRanges();
-    if (ranges.isEmpty() && currentRow() >= 0 && currentColumn() >= 0)
-        ranges.append(QTableWidgetSelectionRange(currentRow(), currentColumn(), currentRow(), currentColumn()));
-    for (const QTableWidgetSelectionRange &block : std::as_const(ranges)) {
-        for (int r = block.topRow(); r <= block.bottomRow(); ++r) {
-            for (int c = block.leftColumn(); c <= block.rightColumn(); ++c) {
-                const QTableWidgetItem *cell = item(r, c);
-                if (cell && (cell->flags() & Qt::ItemIsEditable) && !cellText(r, c).isEmpty())
-                    edits.append({r, c, QString()});
-            }
-        }
+    for (const QModelIndex &index : std::as_const(cells)) {
+        const QTableWidgetItem *cell = item(index.row(), index.column());
+        if (cell && (cell->flags() & Qt::ItemIsEditable) && !cellText(index.row(), index.column()).isEmpty())
+            edits.append({index.row(), index.column(), QString()});
     }
     return edits;
 }

@@ -56,8 +56,10 @@ public:
     // Return, and closes it. Nothing happens when no editor is open.
     void commitOpenEditor();
 
-    // True when more than one cell is selected.
+    // True when more than one cell is selected, all in one block.
     bool hasSelectedBlock() const;
+    // Selects `block` alone, its top left cell current.
+    void selectBlock(const QTableWidgetSelectionRange &block);
     // The selected block as spreadsheets take it: cells separated by TAB,
     // each row a line, decimal numbers in the locale's form. A single cell
     // is its text alone, with no line end.
@@ -83,6 +85,7 @@ signals:
 protected:
     void changeEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     bool focusNextPrevChild(bool next) override;
     void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     using QAbstractItemView::edit;
@@ -100,10 +103,14 @@ private:
     void retranslate();
     // The top left cell of the selection, or the current cell.
     QPoint blockStart() const;
+    // The selected cells when they make one block.
+    bool selectedBlock(QTableWidgetSelectionRange *block) const;
     // The editable cells of the selection that hold text, each to be emptied.
     tarvo::CellEdits deletionEdits() const;
     void handOver(const tarvo::CellEdits &edits, EditKind kind);
     void pasteBlock(const QList<QStringList> &rows);
+    // The block on the clipboard; empty when it holds no text.
+    static QList<QStringList> clipboardRows();
     // The text of a cell as Copy puts it out.
     QString copiedText(int row, int column) const;
     // Ctrl+V in an open cell editor: true when it was handled here.

@@ -176,6 +176,8 @@ private slots:
         e.go(2, 1);
         e.paste(QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
         QCOMPARE(e.depts()->selectedItems().size(), 6); // the pasted block stays selected
+        e.key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
         e.go(2, 1);
         e.key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea"));
@@ -183,6 +185,13 @@ private slots:
         e.key(Qt::Key_Right, Qt::ShiftModifier);
         e.key(Qt::Key_Right, Qt::ShiftModifier);
         e.key(Qt::Key_Down, Qt::ShiftModifier);
+        e.key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
+        // The same block, clicked and Shift+clicked.
+        QWidget *cells = e.depts()->viewport();
+        QTest::mouseClick(cells, Qt::LeftButton, {}, e.depts()->visualRect(e.depts()->model()->index(2, 1)).center());
+        QTest::mouseClick(cells, Qt::LeftButton, Qt::ShiftModifier,
+                          e.depts()->visualRect(e.depts()->model()->index(3, 3)).center());
         e.key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
 

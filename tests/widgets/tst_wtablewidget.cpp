@@ -133,7 +133,9 @@ private slots:
         t.table.setLocale(locale);
         t.table.item(1, column)->setText(text);
         t.table.setCurrentCell(1, column);
-        t.table.copyAction()->trigger();
+        // The key works as the action does, also in a window that is not
+        // active (where the shortcut does not answer).
+        QTest::keyClick(&t.table, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), copied);
     }
 
@@ -362,6 +364,20 @@ private slots:
         QCOMPARE(t.text(0, 1), QString()); // not shown until the owner says so
         QVERIFY(t.table.setCellText(0, 1, QStringLiteral("t")));
         QCOMPARE(calls.size(), 1);
+
+        // A TAB from an input method never reaches a cell: it is refused.
+        QSignalSpy refusedText(&t.table, &WTableWidget::textRefused);
+        t.table.editItem(t.table.item(0, 1));
+        editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QInputMethodEvent typed;
+        typed.setCommitString(QStringLiteral("Milk\tshake"));
+        QApplication::sendEvent(editor, &typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(refusedText.size(), 1);
+        QCOMPARE(t.text(0, 1), QStringLiteral("t"));
 
         QApplication::clipboard()->setText(QStringLiteral("a\tabc\nb\t2\n"));
         QTest::keyClick(&t.table, Qt::Key_V, Qt::ControlModifier);
