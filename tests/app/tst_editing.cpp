@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -212,6 +213,7 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<bool>("editorOpen");
         QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("html");       // the clipboard's HTML beside it
         QTest::addColumn<QList<int>>("choices"); // answers to "paste what fits?"; none: Escape
         QTest::addColumn<QStringList>("cells");  // "row,column=text" afterwards
         QTest::addColumn<QString>("undoText");
@@ -222,23 +224,31 @@ private slots:
         QTest::newRow("quoted cells")
             << 0 << 1 << false
             << u"Вода\t1,20\n\"Бонбони\nмента\"\t1,80\n\"Дъвка \"\"Орбит\"\"\"\t0,90\n\"Шоколад\tмлечен\"\t2,10\n"_s
-            << QList<int>{}
+            << QString() << QList<int>{}
             << QStringList{u"0,1=Вода"_s, u"1,1="_s, u"1,2=1.80"_s, u"2,1=Дъвка \"Орбит\""_s, u"2,2=0.90"_s,
                            u"3,1="_s, u"3,2=2.10"_s, u"4,1="_s}
             << u"Undo paste of 6 cells"_s << u"Departments, row 4, Name"_s;
+        // gnumeric writes such cells unquoted; its HTML table says where they end.
+        QTest::newRow("spreadsheet's table")
+            << 0 << 1 << false << u"Вода\t1,20\nБонбони\nмента\t1,80\nЧай\t0,60"_s
+            << u"<html><body><table>\n<tr>\n<td>&#1042;&#1086;&#1076;&#1072;</td>\n<td align=\"right\">1,20</td>\n</tr>\n"
+               "<tr>\n<td>Бонбони<br>\nмента</td>\n<td>1,80</td>\n</tr>\n<tr>\n<td>Чай</td>\n<td>0,60</td>\n</tr>\n"
+               "</table></body></html>"_s
+            << QList<int>{} << QStringList{u"0,1=Вода"_s, u"1,1="_s, u"1,2=1.80"_s, u"2,1=Чай"_s, u"2,2=0.60"_s}
+            << u"Undo paste of 5 cells"_s << u"Departments, row 2, Name"_s;
         QTest::newRow("anchor on the row number")
-            << 0 << 0 << false << u"Вода\t1,20\tБ\t2\n"_s << QList<int>{}
+            << 0 << 0 << false << u"Вода\t1,20\tБ\t2\n"_s << QString() << QList<int>{}
             << QStringList{u"0,0=1"_s, u"0,1=Вода"_s, u"0,2=1.20"_s, u"0,3=Б"_s, u"0,4=2"_s}
             << u"Undo paste of 4 cells"_s << QString();
         QTest::newRow("past the last row")
-            << 44 << 0 << false << tenRows << QList<int>{}
+            << 44 << 0 << false << tenRows << QString() << QList<int>{}
             << QStringList{u"44,1="_s, u"49,1="_s} << u"Undo"_s << u"4 rows and one column"_s;
         QTest::newRow("past the last row, what fits")
-            << 44 << 1 << false << tenRows << QList<int>{0}
+            << 44 << 1 << false << tenRows << QString() << QList<int>{0}
             << QStringList{u"44,1=Вода 1"_s, u"49,1=Вода 6"_s, u"49,4=2"_s} << u"Undo paste of 24 cells"_s
             << u"4 rows and one column"_s;
         QTest::newRow("editor open")
-            << 0 << 1 << true << u"Вода\t1,20\nЧай\t0,90\n"_s << QList<int>{}
+            << 0 << 1 << true << u"Вода\t1,20\nЧай\t0,90\n"_s << QString() << QList<int>{}
             << QStringList{u"0,1=Вода"_s, u"0,2=1.20"_s, u"1,1=Чай"_s, u"1,2=0.90"_s}
             << u"Undo paste of 4 cells"_s << QString();
     }
@@ -249,6 +259,7 @@ private slots:
         QFETCH(int, column);
         QFETCH(bool, editorOpen);
         QFETCH(QString, clipboard);
+        QFETCH(QString, html);
         QFETCH(QList<int>, choices);
         QFETCH(QStringList, cells);
         QFETCH(QString, undoText);
@@ -256,7 +267,11 @@ private slots:
         Editor e;
         e.dialogs.choices = choices;
         e.go(row, column);
-        QApplication::clipboard()->setText(clipboard);
+        auto *data = new QMimeData;
+        data->setText(clipboard);
+        if (!html.isEmpty())
+            data->setHtml(html);
+        QApplication::clipboard()->setMimeData(data);
         if (editorOpen) {
             e.depts()->editItem(e.depts()->item(row, column));
             auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
