@@ -27,6 +27,13 @@ QString withoutCurrency(const QString &text, const QLocale &locale)
             return text.chopped(sign.size()).trimmed();
         if (text.startsWith(sign))
             return text.mid(sign.size()).trimmed();
+        // Between the whole part and the decimal separator, as a
+        // spreadsheet shows "лв." in a format of its own: "2 лв,30".
+        const qsizetype at = text.indexOf(sign);
+        const qsizetype after = at + sign.size();
+        if (at > 0 && after < text.size() && (text.at(after) == QLatin1Char(',') || text.at(after) == QLatin1Char('.'))
+            && text.left(at).trimmed().size() > 0 && text.left(at).trimmed().back().isDigit())
+            return text.left(at).trimmed() + text.mid(after);
     }
     return text;
 }

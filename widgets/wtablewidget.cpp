@@ -335,9 +335,10 @@ void WTableWidget::pasteBlock(const QList<QStringList> &rows)
         plan = planPaste(this, start.y(), start.x(), rows, locale());
     }
     handOver(plan.edits, EditKind::Paste);
-    emit pasteDone(plan.pasted, plan.refused, plan.row, plan.column);
-    // As in a spreadsheet, the block pasted stays selected.
+    // As in a spreadsheet, the block pasted stays selected, also while its
+    // message is read.
     selectBlock(QTableWidgetSelectionRange(plan.row, plan.column, plan.bottom, plan.right));
+    emit pasteDone(plan.pasted, plan.refused, plan.row, plan.column);
 }
 
 void WTableWidget::selectBlock(const QTableWidgetSelectionRange &block)
