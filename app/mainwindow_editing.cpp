@@ -4,21 +4,131 @@
 
 #include "mainwindow.h"
 
+#include "appidentity.h"
 #include "document.h"
 #include "documentfind.h"
 #include "ui_mainwindow.h"
+#include "userdialogs.h"
 
+#include <QLocale>
 #include <QStatusBar>
-
 #include <QUndoStack>
+
+namespace {
+
+// How many refused cells a paste's message names; the details name them all.
+constexpr int kRefusedInMessage = 10;
+
+// A value as a message shows it: a TAB, a line break or another control
+// character as a visible sign.
+QString visible(const QString &text)
+{
+    QString shown;
+    for (QChar c : text) {
+        if (c == QLatin1Char('\t'))
+            shown += QChar(0x21E5); // ⇥
+        else if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            shown += QChar(0x21B5); // ↵
+        else if (c.unicode() < 0x20)
+            shown += QChar(0x2400 + c.unicode()); // the control picture
+        else
+            shown += c;
+    }
+    return shown;
+}
+
+} // namespace
 
 void MainWindow::setUpEditing()
 {
+    const QString controlCharacterReason =
+        tr("it holds a TAB, a line break or another control character, which a program file cannot carry");
+    // A block that does not fit is pasted only when the operator says so;
+    // pasting nothing is the default, and Escape.
+    auto askToPasteWhatFits = [this](tarvo::DocTable table, int row, int column, int rowsOver, int columnsOver) {
+        QStringList over;
+        if (rowsOver > 0)
+            over << (rowsOver == 1 ? tr("one row") : tr("%n rows", nullptr, rowsOver));
+        if (columnsOver > 0)
+            over << (columnsOver == 1 ? tr("one column") : tr("%n columns", nullptr, columnsOver));
+        UserDialogs::Choice choice;
+        choice.icon = QMessageBox::Warning;
+        choice.title = identity::programTitle();
+        choice.text = tr("The block does not fit from %1: %2 of it fall past the end of the table.")
+                          .arg(cellLabel(table, row, column),
+                               over.size() == 2 ? tr("%1 and %2").arg(over.at(0), over.at(1)) : over.value(0))
+            + QStringLiteral("\n\n") + tr("Paste only what fits, or nothing?");
+        choice.buttons = QStringList{tr("Paste What Fits"), tr("Paste Nothing")};
+        choice.defaultButton = 1;
+        choice.escapeButton = 1;
+        return dialogs->askChoice(this, choice) == 0;
+    };
+    // One message a paste: how many cells went in, and each that did not,
+    // by its place and why.
+    auto tellPaste = [this, controlCharacterReason](tarvo::DocTable table, int pasted,
+                                                    const QList<RefusedCell> &refused, int row, int column) {
+        const QString where = cellLabel(table, row, column);
+        QString said = pasted == 0 ? tr("Nothing pasted at %1.").arg(where)
+            : pasted == 1          ? tr("One cell pasted at %1.").arg(where)
+                                   : tr("%n cells pasted at %1.", nullptr, pasted).arg(where);
+        if (refused.isEmpty()) {
+            statusBar()->showMessage(said);
+            return;
+        }
+        const int count = int(refused.size());
+        said += QLatin1Char(' ')
+            + (count == 1 ? tr("One value was not pasted as it stands.")
+                          : tr("%n values were not pasted as they stand.", nullptr, count));
+        QStringList lines;
+        for (const RefusedCell &cell : refused) {
+            QString why;
+            switch (cell.why) {
+            case CellRefusal::NotWholeNumber:
+                why = tr("it is not a whole number") + QStringLiteral("; ") + tr("the cell is empty");
+                break;
+            case CellRefusal::NotDecimalNumber:
+                why = tr("it is not a decimal number") + QStringLiteral("; ") + tr("the cell is empty");
+                break;
+            case CellRefusal::ControlCharacter:
+                why = controlCharacterReason + QStringLiteral("; ") + tr("the cell keeps its value");
+                break;
+            }
+            lines << tr("%1: \"%2\": %3").arg(cellLabel(table, cell.row, cell.column), visible(cell.text), why);
+        }
+        QString text = said + QStringLiteral("\n\n") + lines.mid(0, kRefusedInMessage).join(QLatin1Char('\n'));
+        QString details;
+        if (lines.size() > kRefusedInMessage) {
+            text += QLatin1Char('\n')
+                + tr("and %n more; the details list them all", nullptr, int(lines.size() - kRefusedInMessage));
+            details = lines.join(QLatin1Char('\n'));
+        }
+        statusBar()->showMessage(said);
+        dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(), text, details);
+    };
+    // Numbers are copied as the interface writes them: with a decimal comma
+    // in Bulgarian, so that a spreadsheet in that language takes them as
+    // numbers.
+    const QLocale interfaceNumbers(tr("en_GB", "the locale of this translation, for the build date"));
     for (int t = 0; t < tarvo::kTableCount; ++t) {
         const tarvo::DocTable kind = tarvo::tableAt(t);
-        documentTable(kind)->setEditHandler([this, kind](const tarvo::CellEdits &edits, WTableWidget::EditKind how) {
+        WTableWidget *view = documentTable(kind);
+        view->setEditHandler([this, kind](const tarvo::CellEdits &edits, WTableWidget::EditKind how) {
             editCells(kind, edits, how);
         });
+        view->setLocale(interfaceNumbers);
+        view->setFitQuestion([kind, askToPasteWhatFits](int row, int column, int rowsOver, int columnsOver) {
+            return askToPasteWhatFits(kind, row, column, rowsOver, columnsOver);
+        });
+        connect(view, &WTableWidget::pasteDone, this,
+                [kind, tellPaste](int pasted, const QList<RefusedCell> &refused, int row, int column) {
+                    tellPaste(kind, pasted, refused, row, column);
+                });
+        connect(view, &WTableWidget::textRefused, this,
+                [this, kind, controlCharacterReason](int row, int column, const QString &text) {
+                    statusBar()->showMessage(tr("Value \"%1\" refused in %2: %3; the cell keeps its value")
+                                                 .arg(visible(text), cellLabel(kind, row, column),
+                                                      controlCharacterReason));
+                });
     }
     connect(document, &Document::cellChanged, this, &MainWindow::showCellChange);
 
@@ -108,8 +218,7 @@ void MainWindow::stepThroughHistory(void (QUndoStack::*step)())
         left = qMin(left, cell.column);
         right = qMax(right, cell.column);
     }
-    view->setCurrentCell(top, left, QItemSelectionModel::ClearAndSelect);
-    view->setRangeSelected(QTableWidgetSelectionRange(top, left, bottom, right), true);
+    view->selectBlock(QTableWidgetSelectionRange(top, left, bottom, right));
     revealed.clear();
 }
 
@@ -164,3 +273,4 @@ void MainWindow::tellRefusedValue(tarvo::DocTable table, int row, int column, co
         message += QLatin1Char(' ') + tr("(and %n more refused values)", nullptr, count - 1);
     statusBar()->showMessage(message);
 }
+

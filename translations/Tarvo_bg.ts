@@ -725,6 +725,101 @@
         <source>It is UTF-16 text; a program file is in a code page of the list.</source>
         <translation>Това е текст в UTF-16; програмният файл е в кодова страница от списъка.</translation>
     </message>
+    <message>
+        <source>it holds a TAB, a line break or another control character, which a program file cannot carry</source>
+        <translation>съдържа табулация, нов ред или друг управляващ знак, които програмният файл не може да съхрани</translation>
+    </message>
+    <message>
+        <source>one row</source>
+        <translation>един ред</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n rows</source>
+        <translation>
+            <numerusform>%n ред</numerusform>
+            <numerusform>%n реда</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>one column</source>
+        <translation>една колона</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n columns</source>
+        <translation>
+            <numerusform>%n колона</numerusform>
+            <numerusform>%n колони</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>The block does not fit from %1: %2 of it fall past the end of the table.</source>
+        <translation>Блокът не се побира от %1: %2 от него излизат извън края на таблицата.</translation>
+    </message>
+    <message>
+        <source>%1 and %2</source>
+        <translation>%1 и %2</translation>
+    </message>
+    <message>
+        <source>Paste only what fits, or nothing?</source>
+        <translation>Да се постави ли само това, което се побира, или нищо?</translation>
+    </message>
+    <message>
+        <source>Paste What Fits</source>
+        <translation>Постави каквото се побира</translation>
+    </message>
+    <message>
+        <source>Paste Nothing</source>
+        <translation>Не поставяй нищо</translation>
+    </message>
+    <message>
+        <source>Nothing pasted at %1.</source>
+        <translation>Нищо не е поставено в %1.</translation>
+    </message>
+    <message>
+        <source>One cell pasted at %1.</source>
+        <translation>Поставена е една клетка в %1.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n cells pasted at %1.</source>
+        <translation>
+            <numerusform>Поставена е %n клетка в %1.</numerusform>
+            <numerusform>Поставени са %n клетки в %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>One value was not pasted as it stands.</source>
+        <translation>Една стойност не е поставена такава, каквато е.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n values were not pasted as they stand.</source>
+        <translation>
+            <numerusform>%n стойност не е поставена такава, каквато е.</numerusform>
+            <numerusform>%n стойности не са поставени такива, каквито са.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>the cell is empty</source>
+        <translation>клетката е празна</translation>
+    </message>
+    <message>
+        <source>the cell keeps its value</source>
+        <translation>клетката запазва стойността си</translation>
+    </message>
+    <message>
+        <source>%1: &quot;%2&quot;: %3</source>
+        <translation>%1: „%2“: %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more; the details list them all</source>
+        <translation>
+            <numerusform>и още %n; подробностите изброяват всички</numerusform>
+            <numerusform>и още %n; подробностите изброяват всички</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Value &quot;%1&quot; refused in %2: %3; the cell keeps its value</source>
+        <translation>Стойността „%1“ в %2 е отхвърлена: %3; клетката запазва стойността си</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>

@@ -1,8 +1,10 @@
 #include "numberdelegate.h"
 
+#include "pastednumber.h"
+
+#include <QDoubleValidator>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QValidator>
 
 bool NumberDelegate::acceptsText(const QString &text) const
 {
@@ -18,6 +20,23 @@ QString NumberDelegate::storedText(const QString &text, bool *refused) const
     if (refused)
         *refused = !taken;
     return taken ? value : QString();
+}
+
+QString NumberDelegate::pastedText(const QString &text, const QLocale &locale, bool *refused) const
+{
+    bool ok = false;
+    const QString plain = plainPastedNumber(text, locale, isDecimal(), &ok);
+    if (!ok) {
+        if (refused)
+            *refused = true;
+        return QString();
+    }
+    return storedText(plain, refused);
+}
+
+bool NumberDelegate::isDecimal() const
+{
+    return qobject_cast<const QDoubleValidator *>(checkValidator()) != nullptr;
 }
 
 QWidget *NumberDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem & /*option*/,

@@ -2,6 +2,7 @@
 
 #include <QItemDelegate>
 
+class QLocale;
 class QValidator;
 
 // What the two numeric cell editors share: a plain line edit that takes any
@@ -21,6 +22,14 @@ public:
     // carries (a decimal comma as a point), or empty when the check refuses
     // it (then `refused` is set).
     QString storedText(const QString &text, bool *refused = nullptr) const;
+
+    // What a pasted `text` stores: as storedText, after the number is taken
+    // as a spreadsheet of `locale` shows it (thousands separators, a
+    // currency sign; see plainPastedNumber). An ambiguous number is refused.
+    QString pastedText(const QString &text, const QLocale &locale, bool *refused = nullptr) const;
+
+    // True for a column of decimal numbers, false for whole numbers.
+    bool isDecimal() const;
 
     QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
                           const QModelIndex &index) const override;

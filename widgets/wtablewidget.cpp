@@ -1,17 +1,24 @@
 #include "wtablewidget.h"
 
 #include "lazyicon.h"
+#include "numberdelegate.h"
 #include "tablepaste.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+
+#include <algorithm>
 
 // An item that hands what is put into its text to its table's edit handler,
 // when the table has one and the cell is editable; the text it shows then
-// changes only through WTableWidget::setCellText.
+// changes only through WTableWidget::setCellText. A text the file cannot
+// carry is refused, and the cell keeps its value.
 class WTableWidgetItem : public QTableWidgetItem
 {
 public:
@@ -20,10 +27,15 @@ public:
     void setData(int role, const QVariant &value) override
     {
         auto *table = qobject_cast<WTableWidget *>(tableWidget());
-        if ((role == Qt::EditRole || role == Qt::DisplayRole) && table && table->editHandler
-            && (flags() & Qt::ItemIsEditable)) {
-            table->edit({{row(), column(), value.toString()}}, WTableWidget::EditKind::Typing);
-            return;
+        if ((role == Qt::EditRole || role == Qt::DisplayRole) && table && (flags() & Qt::ItemIsEditable)) {
+            if (holdsControlCharacter(value.toString())) {
+                emit table->textRefused(row(), column(), value.toString());
+                return;
+            }
+            if (table->editHandler) {
+                table->handOver({{row(), column(), value.toString()}}, WTableWidget::EditKind::Typing);
+                return;
+            }
         }
         QTableWidgetItem::setData(role, value);
     }
@@ -97,7 +109,7 @@ bool WTableWidget::setCellText(int row, int column, const QString &text)
     return true;
 }
 
-void WTableWidget::edit(const tarvo::CellEdits &edits, EditKind kind)
+void WTableWidget::handOver(const tarvo::CellEdits &edits, EditKind kind)
 {
     if (edits.isEmpty())
         return;
@@ -127,6 +139,23 @@ void WTableWidget::contextMenuEvent(QContextMenuEvent *event)
     QTableWidget::contextMenuEvent(event);
 }
 
+void WTableWidget::keyPressEvent(QKeyEvent *event)
+{
+    // The actions' keys reach the table as plain keys where the window is
+    // not active (the shortcuts then do not answer): they still do what the
+    // actions do, not the inherited copy of the current cell alone.
+    for (QAction *action : {actionCopy, actionPaste, actionDelete}) {
+        if (event->matches(action == actionCopy    ? QKeySequence::Copy
+                           : action == actionPaste ? QKeySequence::Paste
+                                                   : QKeySequence::Delete)) {
+            action->trigger();
+            event->accept();
+            return;
+        }
+    }
+    QTableWidget::keyPressEvent(event);
+}
+
 bool WTableWidget::focusNextPrevChild(bool /*next*/)
 {
     // Tab and Shift+Tab both walk down column 1 and wrap to the top; the key
@@ -150,29 +179,113 @@ void WTableWidget::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHi
     QTableWidget::closeEditor(editor, hint);
 }
 
+bool WTableWidget::edit(const QModelIndex &index, EditTrigger trigger, QEvent *event)
+{
+    const bool editing = QTableWidget::edit(index, trigger, event);
+    // The table sees Paste in the editor before the editor does.
+    if (editing)
+        if (QWidget *editor = indexWidget(index))
+            editor->installEventFilter(this);
+    return editing;
+}
+
+bool WTableWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->matches(QKeySequence::Paste)
+        && state() == EditingState && watched == indexWidget(currentIndex())
+        && pasteIntoEditor(static_cast<QWidget *>(watched)))
+        return true;
+    return QTableWidget::eventFilter(watched, event);
+}
+
+bool WTableWidget::pasteIntoEditor(QWidget *editor)
+{
+    auto *line = qobject_cast<QLineEdit *>(editor);
+    const QList<QStringList> rows = clipboardRows();
+    if (!line || rows.isEmpty())
+        return false;
+    if (rows.size() > 1 || rows.at(0).size() > 1) {
+        // A block is a block: the editor's value is committed as Return
+        // commits it, and the block goes in from its cell.
+        commitOpenEditor();
+        pasteBlock(rows);
+        return true;
+    }
+    // One cell goes into the editor as text, without the line break and
+    // quotes a spreadsheet puts round it.
+    const QString cell = rows.at(0).at(0);
+    if (holdsControlCharacter(cell)) {
+        emit pasteDone(0, {{currentRow(), currentColumn(), cell, CellRefusal::ControlCharacter}}, currentRow(),
+                       currentColumn());
+        return true;
+    }
+    // A number that takes the editor's whole text is read as Paste on the
+    // table reads it.
+    const auto *check = qobject_cast<const NumberDelegate *>(itemDelegateForColumn(currentColumn()));
+    if (check && (line->text().isEmpty() || line->selectedText() == line->text())) {
+        bool refused = false;
+        const QString number = check->pastedText(cell, locale(), &refused);
+        if (!refused) {
+            line->insert(number);
+            return true;
+        }
+    }
+    line->insert(cell);
+    return true;
+}
+
+bool WTableWidget::selectedBlock(QTableWidgetSelectionRange *block) const
+{
+    // The selection may be held as several ranges that overlap (a click,
+    // then Shift+click): it is a block when it fills the rectangle round it.
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty())
+        return false;
+    int top = ranges.at(0).topRow(), left = ranges.at(0).leftColumn();
+    int bottom = ranges.at(0).bottomRow(), right = ranges.at(0).rightColumn();
+    for (const QTableWidgetSelectionRange &range : ranges) {
+        top = qMin(top, range.topRow());
+        left = qMin(left, range.leftColumn());
+        bottom = qMax(bottom, range.bottomRow());
+        right = qMax(right, range.rightColumn());
+    }
+    for (int r = top; r <= bottom; ++r)
+        for (int c = left; c <= right; ++c)
+            if (!selectionModel()->isSelected(model()->index(r, c)))
+                return false;
+    *block = QTableWidgetSelectionRange(top, left, bottom, right);
+    return true;
+}
+
 bool WTableWidget::hasSelectedBlock() const
 {
-    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
-    return ranges.size() == 1 && ranges.at(0).rowCount() * ranges.at(0).columnCount() > 1;
+    QTableWidgetSelectionRange block;
+    return selectedBlock(&block) && block.rowCount() * block.columnCount() > 1;
+}
+
+QString WTableWidget::copiedText(int row, int column) const
+{
+    const QString text = cellText(row, column);
+    const auto *check = qobject_cast<const NumberDelegate *>(itemDelegateForColumn(column));
+    const QString point = locale().decimalPoint();
+    if (!check || !check->isDecimal() || point == QLatin1String(".") || !check->acceptsText(text))
+        return text;
+    return QString(text).replace(QLatin1Char('.'), point);
 }
 
 QString WTableWidget::selectedBlockText() const
 {
-    if (!hasSelectedBlock()) {
-        const QTableWidgetItem *cell = currentItem();
-        return cell ? cell->data(Qt::DisplayRole).toString() : QString();
-    }
-    const QTableWidgetSelectionRange block = selectedRanges().at(0);
-    QString text;
+    QTableWidgetSelectionRange block;
+    if (!selectedBlock(&block) || block.rowCount() * block.columnCount() == 1)
+        return currentItem() ? copiedText(currentRow(), currentColumn()) : QString();
+    QList<QStringList> rows;
     for (int r = block.topRow(); r <= block.bottomRow(); ++r) {
-        for (int c = block.leftColumn(); c <= block.rightColumn(); ++c) {
-            if (c > block.leftColumn())
-                text += QLatin1Char('\t');
-            text += cellText(r, c);
-        }
-        text += QLatin1Char('\n');
+        QStringList row;
+        for (int c = block.leftColumn(); c <= block.rightColumn(); ++c)
+            row.append(copiedText(r, c));
+        rows.append(row);
     }
-    return text;
+    return joinCopyBlock(rows);
 }
 
 void WTableWidget::on_actionCopy_triggered()
@@ -184,60 +297,82 @@ void WTableWidget::on_actionCopy_triggered()
 
 QPoint WTableWidget::blockStart() const
 {
-    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
-    if (ranges.size() == 1)
-        return QPoint(ranges.at(0).leftColumn(), ranges.at(0).topRow());
+    QTableWidgetSelectionRange block;
+    if (selectedBlock(&block))
+        return QPoint(block.leftColumn(), block.topRow());
     return QPoint(currentColumn(), currentRow());
+}
+
+QList<QStringList> WTableWidget::clipboardRows()
+{
+    const QMimeData *data = QApplication::clipboard()->mimeData(QClipboard::Clipboard);
+    if (!data || !data->hasText() || data->text().isEmpty())
+        return {};
+    return clipboardBlock(data->text(), data->hasHtml() ? data->html() : QString());
 }
 
 void WTableWidget::on_actionPaste_triggered()
 {
-    const QPoint start = blockStart();
-    const QString text = QApplication::clipboard()->text(QClipboard::Clipboard);
-    if (text.isEmpty() || start.x() < 0 || start.y() < 0)
+    const QList<QStringList> rows = clipboardRows();
+    if (rows.isEmpty())
         return;
-    QList<RefusedPaste> refused;
-    edit(pasteEdits(this, start.y(), start.x(), text, &refused), EditKind::Paste);
-    if (!refused.isEmpty())
-        emit valueRefused(refused.first().row, refused.first().column, refused.first().text, int(refused.size()));
-    // As in a spreadsheet, the block pasted stays selected.
-    const QList<QStringList> rows = splitPasteBlock(text);
-    qsizetype columns = 0;
-    for (const QStringList &row : rows)
-        columns = qMax(columns, row.size());
-    const int bottom = qMin(start.y() + int(rows.size()) - 1, rowCount() - 1);
-    const int right = qMin(start.x() + int(columns) - 1, columnCount() - 1);
-    if (bottom > start.y() || right > start.x()) {
-        setCurrentCell(start.y(), start.x(), QItemSelectionModel::ClearAndSelect);
-        setRangeSelected(QTableWidgetSelectionRange(start.y(), start.x(), bottom, right), true);
+    // From the menu with a cell editor open: its value first, as Return.
+    commitOpenEditor();
+    pasteBlock(rows);
+}
+
+void WTableWidget::pasteBlock(const QList<QStringList> &rows)
+{
+    const QPoint start = blockStart();
+    PastePlan plan = planPaste(this, start.y(), start.x(), rows, locale());
+    if (plan.row < 0)
+        return;
+    if (plan.rowsOver > 0 || plan.columnsOver > 0) {
+        // Nothing is cut off without the operator's word.
+        if (!fitQuestion || !fitQuestion(plan.row, plan.column, plan.rowsOver, plan.columnsOver))
+            return;
+        // The cells as they are after the question.
+        plan = planPaste(this, start.y(), start.x(), rows, locale());
     }
+    handOver(plan.edits, EditKind::Paste);
+    // As in a spreadsheet, the block pasted stays selected, also while its
+    // message is read.
+    selectBlock(QTableWidgetSelectionRange(plan.row, plan.column, plan.bottom, plan.right));
+    emit pasteDone(plan.pasted, plan.refused, plan.row, plan.column);
+}
+
+void WTableWidget::selectBlock(const QTableWidgetSelectionRange &block)
+{
+    const QModelIndex topLeft = model()->index(block.topRow(), block.leftColumn());
+    selectionModel()->setCurrentIndex(topLeft, QItemSelectionModel::NoUpdate);
+    selectionModel()->select(QItemSelection(topLeft, model()->index(block.bottomRow(), block.rightColumn())),
+                             QItemSelectionModel::ClearAndSelect);
 }
 
 tarvo::CellEdits WTableWidget::deletionEdits() const
 {
+    // Each selected cell once, though ranges of the selection overlap.
+    QModelIndexList cells = selectionModel()->selectedIndexes();
+    if (cells.isEmpty() && currentIndex().isValid())
+        cells.append(currentIndex());
+    std::sort(cells.begin(), cells.end());
+    cells.erase(std::unique(cells.begin(), cells.end()), cells.end());
     tarvo::CellEdits edits;
-    QList<QTableWidgetSelectionRange> ranges = selectedRanges();
-    if (ranges.isEmpty() && currentRow() >= 0 && currentColumn() >= 0)
-        ranges.append(QTableWidgetSelectionRange(currentRow(), currentColumn(), currentRow(), currentColumn()));
-    for (const QTableWidgetSelectionRange &block : std::as_const(ranges)) {
-        for (int r = block.topRow(); r <= block.bottomRow(); ++r) {
-            for (int c = block.leftColumn(); c <= block.rightColumn(); ++c) {
-                const QTableWidgetItem *cell = item(r, c);
-                if (cell && (cell->flags() & Qt::ItemIsEditable) && !cellText(r, c).isEmpty())
-                    edits.append({r, c, QString()});
-            }
-        }
+    for (const QModelIndex &index : std::as_const(cells)) {
+        const QTableWidgetItem *cell = item(index.row(), index.column());
+        if (cell && (cell->flags() & Qt::ItemIsEditable) && !cellText(index.row(), index.column()).isEmpty())
+            edits.append({index.row(), index.column(), QString()});
     }
     return edits;
 }
 
 void WTableWidget::on_actionDelete_triggered()
 {
-    edit(deletionEdits(), EditKind::Delete);
+    handOver(deletionEdits(), EditKind::Delete);
 }
 
 void WTableWidget::on_actionCut_triggered()
 {
     on_actionCopy_triggered();
-    edit(deletionEdits(), EditKind::Cut);
+    handOver(deletionEdits(), EditKind::Cut);
 }

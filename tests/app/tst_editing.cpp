@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -176,6 +177,8 @@ private slots:
         e.go(2, 1);
         e.paste(QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
         QCOMPARE(e.depts()->selectedItems().size(), 6); // the pasted block stays selected
+        e.key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
         e.go(2, 1);
         e.key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea"));
@@ -183,6 +186,13 @@ private slots:
         e.key(Qt::Key_Right, Qt::ShiftModifier);
         e.key(Qt::Key_Right, Qt::ShiftModifier);
         e.key(Qt::Key_Down, Qt::ShiftModifier);
+        e.key(Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
+        // The same block, clicked and Shift+clicked.
+        QWidget *cells = e.depts()->viewport();
+        QTest::mouseClick(cells, Qt::LeftButton, {}, e.depts()->visualRect(e.depts()->model()->index(2, 1)).center());
+        QTest::mouseClick(cells, Qt::LeftButton, Qt::ShiftModifier,
+                          e.depts()->visualRect(e.depts()->model()->index(3, 3)).center());
         e.key(Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Tea\t1.20\tA\nCoffee\t2.50\tB\n"));
 
@@ -193,13 +203,108 @@ private slots:
         QCOMPARE(e.undoText(), QStringLiteral("Undo paste of 6 cells"));
     }
 
+    // A block lands where the operator meant or not at all: rows and
+    // columns never shift, a cell the file cannot carry is named and left
+    // out, a block past the table's end is pasted only when asked for, and
+    // a block is a block with a cell editor open too.
+    void pasteLandsWhereMeant_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<bool>("editorOpen");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("html");       // the clipboard's HTML beside it
+        QTest::addColumn<QList<int>>("choices"); // answers to "paste what fits?"; none: Escape
+        QTest::addColumn<QStringList>("cells");  // "row,column=text" afterwards
+        QTest::addColumn<QString>("undoText");
+        QTest::addColumn<QString>("told");       // in the question or the message; empty: neither
+        QString tenRows;
+        for (int i = 1; i <= 10; ++i)
+            tenRows += u"Вода %1\t1,20\tБ\t2\tx\n"_s.arg(i);
+        QTest::newRow("quoted cells")
+            << 0 << 1 << false
+            << u"Вода\t1,20\n\"Бонбони\nмента\"\t1,80\n\"Дъвка \"\"Орбит\"\"\"\t0,90\n\"Шоколад\tмлечен\"\t2,10\n"_s
+            << QString() << QList<int>{}
+            << QStringList{u"0,1=Вода"_s, u"1,1="_s, u"1,2=1.80"_s, u"2,1=Дъвка \"Орбит\""_s, u"2,2=0.90"_s,
+                           u"3,1="_s, u"3,2=2.10"_s, u"4,1="_s}
+            << u"Undo paste of 6 cells"_s << u"Departments, row 4, Name"_s;
+        // gnumeric writes such cells unquoted; its HTML table says where they end.
+        QTest::newRow("spreadsheet's table")
+            << 0 << 1 << false << u"Вода\t1,20\nБонбони\nмента\t1,80\nЧай\t0,60"_s
+            << u"<html><body><table>\n<tr>\n<td>&#1042;&#1086;&#1076;&#1072;</td>\n<td align=\"right\">1,20</td>\n</tr>\n"
+               "<tr>\n<td>Бонбони<br>\nмента</td>\n<td>1,80</td>\n</tr>\n<tr>\n<td>Чай</td>\n<td>0,60</td>\n</tr>\n"
+               "</table></body></html>"_s
+            << QList<int>{} << QStringList{u"0,1=Вода"_s, u"1,1="_s, u"1,2=1.80"_s, u"2,1=Чай"_s, u"2,2=0.60"_s}
+            << u"Undo paste of 5 cells"_s << u"Departments, row 2, Name"_s;
+        QTest::newRow("anchor on the row number")
+            << 0 << 0 << false << u"Вода\t1,20\tБ\t2\n"_s << QString() << QList<int>{}
+            << QStringList{u"0,0=1"_s, u"0,1=Вода"_s, u"0,2=1.20"_s, u"0,3=Б"_s, u"0,4=2"_s}
+            << u"Undo paste of 4 cells"_s << QString();
+        QTest::newRow("past the last row")
+            << 44 << 0 << false << tenRows << QString() << QList<int>{}
+            << QStringList{u"44,1="_s, u"49,1="_s} << u"Undo"_s << u"4 rows and one column"_s;
+        QTest::newRow("past the last row, what fits")
+            << 44 << 1 << false << tenRows << QString() << QList<int>{0}
+            << QStringList{u"44,1=Вода 1"_s, u"49,1=Вода 6"_s, u"49,4=2"_s} << u"Undo paste of 24 cells"_s
+            << u"4 rows and one column"_s;
+        QTest::newRow("editor open")
+            << 0 << 1 << true << u"Вода\t1,20\nЧай\t0,90\n"_s << QString() << QList<int>{}
+            << QStringList{u"0,1=Вода"_s, u"0,2=1.20"_s, u"1,1=Чай"_s, u"1,2=0.90"_s}
+            << u"Undo paste of 4 cells"_s << QString();
+    }
+
+    void pasteLandsWhereMeant()
+    {
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(bool, editorOpen);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, html);
+        QFETCH(QList<int>, choices);
+        QFETCH(QStringList, cells);
+        QFETCH(QString, undoText);
+        QFETCH(QString, told);
+        Editor e;
+        e.dialogs.choices = choices;
+        e.go(row, column);
+        auto *data = new QMimeData;
+        data->setText(clipboard);
+        if (!html.isEmpty())
+            data->setHtml(html);
+        QApplication::clipboard()->setMimeData(data);
+        if (editorOpen) {
+            e.depts()->editItem(e.depts()->item(row, column));
+            auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+            QVERIFY(editor);
+            QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+            QCoreApplication::processEvents();
+        } else {
+            e.key(Qt::Key_V, Qt::ControlModifier);
+        }
+        for (const QString &cell : std::as_const(cells)) {
+            const int comma = int(cell.indexOf(QLatin1Char(',')));
+            const int equals = int(cell.indexOf(QLatin1Char('=')));
+            QCOMPARE(e.text(cell.left(comma).toInt(), cell.mid(comma + 1, equals - comma - 1).toInt()),
+                     cell.mid(equals + 1));
+        }
+        QCOMPARE(e.undoText(), undoText);
+        QStringList said;
+        for (const UserDialogs::Choice &asked : std::as_const(e.dialogs.choicesAsked))
+            said << asked.text;
+        for (const FakeDialogs::Message &message : std::as_const(e.dialogs.messages))
+            said << message.text;
+        QCOMPARE(said.size(), told.isEmpty() ? 0 : 1); // one question or one message, or none
+        if (!told.isEmpty())
+            QVERIFY2(said.at(0).contains(told), qPrintable(said.at(0)));
+    }
+
     // Labels are no document cells: Select All and Delete, or a paste over
     // them, leave every label as it was.
     void labelsNeverChange()
     {
         Editor e;
         e.go(0, 0);
-        e.paste(QStringLiteral("99\tTea\t1.20\n98\tCoffee\n"));
+        e.paste(QStringLiteral("1\tTea\t1.20\n2\tCoffee\n")); // copied with the row numbers
         QCOMPARE(e.text(0, 0), QStringLiteral("1"));
         QCOMPARE(e.text(1, 0), QStringLiteral("2"));
         QCOMPARE(e.text(1, 1), QStringLiteral("Coffee"));

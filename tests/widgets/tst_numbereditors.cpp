@@ -7,6 +7,8 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // What a cell holds after `typed` is committed through `delegate`.
@@ -110,6 +112,45 @@ private slots:
         QFETCH(QString, stored);
         DoubleDelegate delegate(minimum, maximum);
         QCOMPARE(commit(&delegate, typed), stored);
+    }
+
+    // A pasted number as a spreadsheet shows it; what could be read two
+    // ways is refused (an empty result).
+    void pastedNumbers_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<bool>("decimal");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("stored");
+        const QLocale bg(QLocale::Bulgarian, QLocale::Bulgaria);
+        const QLocale en(QLocale::English, QLocale::UnitedKingdom);
+        QTest::newRow("decimal comma") << bg << true << u"1,50"_s << u"1.50"_s;
+        QTest::newRow("leva") << bg << true << u"1,50 лв."_s << u"1.50"_s;
+        QTest::newRow("space groups") << bg << true << u"1 234,50"_s << u"1234.50"_s;
+        QTest::newRow("no-break space groups") << bg << true << u"1\u00a0234\u00a0567,5"_s << u"1234567.5"_s;
+        QTest::newRow("leva inside") << bg << true << u"1\u202f234 лв,50 "_s << u"1234.50"_s;
+        QTest::newRow("euro before") << en << true << u"€1,234.50"_s << u"1234.50"_s;
+        QTest::newRow("dollar after") << bg << true << u"2.30 $"_s << u"2.30"_s;
+        QTest::newRow("comma groups, en") << en << true << u"1,234,567"_s << u"1234567"_s;
+        QTest::newRow("one comma group, en") << en << true << u"1,234"_s << QString();
+        QTest::newRow("one comma, bg") << bg << true << u"1,234"_s << u"1.234"_s;
+        QTest::newRow("groups of two") << bg << true << u"12 34,5"_s << QString();
+        QTest::newRow("sign alone") << bg << true << u"лв."_s << QString();
+        QTest::newRow("digits grouped") << bg << false << u"1 000"_s << u"1000"_s;
+        QTest::newRow("digits with leva") << bg << false << u"2 лв."_s << QString();
+    }
+    void pastedNumbers()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(bool, decimal);
+        QFETCH(QString, pasted);
+        QFETCH(QString, stored);
+        DoubleDelegate decimals(0, 0);
+        IntDelegate whole(0, 0);
+        const NumberDelegate &check = decimal ? static_cast<const NumberDelegate &>(decimals) : whole;
+        bool refused = false;
+        QCOMPARE(check.pastedText(pasted, locale, &refused), stored);
+        QCOMPARE(refused, stored.isEmpty());
     }
 
     void editorShowsTheCellTextEvenIfItWouldFail()

@@ -108,13 +108,35 @@ private slots:
         QVERIFY(t.table.editing());
     }
 
+    // A price goes out with the decimal separator of the interface's
+    // language, so a spreadsheet in that language takes it as a number;
+    // other cells go as they are.
+    void copyPutsExactlyTheCurrentCellText_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("copied");
+        const QLocale bg(QLocale::Bulgarian, QLocale::Bulgaria);
+        QTest::newRow("price") << QLocale::c() << 2 << u"12.50"_s << u"12.50"_s;
+        QTest::newRow("price, bg") << bg << 2 << u"12.50"_s << u"12,50"_s;
+        QTest::newRow("name, bg") << bg << 1 << u"1.5"_s << u"1.5"_s;
+        QTest::newRow("no number, bg") << bg << 2 << u"1.2.3"_s << u"1.2.3"_s;
+    }
     void copyPutsExactlyTheCurrentCellText()
     {
+        QFETCH(QLocale, locale);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(QString, copied);
         DeptLikeTable t;
-        t.table.item(1, 2)->setText(QStringLiteral("12.50"));
-        t.table.setCurrentCell(1, 2);
-        t.table.copyAction()->trigger();
-        QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("12.50"));
+        t.table.setLocale(locale);
+        t.table.item(1, column)->setText(text);
+        t.table.setCurrentCell(1, column);
+        // The key works as the action does, also in a window that is not
+        // active (where the shortcut does not answer).
+        QTest::keyClick(&t.table, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QApplication::clipboard()->text(), copied);
     }
 
     void copyWithoutACurrentItemLeavesTheClipboard()
@@ -190,7 +212,7 @@ private slots:
         t.table.editItem(t.table.item(3, 1));
         auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
         QVERIFY(editor);
-        QApplication::clipboard()->setText(QStringLiteral("Juice"));
+        QApplication::clipboard()->setText(QStringLiteral("Juice\n")); // one cell of a spreadsheet
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
         QCOMPARE(editor->text(), QStringLiteral("Juice"));
         QTest::keyClick(editor, Qt::Key_Return);
@@ -198,37 +220,80 @@ private slots:
         QCOMPARE(t.text(3, 1), QStringLiteral("Juice"));
         QCOMPARE(t.text(3, 2), QString());
 
+        // A block is a block, with an editor open too.
+        t.table.setCurrentCell(2, 1);
+        t.table.editItem(t.table.item(2, 1));
+        editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QApplication::clipboard()->setText(QStringLiteral("Milk\t0.90\nWater\t0.60\n"));
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+        QCoreApplication::processEvents();
+        QVERIFY(!t.table.editing());
+        QCOMPARE(t.text(2, 1), QStringLiteral("Milk"));
+        QCOMPARE(t.text(3, 1), QStringLiteral("Water"));
+        QCOMPARE(t.text(3, 2), QStringLiteral("0.60"));
+
         QCOMPARE(t.table.copyAction()->shortcut(), QKeySequence(QKeySequence::Copy));
         QCOMPARE(t.table.pasteAction()->shortcut(), QKeySequence(QKeySequence::Paste));
         QVERIFY(t.table.copyAction()->isShortcutVisibleInContextMenu());
         QVERIFY(t.table.pasteAction()->isShortcutVisibleInContextMenu());
     }
 
+    // A block that repeats the row numbers lines up with them, and the
+    // labels stay. A block that does not fit is pasted only when the
+    // question says so.
     void pasteSkipsReadOnlyCellsAndWhatFallsOutside()
     {
         DeptLikeTable t(3);
         t.table.setCurrentCell(1, 0);
-        QApplication::clipboard()->setText(QStringLiteral("99\tJuice\t1\tC\t0\textra\nx\ty\nz\tw\n"));
+        QApplication::clipboard()->setText(QStringLiteral("2\tJuice\t1\tC\t0\n3\ty\n"));
         t.table.pasteAction()->trigger();
         QCOMPARE(t.text(1, 0), QStringLiteral("2")); // label stays
         QCOMPARE(t.text(1, 1), QStringLiteral("Juice"));
         QCOMPARE(t.text(1, 4), QStringLiteral("0"));
-        QCOMPARE(t.text(2, 0), QStringLiteral("3"));
         QCOMPARE(t.text(2, 1), QStringLiteral("y"));
-        QCOMPARE(t.table.rowCount(), 3); // no rows added for the third line
+
+        QList<QList<int>> asked;
+        bool answer = false;
+        t.table.setFitQuestion([&](int row, int column, int rows, int columns) {
+            asked.append({row, column, rows, columns});
+            return answer;
+        });
+        t.table.setCurrentCell(1, 3);
+        QApplication::clipboard()->setText(QStringLiteral("x\t5\textra\nz\t6\n\tq\n"));
+        t.table.pasteAction()->trigger();
+        QCOMPARE(asked, (QList<QList<int>>{{1, 3, 1, 1}}));
+        QCOMPARE(t.text(1, 3), QStringLiteral("C")); // nothing pasted
+        answer = true;
+        t.table.pasteAction()->trigger();
+        QCOMPARE(t.text(1, 3), QStringLiteral("x"));
+        QCOMPARE(t.text(2, 4), QStringLiteral("6"));
+        QCOMPARE(t.table.rowCount(), 3); // no rows added
     }
 
+    // Numbers as spreadsheets show them: a decimal comma, thousands
+    // separators, a currency sign. An empty cell of the block empties its
+    // cell and is no refusal.
     void pastedNumbersPassTheColumnCheck()
     {
         DeptLikeTable t;
         t.table.item(0, 2)->setText(QStringLiteral("5"));
+        t.table.item(4, 2)->setText(QStringLiteral("5"));
         t.table.setCurrentCell(0, 2);
-        QApplication::clipboard()->setText(QStringLiteral("abc\tfree text\t4.5\n1e3\t\t-7\n1,5"));
-        QSignalSpy refused(&t.table, &WTableWidget::valueRefused);
+        QApplication::clipboard()->setText(
+            u"abc\tfree text\t4.5\n1e3\t\t-7\n1,5\n1\u00a0234,50 лв.\t\t1 000\n\n"_s);
+        QSignalSpy pasted(&t.table, &WTableWidget::pasteDone);
         t.table.pasteAction()->trigger();
         QCOMPARE(t.text(2, 2), QStringLiteral("1.5")); // a spreadsheet's decimal comma
-        QCOMPARE(refused.size(), 1); // the first refused value, and how many
-        QCOMPARE(refused.at(0), (QVariantList{0, 2, QStringLiteral("abc"), 2}));
+        QCOMPARE(t.text(3, 2), QStringLiteral("1234.50"));
+        QCOMPARE(t.text(3, 4), QStringLiteral("1000"));
+        QCOMPARE(t.text(4, 2), QString());
+        QCOMPARE(pasted.size(), 1); // one report a paste
+        const auto refused = pasted.at(0).at(1).value<QList<RefusedCell>>();
+        QCOMPARE(refused.size(), 2);
+        QCOMPARE(refused.at(0).text, QStringLiteral("abc"));
+        QCOMPARE(refused.at(1).column, 4);
+        QCOMPARE(pasted.at(0).at(0).toInt(), 9);
         QCOMPARE(t.text(0, 2), QString()); // refused price becomes empty
         QCOMPARE(t.text(0, 3), QStringLiteral("free text"));
         QCOMPARE(t.text(0, 4), QString()); // digits must be whole
@@ -248,11 +313,28 @@ private slots:
         QCOMPARE(changes.count(), 0);
     }
 
+    // Spreadsheets quote a cell that holds a TAB, a line break or a quote.
+    void pasteSplitting_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<QStringList>>("rows");
+        QTest::newRow("trailing line break") << u"a\tb\n"_s << QList<QStringList>{{u"a"_s, u"b"_s}};
+        QTest::newRow("line ends") << u"a\rb\r\nc"_s << QList<QStringList>{{u"a"_s}, {u"b"_s}, {u"c"_s}};
+        QTest::newRow("empty row") << u"a\n\nb"_s << QList<QStringList>{{u"a"_s}, {u""_s}, {u"b"_s}};
+        QTest::newRow("quoted line break") << u"\"Бонбони\nмента\"\t1,80\nx\n"_s
+                                           << QList<QStringList>{{u"Бонбони\nмента"_s, u"1,80"_s}, {u"x"_s}};
+        QTest::newRow("quoted quotes") << u"\"Дъвка \"\"Орбит\"\"\"\t2"_s
+                                       << QList<QStringList>{{u"Дъвка \"Орбит\""_s, u"2"_s}};
+        QTest::newRow("quoted TAB") << u"\"Шоколад\tмлечен\"\tx\r\n"_s
+                                    << QList<QStringList>{{u"Шоколад\tмлечен"_s, u"x"_s}};
+        QTest::newRow("no closing quote") << u"\"Orbit\tx\n\"a\" b\n"_s
+                                          << QList<QStringList>{{u"\"Orbit"_s, u"x"_s}, {u"\"a\" b"_s}};
+    }
     void pasteSplitting()
     {
-        QCOMPARE(splitPasteBlock(QStringLiteral("a\tb\n")), (QList<QStringList>{{u"a"_s, u"b"_s}}));
-        QCOMPARE(splitPasteBlock(QStringLiteral("a\rb\r\nc")), (QList<QStringList>{{u"a"_s}, {u"b"_s}, {u"c"_s}}));
-        QCOMPARE(splitPasteBlock(QStringLiteral("a\n\nb")), (QList<QStringList>{{u"a"_s}, {u""_s}, {u"b"_s}}));
+        QFETCH(QString, text);
+        QFETCH(QList<QStringList>, rows);
+        QCOMPARE(splitPasteBlock(text), rows);
     }
 
     // With an owner, the table hands over what the user changes, one call
@@ -282,6 +364,20 @@ private slots:
         QCOMPARE(t.text(0, 1), QString()); // not shown until the owner says so
         QVERIFY(t.table.setCellText(0, 1, QStringLiteral("t")));
         QCOMPARE(calls.size(), 1);
+
+        // A TAB from an input method never reaches a cell: it is refused.
+        QSignalSpy refusedText(&t.table, &WTableWidget::textRefused);
+        t.table.editItem(t.table.item(0, 1));
+        editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
+        QVERIFY(editor);
+        QInputMethodEvent typed;
+        typed.setCommitString(QStringLiteral("Milk\tshake"));
+        QApplication::sendEvent(editor, &typed);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(refusedText.size(), 1);
+        QCOMPARE(t.text(0, 1), QStringLiteral("t"));
 
         QApplication::clipboard()->setText(QStringLiteral("a\tabc\nb\t2\n"));
         QTest::keyClick(&t.table, Qt::Key_V, Qt::ControlModifier);
