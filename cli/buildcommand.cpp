@@ -3,6 +3,7 @@
 
 #include "cellnames.h"
 #include "commands.h"
+#include "programwriter.h"
 #include "console.h"
 #include "documentjson.h"
 #include "messages.h"
@@ -46,18 +47,17 @@ QString refusedControlCharacter(const tarvo::DocumentCells &document)
     tarvo::forEachDocumentCell([&](tarvo::DocTable table, int row, int column) {
         if (!refusal.isEmpty())
             return;
-        for (const QChar c : document.cellText(table, row, column)) {
-            if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-                refusal = Messages::tr("%1: a cell cannot hold a TAB or a line end").arg(cellName(table, row, column));
-                return;
-            }
-            if (c.unicode() < 0x20) {
-                refusal = Messages::tr("%1: a cell cannot hold the control character U+%2")
-                              .arg(cellName(table, row, column))
-                              .arg(c.unicode(), 4, 16, QLatin1Char('0'));
-                return;
-            }
-        }
+        const QString text = document.cellText(table, row, column);
+        const qsizetype at = tarvo::firstCharacterNoCellHolds(text);
+        if (at < 0)
+            return;
+        const QChar c = text.at(at);
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+            refusal = Messages::tr("%1: a cell cannot hold a TAB or a line end").arg(cellName(table, row, column));
+        else
+            refusal = Messages::tr("%1: a cell cannot hold the control character U+%2")
+                          .arg(cellName(table, row, column))
+                          .arg(c.unicode(), 4, 16, QLatin1Char('0'));
     });
     return refusal;
 }

@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include "messages.h"
+#include "programwriter.h"
 
 #include <encodings.h>
 #include <numbercheck.h>
@@ -89,13 +90,13 @@ QString refusedValue(CellAssignment &assignment)
     if (format->kind == tarvo::CellKind::Decimal)
         assignment.value = tarvo::withDecimalPoint(assignment.value);
     const QString &value = assignment.value;
-    for (const QChar c : value) {
+    if (const qsizetype at = tarvo::firstCharacterNoCellHolds(value); at >= 0) {
+        const QChar c = value.at(at);
         if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n'))
             return Messages::tr("--cell %1: a cell cannot hold a TAB or a line end").arg(assignment.key);
-        if (c.unicode() < 0x20)
-            return Messages::tr("--cell %1: a cell cannot hold the control character U+%2")
-                .arg(assignment.key)
-                .arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        return Messages::tr("--cell %1: a cell cannot hold the control character U+%2")
+            .arg(assignment.key)
+            .arg(c.unicode(), 4, 16, QLatin1Char('0'));
     }
     if (!QStringView(value).isValidUtf16())
         return Messages::tr("--cell %1: text with an unpaired surrogate").arg(assignment.key);

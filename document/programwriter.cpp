@@ -216,4 +216,12 @@ QByteArray programFileBytes(const DocumentCells &cells, QTextCodec *codec, const
     return encoder.encode(text);
 }
 
+qsizetype firstCharacterNoCellHolds(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text.at(i).unicode() < 0x20)
+            return i;
+    return -1;
+}
+
 } // namespace tarvo

@@ -6,6 +6,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringView>
 
 class QTextCodec;
 
@@ -22,6 +23,11 @@ struct UnencodableCell
     int column;
     QString characters; // each character once, in order of appearance
 };
+
+// The first character of `text` that no cell of a program file can hold: a
+// TAB, CR or LF (each would split its record) or another C0 control
+// character (NUL, ESC, ...). -1 when there is none.
+qsizetype firstCharacterNoCellHolds(QStringView text);
 
 // A row that holds text the file cannot carry: a cell its record needs is
 // empty (a department without a name, a payment without a name or value),

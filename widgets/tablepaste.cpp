@@ -1,5 +1,7 @@
 #include "tablepaste.h"
 
+#include "programwriter.h"
+
 #include "htmltable.h"
 #include "numberdelegate.h"
 
@@ -139,7 +141,7 @@ QString joinCopyBlock(const QList<QStringList> &rows)
 
 bool holdsControlCharacter(QStringView text)
 {
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x20; });
+    return tarvo::firstCharacterNoCellHolds(text) >= 0;
 }
 
 PastePlan planPaste(const QTableWidget *table, int row, int column, const QList<QStringList> &rows,
