@@ -10,34 +10,9 @@
 
 #include <encodings.h>
 
-#include <QFile>
+#include <programbytes.h>
 
-namespace {
-
-// Reads standard input to its end, but no further than `limit` + 1 bytes,
-// so that an endless stream cannot exhaust memory.
-bool readStandardInput(QByteArray *bytes, qsizetype limit, QString *error)
-{
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) {
-        *error = input.errorString();
-        return false;
-    }
-    while (bytes->size() <= limit) {
-        const QByteArray chunk = input.read(qMin<qint64>(1 << 20, limit + 1 - bytes->size()));
-        if (chunk.isEmpty()) {
-            if (input.error() != QFileDevice::NoError) {
-                *error = input.errorString();
-                return false;
-            }
-            break;
-        }
-        bytes->append(chunk);
-    }
-    return true;
-}
-
-} // namespace
+#include <unistd.h>
 
 int runBuild(const CommandLine &line)
 {
@@ -50,7 +25,9 @@ int runBuild(const CommandLine &line)
         return exitcode::Usage;
     }
     QByteArray json;
-    if (!readStandardInput(&json, tarvo::kMaxDocumentJsonBytes, &reason)) {
+    // With read(2), as dump reads "-": a signal is no reason to stop, nor
+    // to read for ever.
+    if (!tarvo::readStream(STDIN_FILENO, tarvo::kMaxDocumentJsonBytes, &json, &reason)) {
         console::error(Messages::tr("cannot read standard input: %1").arg(messages::reason(reason)));
         return exitcode::Usage;
     }
