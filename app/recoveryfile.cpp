@@ -43,6 +43,29 @@ QString usableFolderOf(const QString &path, bool make, QString *reason)
         return makeStateFolder(reason);
     return checkStateFolder(folder, reason) == StateFolderCheck::Usable ? folder : QString();
 }
+// True when the document file that `kept` names is none (an untitled
+// document), is gone (Save makes it again) or is a program file, read as
+// any file is, that Open would take in the kept encoding: a recovery file
+// never leads a save over a file of another kind.
+bool namesNoOtherFile(const Recovery &kept, QString *error)
+{
+    if (kept.documentFile.isEmpty())
+        return true;
+    struct stat info;
+    if (::lstat(QFile::encodeName(kept.documentFile).constData(), &info) != 0 && errno == ENOENT)
+        return true;
+    QByteArray bytes;
+    QString why;
+    if (!readProgramBytes(kept.documentFile, &bytes, &why))
+        return fail(error, QStringLiteral("the file it names, %1, cannot be read: %2").arg(kept.documentFile, why));
+    DocumentData cells;
+    const ReadReport report = readProgram(bytes, codecForEncoding(kept.encoding), cells);
+    if (!bytes.trimmed().isEmpty() && report.records == 0 && report.comments == 0)
+        return fail(error, QStringLiteral("the file it names, %1, is not a program file: none of its lines is a "
+                                          "record or a comment")
+                               .arg(kept.documentFile));
+    return true;
+}
 } // namespace
 
 QString recoveryFolder() { return stateFolderPath(); }
@@ -157,32 +180,18 @@ bool readRecoveryFile(const QString &path, Recovery *recovery, QString *error)
         if (isDocumentCell(table, r, c))
             kept.cells.setCellText(table, r, c, cell.at(3).toString());
     }
+    if (!namesNoOtherFile(kept, error))
+        return false;
     *recovery = kept;
     return true;
 }
 
 bool mayOfferRecovery(const QString &path, Recovery *recovery, QString *reason)
 {
-    Recovery kept;
     QString why;
-    if (!readRecoveryFile(path, &kept, &why))
-        return fail(reason, QStringLiteral("%1: %2").arg(path, why));
-    *recovery = kept;
-    if (kept.documentFile.isEmpty())
+    if (readRecoveryFile(path, recovery, &why))
         return true;
-    struct stat info;
-    if (::lstat(QFile::encodeName(kept.documentFile).constData(), &info) != 0 && errno == ENOENT)
-        return true; // gone: Save makes it again
-    QByteArray bytes;
-    if (!readProgramBytes(kept.documentFile, &bytes, &why))
-        return fail(reason, QStringLiteral("%1 names %2, which cannot be read: %3").arg(path, kept.documentFile, why));
-    DocumentData cells;
-    const ReadReport report = readProgram(bytes, codecForEncoding(kept.encoding), cells);
-    if (!bytes.trimmed().isEmpty() && report.records == 0 && report.comments == 0)
-        return fail(reason, QStringLiteral("%1 names %2, which is not a program file: none of its lines is a record "
-                                           "or a comment")
-                                .arg(path, kept.documentFile));
-    return true;
+    return fail(reason, QStringLiteral("%1: %2").arg(path, why));
 }
 
 bool removeRecoveryFile(const QString &path)

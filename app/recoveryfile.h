@@ -52,16 +52,18 @@ bool writeRecoveryFile(const QString &path, const Recovery &recovery, QString *e
 // and for one that is not to be trusted: in a folder that is not this
 // user's alone, a symbolic link, not a regular file, another user's or
 // writable by others, larger than any recovery file, naming an unknown
-// encoding or a document file by a path that is not absolute.
+// encoding, a document file by a path that is not absolute, or a document
+// file that is not a program file. The document file it names is read as
+// any file is (see readProgramBytes) and must be one Open would take in the
+// kept encoding (not a file in which no line is a record or a comment); an
+// untitled document, and one whose file is gone (Save makes it again),
+// are taken.
 bool readRecoveryFile(const QString &path, Recovery *recovery, QString *error = nullptr);
 
-// Whether the recovery file at `path` may be offered for Restore: it reads
-// as readRecoveryFile says, and the document file it names, read as any
-// file is (see readProgramBytes), is a program file in the kept encoding,
-// as Open would take it (not a file in which no line is a record or a
-// comment). An untitled document, and one whose file is gone (Save makes
-// it again), may be offered. `recovery` receives what the file holds.
-// False with `reason` saying why not; the file is then left where it is.
+// Whether the recovery file at `path` may be offered for Restore: true when
+// readRecoveryFile takes it, `recovery` then receiving what it holds. False
+// with `reason` naming the recovery file and saying why not; the file is
+// then left where it is.
 bool mayOfferRecovery(const QString &path, Recovery *recovery, QString *reason);
 
 // Removes the file; true when it is gone.

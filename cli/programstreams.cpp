@@ -158,10 +158,10 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
     const tarvo::WriteResult result = tarvo::writeProgramFile(file, cells, codec, stamp);
     written.ok = result.ok;
     written.unencodable = result.unencodable;
+    if (!result.notice.isEmpty())
+        console::error(result.notice);
     if (!result.ok)
         console::error(cannotWriteText(file, result.error));
-    else if (!result.notice.isEmpty())
-        console::error(result.notice);
     return written;
 }
 

@@ -302,19 +302,21 @@ private:
         tarvo::FolderFlushes flushes;
         for (qsizetype i = first; i < end; ++i) {
             Step &step = steps[size_t(i - first)];
+            const bool committed = step.failure.isEmpty() && step.replacement
+                                   && step.replacement->commit(&reason, &flushes);
+            if (step.failure.isEmpty() && step.replacement && !committed)
+                step.failure = programstreams::cannotWriteText(m_line.files.at(i), reason);
+            // What the save found to say besides (an earlier interrupted
+            // save made whole, a copy it could not remove), then its outcome.
+            if (step.replacement && !step.replacement->notice().isEmpty())
+                console::error(step.replacement->notice());
             if (!step.failure.isEmpty()) {
                 console::error(step.failure);
-                step.replacement.reset();
                 status = exitcode::worse(status, exitcode::WriteFailed);
-            } else if (step.replacement && !step.replacement->commit(&reason, &flushes)) {
-                console::error(programstreams::cannotWriteText(m_line.files.at(i), reason));
-                step.replacement.reset();
-                status = exitcode::worse(status, exitcode::WriteFailed);
-            } else if (step.replacement) {
-                if (!step.replacement->notice().isEmpty())
-                    console::error(step.replacement->notice());
+            } else if (committed) {
                 sayNotes(step.edited.notes, &status);
             }
+            step.replacement.reset();
         }
         return status;
     }

@@ -35,10 +35,10 @@ namespace tarvo {
 //   now (see recoverInterruptedSave) is not saved over.
 //
 // False with a message in `error` on failure. `notice`, when given,
-// receives what the user should know of a save that went through: an
-// interrupted earlier save that was made whole first, or what could not be
-// cleared away afterwards (a rollback copy or an unfinished file that could
-// not be removed); empty when there is nothing to say.
+// receives what the user should know besides, failed or not: an
+// interrupted earlier save of the file that was made whole first, or what
+// a save that went through could not clear away (a rollback copy or an
+// unfinished file that could not be removed); empty when there is nothing.
 bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error,
                          const FileCalls &calls = FileCalls::system(), QString *notice = nullptr);
 
@@ -76,7 +76,8 @@ public:
     // write(), or synced): a later failure elsewhere does not touch them.
     bool isOnDisk() const;
 
-    // As replaceFileContents' `notice`, once the save went through.
+    // As replaceFileContents' `notice`: what the steps so far found to say
+    // besides their outcome.
     QString notice() const;
 
 private:

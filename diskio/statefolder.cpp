@@ -36,8 +36,13 @@ QString stateFolderPath()
     if (!base.startsWith('/')) {
         QByteArray home = qgetenv("HOME");
         if (!home.startsWith('/')) {
-            const passwd *user = ::getpwuid(::geteuid());
-            home = user && user->pw_dir && user->pw_dir[0] == '/' ? QByteArray(user->pw_dir) : QByteArray();
+            // (getpwuid_r: set looks from several threads at once.)
+            passwd entry;
+            passwd *user = nullptr;
+            QByteArray buffer(16384, Qt::Uninitialized);
+            const bool found = ::getpwuid_r(::geteuid(), &entry, buffer.data(), size_t(buffer.size()), &user) == 0
+                               && user && user->pw_dir && user->pw_dir[0] == '/';
+            home = found ? QByteArray(user->pw_dir) : QByteArray();
         }
         if (home.isEmpty())
             return QString();

@@ -17,10 +17,10 @@ WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QT
     const QByteArray bytes = programFileBytes(cells, codec, stamp, &unencodable);
     QString notice;
     result.ok = replaceFileContents(path, bytes, &result.error, calls, &notice);
+    result.notice = notice;
     if (result.ok) {
         result.unencodable = unencodable;
         result.bytes = bytes;
-        result.notice = notice;
     }
     return result;
 }

@@ -23,9 +23,10 @@ struct WriteResult
     QString error; // why the write failed, for messages
     QList<UnencodableCell> unencodable;
     QByteArray bytes; // what the file now holds, when the write succeeded
-    // When the write succeeded, what the user should still be told (an
-    // interrupted earlier save made whole first, a rollback copy or an
-    // unfinished file that could not be removed); empty when nothing.
+    // What the user should be told besides, whether or not the write
+    // succeeded: an interrupted earlier save that was made whole first, a
+    // rollback copy or an unfinished file that could not be removed. Empty
+    // when there is nothing.
     QString notice;
 };
 
