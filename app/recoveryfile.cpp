@@ -156,14 +156,16 @@ bool readRecoveryFile(const QString &path, Recovery *recovery, QString *error)
     if (!trusted)
         return fail(error, QStringLiteral("%1 belongs to another user or may be written by others").arg(path));
     if (!read)
-        return fail(error, reason.isEmpty() ? QStringLiteral("%1 is too large to be a recovery file").arg(path) : reason);
+        return fail(error,
+                    reason.isEmpty() ? QStringLiteral("%1 is too large to be a recovery file").arg(path) : reason);
     const QJsonObject object = QJsonDocument::fromJson(bytes).object();
     if (object.value(QStringLiteral("format")).toString() != QLatin1String(kFormat))
         return fail(error, QStringLiteral("not a recovery file"));
     Recovery kept;
     kept.documentFile = object.value(QStringLiteral("file")).toString();
     if (!kept.documentFile.isEmpty() && !QDir::isAbsolutePath(kept.documentFile))
-        return fail(error, QStringLiteral("the file it names, %1, is not named by an absolute path").arg(kept.documentFile));
+        return fail(error,
+                    QStringLiteral("the file it names, %1, is not named by an absolute path").arg(kept.documentFile));
     kept.encoding = encodingIndexOf(object.value(QStringLiteral("encoding")).toString());
     if (kept.encoding < 0)
         return fail(error, QStringLiteral("it names no known encoding"));

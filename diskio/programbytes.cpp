@@ -56,7 +56,9 @@ bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QStrin
                     FileFingerprint *fingerprint)
 {
     if (before.st_size > kMaxProgramFileBytes)
-        return fail(error, QStringLiteral("it is %1 bytes, more than %2").arg(qint64(before.st_size)).arg(programFileLimitText()));
+        return fail(error, QStringLiteral("it is %1 bytes, more than %2")
+                               .arg(qint64(before.st_size))
+                               .arg(programFileLimitText()));
     // One byte more than the file says it has, to see it end where it says.
     QByteArray buffer(qsizetype(before.st_size) + 1, Qt::Uninitialized);
     qint64 got = 0;

@@ -69,7 +69,7 @@ int openRegular(const QByteArray &name, int flags, struct stat *info, bool *notR
     if (fd < 0 && errno == ENOENT) {
         // No /proc: by name, without waiting on whatever may have taken the
         // name meanwhile, and only if it is still the same file.
-        fd = retryInterrupted([&] { return ::open(name.constData(), opening | O_NONBLOCK | O_NOFOLLOW); });
+        fd = retryInterrupted([&] { return ::open(name.constData(), opening | O_NONBLOCK | (flags & O_NOFOLLOW)); });
         struct stat opened;
         if (fd >= 0
             && (::fstat(fd, &opened) != 0 || opened.st_dev != found.st_dev || opened.st_ino != found.st_ino)) {

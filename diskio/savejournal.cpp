@@ -136,12 +136,14 @@ bool parseJournal(const QByteArray &bytes, Journal *journal)
     const qsizetype oldSize = old.at(1).toLongLong();
     journal->nextSize = next.at(1).toLongLong();
     journal->nextHash = next.at(2);
-    if (oldSize < 0 || journal->nextSize < 0 || bytes.size() - at != oldSize + (journal->holdsNext ? journal->nextSize : 0))
+    if (oldSize < 0 || journal->nextSize < 0
+        || bytes.size() - at != oldSize + (journal->holdsNext ? journal->nextSize : 0))
         return false;
     journal->previous = bytes.mid(at, oldSize);
     if (journal->holdsNext)
         journal->next = bytes.mid(at + oldSize);
-    return hashOf(journal->previous) == old.at(2) && (!journal->holdsNext || hashOf(journal->next) == journal->nextHash);
+    return hashOf(journal->previous) == old.at(2)
+           && (!journal->holdsNext || hashOf(journal->next) == journal->nextHash);
 }
 
 // True when `now` is what the save of `journal` can have left of the file,

@@ -101,7 +101,8 @@ private slots:
         // (0700) and wrote its files there, and read what it found there.
         QTest::newRow("link to another folder") << QStringLiteral("link") << QStringLiteral("symbolic link");
         QTest::newRow("folder of another user") << QStringLiteral("other user") << QStringLiteral("another user");
-        QTest::newRow("folder others may write") << QStringLiteral("shared") << QStringLiteral("written by other users");
+        QTest::newRow("folder others may write")
+            << QStringLiteral("shared") << QStringLiteral("written by other users");
         QTest::newRow("in a folder others may change")
             << QStringLiteral("shared parent") << QStringLiteral("other users may change");
     }
@@ -180,7 +181,8 @@ private slots:
         QTest::newRow("FIFO") << QStringLiteral("fifo") << false << QStringLiteral("Not a regular file");
         QTest::newRow("relative path") << QStringLiteral("relative") << false << QStringLiteral("absolute path");
         QTest::newRow("unknown encoding") << QStringLiteral("encoding") << false << QStringLiteral("encoding");
-        QTest::newRow("recovery file is a link") << QStringLiteral("link") << false << QStringLiteral("Not a regular file");
+        QTest::newRow("recovery file is a link")
+            << QStringLiteral("link") << false << QStringLiteral("Not a regular file");
         QTest::newRow("recovery file others may write") << QStringLiteral("writable") << false
                                                         << QStringLiteral("may be written by others");
     }

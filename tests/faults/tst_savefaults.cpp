@@ -637,7 +637,8 @@ void TestSaveFaults::specialFilesAreNeverReplaced()
     QVERIFY(dir.isValid());
     const bool plantedFolder = kind == QLatin1String("planted folder link");
     // The file the planted link leads to, in a folder of this user's.
-    const QString fifo = plantedFolder ? dir.filePath(QStringLiteral("own/vending.prg")) : dir.filePath(QStringLiteral("pipe"));
+    const QString fifo = plantedFolder ? dir.filePath(QStringLiteral("own/vending.prg"))
+                                       : dir.filePath(QStringLiteral("pipe"));
     const QString path = plantedFolder ? dir.filePath(QStringLiteral("evil-dir/vending.prg"))
                                        : dir.filePath(QStringLiteral("vending.prg"));
     const QByteArray name = QFile::encodeName(path);
