@@ -84,9 +84,9 @@ MainWindow::MainWindow(QWidget *parent, UserDialogs *dialogs)
     showFileState();
     // Every change of the document is kept for recovery a moment later.
     recovery = new RecoveryKeeper(document, this);
-    connect(recovery, &RecoveryKeeper::cannotKeep, this, [this](const QString &folder, const QString &reason) {
-        statusBar()->showMessage(tr("Unsaved edits cannot be kept for recovery in %1: %2")
-                                     .arg(QDir::toNativeSeparators(folder), FileFailure::translatedReason(reason)));
+    connect(recovery, &RecoveryKeeper::cannotKeep, this, [this](const QString &reason) {
+        statusBar()->showMessage(tr("Unsaved edits cannot be kept for recovery: %1")
+                                     .arg(FileFailure::translatedReason(reason)));
     });
     QTimer::singleShot(0, this, &MainWindow::offerRecovery);
     new PaletteWatch(this, [this] { colourLabelCells(); });

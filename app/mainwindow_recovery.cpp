@@ -5,6 +5,7 @@
 
 #include "appidentity.h"
 #include "document.h"
+#include "filefailure.h"
 #include "recoveryfile.h"
 #include "recoverykeeper.h"
 #include "ui_mainwindow.h"
@@ -19,8 +20,13 @@ void MainWindow::offerRecovery()
     recoveryOffered = true;
     for (const QString &file : RecoveryKeeper::orphans()) {
         tarvo::Recovery kept;
-        if (!tarvo::readRecoveryFile(file, &kept))
+        QString refused;
+        // One that is not to be trusted (another user's, naming a file that
+        // is no program) is left where it is, and said.
+        if (!tarvo::mayOfferRecovery(file, &kept, &refused)) {
+            statusBar()->showMessage(tr("Kept changes not offered: %1").arg(FileFailure::translatedReason(refused)));
             continue;
+        }
         UserDialogs::Choice choice;
         choice.icon = QMessageBox::Question;
         choice.title = identity::programTitle();

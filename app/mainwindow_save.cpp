@@ -84,6 +84,11 @@ bool MainWindow::saveDocument()
     if (ownFile && (!confirmLossySave() || !confirmOverwriteOfDiskChange()))
         return false;
     const tarvo::WriteResult result = writeProgramFile(fileName);
+    // What the save found to say beside its outcome (a copy of the old
+    // bytes it could not remove, a save of it cut short before).
+    if (!result.notice.isEmpty())
+        dialogs->showMessage(this, QMessageBox::Warning, identity::programTitle(),
+                             FileFailure::translatedReason(result.notice));
     if (!result.ok) {
         // The name chosen stays the document's: the next Save tries it again.
         if (!ownFile)

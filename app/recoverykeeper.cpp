@@ -3,7 +3,6 @@
 #include "document.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -43,8 +42,11 @@ void RecoveryKeeper::keepNow()
         return;
     }
     if (!m_lock) {
-        if (!QDir().mkpath(tarvo::recoveryFolder())) {
-            failed(tr("the folder cannot be made"));
+        // Only a folder of this user's alone: neither the recovery file nor
+        // its lock goes anywhere else.
+        QString reason;
+        if (!tarvo::prepareRecoveryFolder(&reason)) {
+            failed(reason);
             return;
         }
         m_lock = std::make_unique<QLockFile>(lockPathOf(m_path));
@@ -69,7 +71,7 @@ void RecoveryKeeper::failed(const QString &reason)
     if (m_toldCannotKeep)
         return;
     m_toldCannotKeep = true;
-    emit cannotKeep(tarvo::recoveryFolder(), reason);
+    emit cannotKeep(reason);
 }
 
 void RecoveryKeeper::discard()

@@ -39,8 +39,9 @@ public:
     static constexpr int kDelayMs = 2000;
 
 signals:
-    // The edits cannot be kept in `folder`, for `reason`; said once a run.
-    void cannotKeep(const QString &folder, const QString &reason);
+    // The edits cannot be kept: `reason` names the folder and says why.
+    // Said once a run.
+    void cannotKeep(const QString &reason);
 
 private:
     // The document changed: its edits are kept once the delay has passed.

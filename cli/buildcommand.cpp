@@ -12,32 +12,11 @@
 
 #include <encodings.h>
 
-#include <QFile>
+#include <programbytes.h>
+
+#include <unistd.h>
 
 namespace {
-
-// Reads standard input to its end, but no further than `limit` + 1 bytes,
-// so that an endless stream cannot exhaust memory.
-bool readStandardInput(QByteArray *bytes, qsizetype limit, QString *error)
-{
-    QFile input;
-    if (!input.open(stdin, QIODevice::ReadOnly)) {
-        *error = input.errorString();
-        return false;
-    }
-    while (bytes->size() <= limit) {
-        const QByteArray chunk = input.read(qMin<qint64>(1 << 20, limit + 1 - bytes->size()));
-        if (chunk.isEmpty()) {
-            if (input.error() != QFileDevice::NoError) {
-                *error = input.errorString();
-                return false;
-            }
-            break;
-        }
-        bytes->append(chunk);
-    }
-    return true;
-}
 
 // A cell that holds a TAB, a line end or another control character, which
 // the file cannot carry as it is: named, with the first such character.
@@ -75,7 +54,9 @@ int runBuild(const CommandLine &line)
         return exitcode::Usage;
     }
     QByteArray json;
-    if (!readStandardInput(&json, tarvo::kMaxDocumentJsonBytes, &reason)) {
+    // With read(2), as dump reads "-": a signal is no reason to stop, nor
+    // to read for ever.
+    if (!tarvo::readStream(STDIN_FILENO, tarvo::kMaxDocumentJsonBytes, &json, &reason)) {
         console::error(Messages::tr("cannot read standard input: %1").arg(messages::reason(reason)));
         return exitcode::Usage;
     }

@@ -186,6 +186,14 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
     Written written;
     if (isStandardStream(file) || isStreamTarget(file)) {
         const QByteArray bytes = tarvo::programFileBytes(cells, codec, stamp, &written.unencodable);
+        // Nothing that no read would take back.
+        if (bytes.size() > tarvo::kMaxProgramFileBytes) {
+            console::error(cannotWriteText(file, QStringLiteral("it would be %1 bytes, more than %2")
+                                                     .arg(bytes.size())
+                                                     .arg(tarvo::programFileLimitText())));
+            written.unencodable.clear();
+            return written;
+        }
         if (isStandardStream(file)) {
             console::writeOut(bytes);
             written.ok = console::finishOut();
@@ -200,6 +208,8 @@ Written writeDocument(const QString &file, const tarvo::DocumentCells &cells, QT
     const tarvo::WriteResult result = tarvo::writeProgramFile(file, cells, codec, stamp);
     written.ok = result.ok;
     written.unencodable = result.unencodable;
+    if (!result.notice.isEmpty())
+        console::error(result.notice);
     if (!result.ok)
         console::error(cannotWriteText(file, result.error));
     return written;

@@ -36,11 +36,32 @@
 #include <memory>
 #include <vector>
 
+#include <sys/resource.h>
+
 namespace {
 
-// Files locked and written at a time: two descriptors each while a batch is
-// written, far below the usual limit of 1,024 open files.
-constexpr int kBatchFiles = 256;
+// Files locked and written at a time: at most 256, and no more than the
+// limit of open files allows (raised first as far as the system lets it).
+// While a batch is written each file holds two descriptors (its lock and
+// its new file); each thread needs a few more for a moment (the file
+// rewritten in place, its rollback copy), and the program some of its own.
+qsizetype batchFiles()
+{
+    constexpr qsizetype kMost = 256;
+    rlimit files;
+    if (::getrlimit(RLIMIT_NOFILE, &files) != 0)
+        return kMost;
+    if (files.rlim_cur < files.rlim_max) {
+        const rlim_t was = files.rlim_cur;
+        files.rlim_cur = files.rlim_max;
+        if (::setrlimit(RLIMIT_NOFILE, &files) != 0)
+            files.rlim_cur = was;
+    }
+    if (files.rlim_cur == RLIM_INFINITY)
+        return kMost;
+    const qint64 reserve = 32 + 4 * qint64(QThread::idealThreadCount());
+    return qBound<qsizetype>(1, qsizetype((qint64(files.rlim_cur) - reserve) / 2), kMost);
+}
 
 // One file's new contents, and what to say once they are written.
 struct Edited
@@ -79,8 +100,8 @@ public:
         QSet<QPair<quint64, quint64>> seen;
         QString reason;
         m_planned.reserve(size_t(m_line.files.size()));
-        for (qsizetype first = 0; first < m_line.files.size(); first += kBatchFiles) {
-            const QStringList batch = m_line.files.mid(first, kBatchFiles);
+        for (qsizetype first = 0; first < m_line.files.size(); first += m_batch) {
+            const QStringList batch = m_line.files.mid(first, m_batch);
             // Locked while read, so that no save of another program is
             // read half done.
             tarvo::SaveLocks locks;
@@ -128,8 +149,8 @@ public:
     int write()
     {
         int status = exitcode::Success;
-        for (qsizetype first = 0; first < m_line.files.size(); first += kBatchFiles)
-            status = exitcode::worse(status, writeBatch(first, qMin(first + kBatchFiles, m_line.files.size())));
+        for (qsizetype first = 0; first < m_line.files.size(); first += m_batch)
+            status = exitcode::worse(status, writeBatch(first, qMin(first + m_batch, m_line.files.size())));
         return status;
     }
 
@@ -198,13 +219,17 @@ private:
         return false;
     }
 
+    // Every outcome is the file's own: a file is said to fail only where
+    // its own new contents are not on disk, whatever happened to the others.
     int writeBatch(qsizetype first, qsizetype end)
     {
         int status = exitcode::Success;
         const QStringList batch = m_line.files.mid(first, end - first);
         QString reason;
+        // A file that cannot be locked fails alone; the others are locked.
+        QHash<QString, QString> unlocked;
         tarvo::SaveLocks locks;
-        if (!locks.lockAll(batch, &reason)) {
+        if (!locks.lockAll(batch, &reason, &unlocked)) {
             console::error(reason);
             return exitcode::WriteFailed;
         }
@@ -224,15 +249,20 @@ private:
             if (wholeFlush && read.exists)
                 steps[size_t(i - first)].watched = fileSystems.watch(dev_t(read.device), m_line.files.at(i));
         }
-        // The new files written, on every core,
+        // The new files written, on every core (a file rewritten in place
+        // is saved whole, on disk, right here),
         onEveryCore(end - first, [&](qsizetype k) {
             const qsizetype i = first + k;
             Step &step = steps[size_t(k)];
             if (m_planned[size_t(i)].offset < 0)
                 return; // named before
+            const QString &file = m_line.files.at(i);
+            if (unlocked.contains(file)) {
+                step.failure = programstreams::cannotWriteText(file, unlocked.value(file));
+                return;
+            }
             if (!newContents(i, &step.edited, &step.failure))
                 return;
-            const QString &file = m_line.files.at(i);
             if (isStandardStream(file))
                 return;
             // Read again onto another file system (mounted meanwhile): that
@@ -243,12 +273,10 @@ private:
             if (!step.replacement->write(&why))
                 step.failure = programstreams::cannotWriteText(file, why);
         });
-        auto failed = [&](Step &step, const QString &message) {
-            console::error(message);
-            step.replacement.reset();
-            status = exitcode::worse(status, exitcode::WriteFailed);
-        };
-        // then all on disk,
+        // then all on disk: one flush of each file system; where that
+        // reports a failed write (of any file on it, even another
+        // program's), each new file that is not on disk yet is flushed by
+        // itself, and fails only if its own bytes did not get there,
         for (qsizetype i = first; i < end; ++i) {
             Step &step = steps[size_t(i - first)];
             if (!step.failure.isEmpty())
@@ -261,22 +289,33 @@ private:
                     sayNotes(step.edited.notes, &status);
                 continue;
             }
-            if (!step.replacement)
+            if (!step.replacement || step.replacement->isOnDisk())
                 continue;
-            const dev_t device = dev_t(step.edited.read.device);
-            if (step.watched ? !fileSystems.sync(device, &reason) : !step.replacement->sync(&reason))
+            QString flushed;
+            if (step.watched && fileSystems.sync(dev_t(step.edited.read.device), &flushed))
+                step.replacement->synced();
+            else if (!step.replacement->sync(&reason))
                 step.failure = programstreams::cannotWriteText(m_line.files.at(i), reason);
         }
         // then each in its old one's place, and each folder flushed once.
         tarvo::FolderFlushes flushes;
         for (qsizetype i = first; i < end; ++i) {
             Step &step = steps[size_t(i - first)];
-            if (!step.failure.isEmpty())
-                failed(step, step.failure);
-            else if (step.replacement && !step.replacement->commit(&reason))
-                failed(step, programstreams::cannotWriteText(m_line.files.at(i), reason));
-            else if (step.replacement)
+            const bool committed = step.failure.isEmpty() && step.replacement
+                                   && step.replacement->commit(&reason, &flushes);
+            if (step.failure.isEmpty() && step.replacement && !committed)
+                step.failure = programstreams::cannotWriteText(m_line.files.at(i), reason);
+            // What the save found to say besides (an earlier interrupted
+            // save made whole, a copy it could not remove), then its outcome.
+            if (step.replacement && !step.replacement->notice().isEmpty())
+                console::error(step.replacement->notice());
+            if (!step.failure.isEmpty()) {
+                console::error(step.failure);
+                status = exitcode::worse(status, exitcode::WriteFailed);
+            } else if (committed) {
                 sayNotes(step.edited.notes, &status);
+            }
+            step.replacement.reset();
         }
         return status;
     }
@@ -291,6 +330,7 @@ private:
 
     const CommandLine &m_line;
     QList<tarvo::CellChange> m_changes;
+    const qsizetype m_batch = batchFiles();
     QTextCodec *const m_codec;
     const QString m_encoding;
     Spool m_spool;

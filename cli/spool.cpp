@@ -26,11 +26,11 @@ bool fail(QString *error, int cause)
 int openUnnamedFile()
 {
     const QByteArray folder = QFile::encodeName(QDir::tempPath());
-    int fd = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    int fd = tarvo::retryInterrupted([&] { return ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600); });
     if (fd >= 0 || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL))
         return fd;
     QByteArray name = folder + "/tarvo-prg-XXXXXX";
-    fd = ::mkostemp(name.data(), O_CLOEXEC);
+    fd = tarvo::retryInterrupted([&] { return ::mkostemp(name.data(), O_CLOEXEC); });
     if (fd >= 0)
         ::unlink(name.constData());
     return fd;

@@ -14,6 +14,11 @@ int openFile(const char *path, int flags, mode_t mode) { return ::open(path, fla
 
 } // namespace
 
+int closeFile(int (*close)(int), int fd)
+{
+    return close(fd) == 0 || errno == EINTR ? 0 : -1;
+}
+
 const FileCalls &FileCalls::system()
 {
     static const FileCalls calls = {
@@ -61,10 +66,10 @@ bool readAllAt(ReadAtCall pread, int fd, char *data, qint64 size, off_t offset)
 
 void flushFolder(const QByteArray &folder, const FileCalls &calls)
 {
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = retryInterrupted([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (fd >= 0) {
-        calls.fsync(fd);
-        ::close(fd);
+        retryInterrupted([&] { return calls.fsync(fd); });
+        closeFile(::close, fd);
     }
 }
 

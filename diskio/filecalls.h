@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 
+#include <cerrno>
 #include <sys/types.h>
 
 namespace tarvo {
@@ -24,6 +25,24 @@ struct FileCalls
 
     static const FileCalls &system();
 };
+
+// Makes `call` again for as long as it fails with EINTR: a signal that
+// arrives while a file is being opened, flushed, cut, renamed or removed
+// is no reason to fail the save. Not for close(), see closeFile().
+template<typename Call>
+auto retryInterrupted(Call call) -> decltype(call())
+{
+    for (;;) {
+        const auto result = call();
+        if (result != -1 || errno != EINTR)
+            return result;
+    }
+}
+
+// Closes `fd` through `close`. Linux frees the descriptor even when close
+// reports EINTR, and another thread may already have it again, so an
+// interrupted close counts as done and is never made again.
+int closeFile(int (*close)(int), int fd);
 
 using WriteAtCall = ssize_t (*)(int fd, const void *data, size_t size, off_t offset);
 using ReadAtCall = ssize_t (*)(int fd, void *data, size_t size, off_t offset);

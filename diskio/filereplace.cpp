@@ -1,5 +1,6 @@
 #include "filereplace.h"
 
+#include "programbytes.h"
 #include "regularfile.h"
 #include "savejournal.h"
 #include "savelock.h"
@@ -18,8 +19,6 @@
 #include <unistd.h>
 
 namespace tarvo {
-
-void syncFolderOf(const QByteArray &folder, const FileCalls &calls);
 
 namespace {
 
@@ -113,7 +112,7 @@ public:
     {
         if (m_fd < 0)
             return true;
-        if (m_calls.fsync(m_fd) == 0)
+        if (retryInterrupted([&] { return m_calls.fsync(m_fd); }) == 0)
             return true;
         const int cause = errno;
         discard(cause);
@@ -121,11 +120,13 @@ public:
         return false;
     }
 
-    // The last step: the new file in the old one's place.
-    bool commit(QString *error)
+    // The last step: the new file in the old one's place, its folder
+    // flushed now or, where `flushes` is given, with the run's others.
+    bool commit(QString *error, FolderFlushes *flushes)
     {
         if (m_fd < 0)
             return true;
+        m_flushes = flushes;
         Outcome outcome = putInPlace(error);
         if (outcome == Outcome::TryNamed) {
             outcome = writeNewFile(false, error);
@@ -134,6 +135,10 @@ public:
         }
         return finish(outcome, error) == Step::Done;
     }
+
+    // What the user should know of a save that went through: what it could
+    // not clear away.
+    QString notice() const { return m_notice; }
 
 private:
     Step failStep(QString *error, const QString &text)
@@ -184,9 +189,12 @@ private:
     int makeNewFile(bool unnamed, QByteArray *fresh, QString *litter)
     {
         const mode_t mode = m_exists ? 0600 : 0666;
-        const int fd = unnamed ? m_calls.open(m_folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode)
-                               : m_calls.open((*fresh = pendingName(litter)).constData(),
-                                              O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (!unnamed)
+            *fresh = pendingName(litter);
+        const int fd = retryInterrupted([&] {
+            return unnamed ? m_calls.open(m_folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode)
+                           : m_calls.open(fresh->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        });
         if (fd >= 0)
             ::flock(fd, LOCK_EX | LOCK_NB); // marks it as a live writer's
         return fd;
@@ -197,9 +205,9 @@ private:
     void discard(int cause)
     {
         if (m_fd >= 0)
-            m_calls.close(m_fd);
+            closeFile(m_calls.close, m_fd);
         m_fd = -1;
-        if (m_linked && m_calls.unlink(m_fresh.constData()) != 0)
+        if (m_linked && retryInterrupted([&] { return m_calls.unlink(m_fresh.constData()); }) != 0)
             m_litter += QStringLiteral("; the unfinished file %1 could not be removed: %2")
                             .arg(QFile::decodeName(m_fresh), systemErrorText(errno));
         m_linked = false;
@@ -235,8 +243,10 @@ private:
                                    && made.st_gid == m_old.st_gid;
             // Owner before mode: a change of owner clears the set-id bits.
             // The access control list last: it sets the group bits itself.
-            if ((!sameOwner && m_calls.fchown(m_fd, m_old.st_uid, m_old.st_gid) != 0)
-                || m_calls.fchmod(m_fd, m_old.st_mode & 07777) != 0 || !copyAttributes(m_target, m_fd)) {
+            if ((!sameOwner
+                 && retryInterrupted([&] { return m_calls.fchown(m_fd, m_old.st_uid, m_old.st_gid); }) != 0)
+                || retryInterrupted([&] { return m_calls.fchmod(m_fd, m_old.st_mode & 07777); }) != 0
+                || !copyAttributes(m_target, m_fd)) {
                 // The old file would change hands or lose some of its
                 // attributes: write it in place instead.
                 discard(errno);
@@ -257,7 +267,9 @@ private:
             // A new file takes its name at once; one that replaces another
             // goes beside it first.
             const QByteArray &name = m_exists ? m_fresh : m_target;
-            if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) != 0) {
+            if (retryInterrupted([&] {
+                    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW);
+                }) != 0) {
                 const int cause = errno;
                 discard(cause);
                 if (cause == ENOENT || cause == EPERM || cause == EXDEV)
@@ -268,14 +280,15 @@ private:
             if (!m_exists)
                 m_fresh = m_target;
         }
-        const int closed = m_calls.close(m_fd);
+        const int closed = closeFile(m_calls.close, m_fd);
         m_fd = -1;
         if (closed != 0) {
             const int cause = errno;
             discard(cause);
             return failWith(error, cause, m_litter);
         }
-        if (m_fresh != m_target && m_calls.rename(m_fresh.constData(), m_target.constData()) != 0) {
+        if (m_fresh != m_target
+            && retryInterrupted([&] { return m_calls.rename(m_fresh.constData(), m_target.constData()); }) != 0) {
             const int cause = errno;
             discard(cause);
             // A sticky folder, or a file mounted in its own right.
@@ -284,13 +297,14 @@ private:
             return failWith(error, cause, m_litter);
         }
         m_linked = false; // it is the file now
-        syncFolder();
+        if (m_flushes)
+            m_flushes->add(m_folder);
+        else
+            flushFolder(m_folder, m_calls);
         if (!m_litter.isEmpty()) // saved, but the folder is not as it was
-            reportInterruptedSave(QStringLiteral("%1 was saved%2").arg(QFile::decodeName(m_target), m_litter));
+            m_notice = QStringLiteral("%1 was saved%2").arg(QFile::decodeName(m_target), m_litter);
         return Outcome::Done;
     }
-
-    void syncFolder() { syncFolderOf(m_folder, m_calls); }
 
     // The fallback: the old file is rewritten where it is. A copy of its
     // bytes goes to the journal, on disk, before the first byte changes, so
@@ -298,48 +312,51 @@ private:
     // should a step fail, the old bytes go straight back.
     bool rewriteInPlace(QString *error)
     {
-        const int fd = m_calls.open(m_target.constData(),
-                                    O_RDWR | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC, 0);
-        if (fd < 0)
-            return fail(error, systemErrorText(errno));
         struct stat opened;
-        if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_dev != m_old.st_dev
-            || opened.st_ino != m_old.st_ino) {
-            m_calls.close(fd);
+        bool notRegular = false;
+        const int fd = openRegular(m_target, O_RDWR | O_NOFOLLOW | O_CLOEXEC, &opened, &notRegular);
+        if (fd < 0 && !notRegular)
+            return fail(error, systemErrorText(errno));
+        if (fd < 0 || opened.st_dev != m_old.st_dev || opened.st_ino != m_old.st_ino) {
+            if (fd >= 0)
+                closeFile(m_calls.close, fd);
             return fail(error, QStringLiteral("The file changed while it was being saved"));
         }
         if (opened.st_size > kMaxKeptBytes) {
-            m_calls.close(fd);
+            closeFile(m_calls.close, fd);
             return fail(error, QStringLiteral("The file is too large to be rewritten in place"));
         }
         // (A length that changes while it is read reads as EIO.)
         QByteArray previous(qsizetype(opened.st_size), Qt::Uninitialized);
         if (!readAllAt(m_calls.pread, fd, previous.data(), previous.size(), 0)) {
             const int cause = errno;
-            m_calls.close(fd);
+            closeFile(m_calls.close, fd);
             return fail(error, systemErrorText(cause));
         }
         SaveJournal journal;
         QString reason;
         if (!journal.begin(opened, m_target, previous, m_bytes, &reason)) {
-            m_calls.close(fd);
+            closeFile(m_calls.close, fd);
             return fail(error, QStringLiteral("The file can only be rewritten in place, and %1").arg(reason));
         }
 
         // The file grows only as its new bytes are written.
         const off_t size = off_t(m_bytes.size());
-        if (writeAllAt(m_calls.pwrite, fd, m_bytes.constData(), m_bytes.size(), 0) && m_calls.ftruncate(fd, size) == 0
-            && m_calls.fsync(fd) == 0) {
+        if (writeAllAt(m_calls.pwrite, fd, m_bytes.constData(), m_bytes.size(), 0)
+            && retryInterrupted([&] { return m_calls.ftruncate(fd, size); }) == 0
+            && retryInterrupted([&] { return m_calls.fsync(fd); }) == 0) {
             // Every byte is on disk: what closing says changes nothing, and
             // a journal left behind finds the new file whole.
-            m_calls.close(fd);
-            journal.finish(&reason);
+            closeFile(m_calls.close, fd);
+            if (!journal.finish(&reason))
+                m_notice = QStringLiteral("%1 was saved; %2").arg(QFile::decodeName(m_target), reason);
             return true;
         }
         const int cause = errno;
         const bool restored = writeAllAt(m_calls.pwrite, fd, previous.constData(), previous.size(), 0)
-                              && m_calls.ftruncate(fd, off_t(previous.size())) == 0 && m_calls.fsync(fd) == 0;
-        m_calls.close(fd);
+                              && retryInterrupted([&] { return m_calls.ftruncate(fd, off_t(previous.size())); }) == 0
+                              && retryInterrupted([&] { return m_calls.fsync(fd); }) == 0;
+        closeFile(m_calls.close, fd);
         if (!restored)
             return fail(error, systemErrorText(cause)
                                    + QStringLiteral("; the previous contents could not be put back yet: they "
@@ -363,45 +380,33 @@ private:
     bool m_linked = false; // it has a name in the folder (m_fresh)
     QByteArray m_fresh;
     QString m_litter; // what a clean-up left behind, for the message
+    QString m_notice;
+    FolderFlushes *m_flushes = nullptr;
 };
-
-thread_local FolderFlushes *t_flushes = nullptr;
 
 } // namespace
 
-// Makes a rename durable, now or with the run's other folders; a folder
-// that cannot be synced is no reason to call a finished save failed.
-void syncFolderOf(const QByteArray &folder, const FileCalls &calls)
-{
-    if (t_flushes) {
-        t_flushes->m_folders.insert(folder);
-        return;
-    }
-    flushFolder(folder, calls);
-}
+FolderFlushes::~FolderFlushes() { flush(); }
 
-FolderFlushes::FolderFlushes() : m_outer(t_flushes) { t_flushes = this; }
+void FolderFlushes::add(const QByteArray &folder) { m_folders.insert(folder); }
 
-FolderFlushes::~FolderFlushes()
-{
-    flush();
-    t_flushes = m_outer;
-}
-
+// A folder that cannot be flushed is no reason to call a finished save
+// failed.
 void FolderFlushes::flush()
 {
-    FolderFlushes *const active = t_flushes;
-    t_flushes = nullptr;
     for (const QByteArray &folder : std::as_const(m_folders))
-        syncFolderOf(folder, FileCalls::system());
+        flushFolder(folder);
     m_folders.clear();
-    t_flushes = active;
 }
 
-bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error, const FileCalls &calls)
+bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error, const FileCalls &calls,
+                         QString *notice)
 {
     PendingReplacement replacement(path, bytes, calls);
-    return replacement.write(error) && replacement.sync(error) && replacement.commit(error);
+    const bool saved = replacement.write(error) && replacement.sync(error) && replacement.commit(error);
+    if (notice)
+        *notice = replacement.notice();
+    return saved;
 }
 
 struct PendingReplacement::Steps
@@ -409,6 +414,8 @@ struct PendingReplacement::Steps
     SaveLock lock;
     std::unique_ptr<Saver> saver;
     bool failed = false;
+    bool onDisk = false;
+    QStringList notices;
 };
 
 PendingReplacement::PendingReplacement(const QString &path, const QByteArray &bytes, const FileCalls &calls)
@@ -424,34 +431,64 @@ bool PendingReplacement::write(QString *error)
     steps.failed = true;
     if (m_path.isEmpty())
         return fail(error, systemErrorText(ENOENT));
+    // Nothing is written that no read would take back.
+    if (m_bytes.size() > kMaxProgramFileBytes)
+        return fail(error, QStringLiteral("it would be %1 bytes, more than %2")
+                               .arg(m_bytes.size())
+                               .arg(programFileLimitText()));
     QString target;
     if (!resolveSaveTarget(m_path, &target, error))
         return false;
     if (!steps.lock.lock(target, error))
         return false;
-    // A save in place of this file that was cut short is made whole first.
-    recoverInterruptedSave(target);
+    // A save in place of this file that was cut short is made whole first;
+    // while it cannot be, the file is not saved over.
+    QString recovered;
+    bool unresolved = false;
+    if (recoverInterruptedSave(target, &recovered, &unresolved)) {
+        if (unresolved)
+            return fail(error, recovered);
+        steps.notices << recovered;
+    }
     steps.saver = std::make_unique<Saver>(target, m_bytes, m_calls);
     const Saver::Step step = steps.saver->write(error);
     steps.failed = step == Saver::Step::Failed;
-    if (step != Saver::Step::Written)
+    steps.onDisk = step == Saver::Step::Done;
+    if (step != Saver::Step::Written) {
+        if (!steps.saver->notice().isEmpty())
+            steps.notices << steps.saver->notice();
         steps.saver.reset();
+    }
     return !steps.failed;
 }
+
+bool PendingReplacement::isOnDisk() const { return m_steps->onDisk; }
+
+QString PendingReplacement::notice() const { return m_steps->notices.join(QStringLiteral("\n")); }
 
 bool PendingReplacement::sync(QString *error)
 {
     Steps &steps = *m_steps;
-    if (!steps.failed && steps.saver)
+    if (!steps.failed && steps.saver && !steps.onDisk) {
         steps.failed = !steps.saver->sync(error);
+        steps.onDisk = !steps.failed;
+    }
     return !steps.failed;
 }
 
-bool PendingReplacement::commit(QString *error)
+void PendingReplacement::synced()
+{
+    if (!m_steps->failed)
+        m_steps->onDisk = true;
+}
+
+bool PendingReplacement::commit(QString *error, FolderFlushes *flushes)
 {
     Steps &steps = *m_steps;
     if (!steps.failed && steps.saver) {
-        steps.failed = !steps.saver->commit(error);
+        steps.failed = !steps.saver->commit(error, flushes);
+        if (!steps.saver->notice().isEmpty())
+            steps.notices << steps.saver->notice();
         steps.saver.reset();
         steps.lock.unlock();
     }

@@ -29,21 +29,32 @@ namespace tarvo {
 // - Something that exists and is not a regular file (a directory, a FIFO,
 //   a device) is never replaced or opened; nor is a file whose permissions
 //   mark it read-only.
+// - Bytes that no read would take back (more than kMaxProgramFileBytes)
+//   are not written.
+// - A file whose last save in place was cut short and cannot be made whole
+//   now (see recoverInterruptedSave) is not saved over.
 //
-// False with a message in `error` on failure.
+// False with a message in `error` on failure. `notice`, when given,
+// receives what the user should know besides, failed or not: an
+// interrupted earlier save of the file that was made whole first, or what
+// a save that went through could not clear away (a rollback copy or an
+// unfinished file that could not be removed); empty when there is nothing.
 bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *error,
-                         const FileCalls &calls = FileCalls::system());
+                         const FileCalls &calls = FileCalls::system(), QString *notice = nullptr);
+
+class FolderFlushes;
 
 // The save of replaceFileContents in its three steps, for a run of many
 // files whose new files are all written first and then made durable
 // together (tarvo-prg set): write() locks the file and puts its new bytes
 // into a new file beside it, sync() puts that file on disk (which a flush
 // of its whole file system after write() does as well, see
-// FileSystemSync), commit() puts it in the old one's place and releases
-// the lock. A file that must be rewritten in place is saved whole by
-// write(); sync() and commit() then have nothing left to do. A replacement dropped before commit() leaves
-// the old file as it was and nothing beside it. Each step returns false,
-// with `error` set, when the save failed; the old file then stays.
+// FileSystemSync; synced() says so), commit() puts it in the old one's
+// place and releases the lock. A file that must be rewritten in place is
+// saved whole, on disk, by write(); sync() and commit() then have nothing
+// left to do. A replacement dropped before commit() leaves the old file as
+// it was and nothing beside it. Each step returns false, with `error` set,
+// when the save failed; the old file then stays.
 class PendingReplacement
 {
 public:
@@ -54,7 +65,20 @@ public:
 
     bool write(QString *error);
     bool sync(QString *error);
-    bool commit(QString *error);
+    // A flush of the whole file system, made after write(), put the new
+    // file on disk: sync() has nothing left to do.
+    void synced();
+    // `flushes`, when given, flushes the file's folder with the others of
+    // the run instead of at once.
+    bool commit(QString *error, FolderFlushes *flushes = nullptr);
+
+    // True once the new contents are on disk (rewritten in place by
+    // write(), or synced): a later failure elsewhere does not touch them.
+    bool isOnDisk() const;
+
+    // As replaceFileContents' `notice`: what the steps so far found to say
+    // besides their outcome.
+    QString notice() const;
 
 private:
     struct Steps;
@@ -64,25 +88,24 @@ private:
     std::unique_ptr<Steps> m_steps;
 };
 
-// For a run of many saves (tarvo-prg set): while one exists in a thread,
-// the saves of that thread leave the flush of their folders' entries to it,
-// and each folder is flushed once, by flush() or when it goes, instead of
-// once a file. Every file itself is still on disk before it takes its old
-// one's place, so a crash before the flush leaves each file old or new.
+// For a run of many saves (tarvo-prg set): the commits handed one leave
+// the flush of their folders' entries to it, and each folder is flushed
+// once, by flush() or when it goes, instead of once a file. Every file
+// itself is still on disk before it takes its old one's place, so a crash
+// before the flush leaves each file old or new.
 class FolderFlushes
 {
 public:
-    FolderFlushes();
+    FolderFlushes() = default;
     ~FolderFlushes();
     FolderFlushes(const FolderFlushes &) = delete;
     FolderFlushes &operator=(const FolderFlushes &) = delete;
 
+    void add(const QByteArray &folder);
     void flush();
 
 private:
     QSet<QByteArray> m_folders;
-    FolderFlushes *m_outer;
-    friend void syncFolderOf(const QByteArray &folder, const FileCalls &calls);
 };
 
 } // namespace tarvo

@@ -1,5 +1,6 @@
 #include "filesystemsync.h"
 
+#include "filecalls.h"
 #include "regularfile.h"
 
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
 
@@ -34,10 +36,20 @@ bool FileSystemSync::watch(dev_t device, const QString &path)
     if (m_watched.count(device))
         return true;
     // Any descriptor of the file system will do; it reports the failed
-    // writes from its opening on.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    // writes from its opening on. The file's folder, so that nothing but a
+    // folder is opened; where the folder lies on another file system (the
+    // file is mounted in its own right), the file is flushed by itself.
+    const QByteArray name = QFile::encodeName(path);
+    const qsizetype slash = name.lastIndexOf('/');
+    const QByteArray folder = slash > 0 ? name.left(slash) : slash == 0 ? QByteArray("/") : QByteArray(".");
+    const int fd = retryInterrupted([&] { return ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
     if (fd < 0)
         return false;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || info.st_dev != device) {
+        ::close(fd);
+        return false;
+    }
     m_watched[device].fd = fd;
     return true;
 }

@@ -26,7 +26,8 @@ public:
     static bool isAvailable();
 
     // From now on, watches the file system of device `device`, which holds
-    // the file at `path`. False when it cannot be watched.
+    // the file at `path` (through the file's folder: the file itself is not
+    // opened). False when it cannot be watched.
     bool watch(dev_t device, const QString &path);
 
     // Flushes the file system of `device` (once, however often asked).

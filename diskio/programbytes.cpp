@@ -19,12 +19,16 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-QString limitText()
+} // namespace
+
+QString programFileLimitText()
 {
     return QStringLiteral("the %1 bytes (%2 MiB) a program file may have")
         .arg(kMaxProgramFileBytes)
         .arg(kMaxProgramFileBytes / (1024 * 1024));
 }
+
+namespace {
 
 // Reads from `fd` into `buffer` from `*got` on until the end of the file or
 // until the buffer is full. False with `error` set when a read fails.
@@ -52,7 +56,9 @@ bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QStrin
                     FileFingerprint *fingerprint)
 {
     if (before.st_size > kMaxProgramFileBytes)
-        return fail(error, QStringLiteral("it is %1 bytes, more than %2").arg(qint64(before.st_size)).arg(limitText()));
+        return fail(error, QStringLiteral("it is %1 bytes, more than %2")
+                               .arg(qint64(before.st_size))
+                               .arg(programFileLimitText()));
     // One byte more than the file says it has, to see it end where it says.
     QByteArray buffer(qsizetype(before.st_size) + 1, Qt::Uninitialized);
     qint64 got = 0;
@@ -84,7 +90,10 @@ bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QStrin
 bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall readCall,
                       FileFingerprint *asRead)
 {
-    recoverInterruptedSave(path); // a save in place cut short is made whole first
+    // A save in place cut short is made whole first; a file that cannot be
+    // is not read as if it were.
+    if (!settleInterruptedSave(path, error))
+        return false;
     struct stat info;
     const int fd = openRegularFile(path, error, &info);
     if (fd < 0)
@@ -94,7 +103,7 @@ bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, Re
     return ok;
 }
 
-bool readProgramStream(int fd, QByteArray *bytes, QString *error, ReadCall read)
+bool readStream(int fd, qint64 limit, QByteArray *bytes, QString *error, ReadCall read)
 {
     constexpr qint64 kPiece = 64 * 1024;
     QByteArray buffer;
@@ -102,16 +111,25 @@ bool readProgramStream(int fd, QByteArray *bytes, QString *error, ReadCall read)
     for (;;) {
         // Room for one byte beyond the limit, to tell a stream at the limit
         // from a longer one.
-        buffer.resize(qsizetype(qMin(got + kPiece, kMaxProgramFileBytes + 1)));
+        buffer.resize(qsizetype(qMin(got + kPiece, limit + 1)));
         const qint64 had = got;
         if (!readInto(fd, buffer, &got, error, read ? read : ::read))
             return false;
-        if (got > kMaxProgramFileBytes)
-            return fail(error, QStringLiteral("it is more than %1").arg(limitText()));
-        if (got < buffer.size() || got == had)
+        if (got > limit || got < buffer.size() || got == had)
             break;
     }
     buffer.truncate(got);
+    *bytes = buffer;
+    return true;
+}
+
+bool readProgramStream(int fd, QByteArray *bytes, QString *error, ReadCall read)
+{
+    QByteArray buffer;
+    if (!readStream(fd, kMaxProgramFileBytes, &buffer, error, read))
+        return false;
+    if (buffer.size() > kMaxProgramFileBytes)
+        return fail(error, QStringLiteral("it is more than %1").arg(programFileLimitText()));
     *bytes = buffer;
     return true;
 }

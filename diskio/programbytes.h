@@ -14,6 +14,9 @@ struct FileFingerprint;
 // mean as one, and keeps every read short in time and memory.
 constexpr qint64 kMaxProgramFileBytes = 4 * 1024 * 1024;
 
+// "the 4194304 bytes (4 MiB) a program file may have", for messages.
+QString programFileLimitText();
+
 // The call that reads from a descriptor: ::read unless a test hands in one
 // that fails.
 using ReadCall = ssize_t (*)(int fd, void *buffer, size_t size);
@@ -33,5 +36,11 @@ bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, Re
 // Reads an open stream (standard input, a pipe) to its end into `bytes`.
 // More than kMaxProgramFileBytes is an error, as is a failed read.
 bool readProgramStream(int fd, QByteArray *bytes, QString *error, ReadCall read = nullptr);
+
+// Reads an open stream to its end, or until it has given more than `limit`
+// bytes (`bytes` then holds limit + 1 of them), with read(2): a read that
+// a signal interrupts is made again, a failed one is an error (false,
+// `error` set), never the end.
+bool readStream(int fd, qint64 limit, QByteArray *bytes, QString *error, ReadCall read = nullptr);
 
 } // namespace tarvo

@@ -1,5 +1,7 @@
 #include "regularfile.h"
 
+#include "filecalls.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -10,14 +12,14 @@
 
 namespace tarvo {
 
-namespace {
-
-QString notRegularText(mode_t mode)
+QString notRegularText(unsigned mode)
 {
     if (S_ISDIR(mode))
         return QStringLiteral("Is a directory");
     return QStringLiteral("Not a regular file");
 }
+
+namespace {
 
 bool fail(QString *error, const QString &text)
 {
@@ -33,43 +35,68 @@ QString systemErrorText(int errorNumber)
     return QString::fromLocal8Bit(std::strerror(errorNumber));
 }
 
+int openRegular(const QByteArray &name, int flags, struct stat *info, bool *notRegular)
+{
+    if (notRegular)
+        *notRegular = false;
+    if (name.isEmpty()) {
+        errno = ENOENT;
+        return -1;
+    }
+    const int handle = retryInterrupted(
+        [&] { return ::open(name.constData(), O_PATH | O_CLOEXEC | (flags & O_NOFOLLOW)); });
+    if (handle < 0)
+        return -1;
+    struct stat found;
+    if (::fstat(handle, &found) != 0) {
+        const int cause = errno;
+        ::close(handle);
+        errno = cause;
+        return -1;
+    }
+    if (info)
+        *info = found;
+    if (!S_ISREG(found.st_mode)) {
+        ::close(handle);
+        if (notRegular)
+            *notRegular = true;
+        errno = S_ISDIR(found.st_mode) ? EISDIR : (S_ISLNK(found.st_mode) ? ELOOP : ENXIO);
+        return -1;
+    }
+    const int opening = (flags & ~(O_NOFOLLOW | O_CREAT | O_EXCL | O_TRUNC | O_DIRECTORY)) | O_NOCTTY;
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(handle);
+    int fd = retryInterrupted([&] { return ::open(self.constData(), opening); });
+    if (fd < 0 && errno == ENOENT) {
+        // No /proc: by name, without waiting on whatever may have taken the
+        // name meanwhile, and only if it is still the same file.
+        fd = retryInterrupted([&] { return ::open(name.constData(), opening | O_NONBLOCK | (flags & O_NOFOLLOW)); });
+        struct stat opened;
+        if (fd >= 0
+            && (::fstat(fd, &opened) != 0 || opened.st_dev != found.st_dev || opened.st_ino != found.st_ino)) {
+            ::close(fd);
+            fd = -1;
+            errno = ESTALE;
+        } else if (fd >= 0 && !(opening & O_NONBLOCK)) {
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+        }
+    }
+    const int cause = errno;
+    ::close(handle);
+    errno = cause;
+    return fd;
+}
+
 int openRegularFile(const QString &path, QString *error, struct stat *info)
 {
-    const QByteArray name = QFile::encodeName(path);
-    if (name.isEmpty()) {
-        fail(error, systemErrorText(ENOENT));
-        return -1;
-    }
-    // Look before opening: opening a FIFO waits for a writer, and opening a
-    // device can do things of its own.
-    struct stat before;
-    if (::stat(name.constData(), &before) != 0) {
-        fail(error, systemErrorText(errno));
-        return -1;
-    }
-    if (!S_ISREG(before.st_mode)) {
-        fail(error, notRegularText(before.st_mode));
-        return -1;
-    }
-
-    // Non-blocking, in case the path was swapped for a FIFO meanwhile; what
-    // was opened is looked at once more.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    struct stat found = {};
+    bool notRegular = false;
+    const int fd = openRegular(QFile::encodeName(path), O_RDONLY | O_CLOEXEC, &found, &notRegular);
     if (fd < 0) {
-        fail(error, systemErrorText(errno));
+        fail(error, notRegular ? notRegularText(found.st_mode) : systemErrorText(errno));
         return -1;
     }
-    struct stat opened = {};
-    if (::fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        fail(error, notRegularText(opened.st_mode));
-        ::close(fd);
-        return -1;
-    }
-    // Of the flags F_SETFL sets, the descriptor was opened with none but
-    // O_NONBLOCK.
-    ::fcntl(fd, F_SETFL, 0);
     if (info)
-        *info = opened;
+        *info = found;
     return fd;
 }
 

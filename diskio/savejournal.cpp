@@ -1,8 +1,9 @@
 #include "savejournal.h"
 
-#include "regularfile.h"
 #include "filecalls.h"
+#include "regularfile.h"
 #include "savelock.h"
+#include "statefolder.h"
 
 #include <QCryptographicHash>
 #include <QDebug>
@@ -12,7 +13,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -21,10 +21,13 @@ namespace tarvo {
 
 namespace {
 
-// A program file is a few kilobytes; no journal holds more than this.
+// A program file is at most a few MiB; no copy holds more than this.
 constexpr qsizetype kMaxJournalBytes = 64 * 1024 * 1024;
 
-const QByteArray kMagic = QByteArrayLiteral("TARVO SAVE JOURNAL 1\n");
+// Version 2 holds the new bytes after the previous ones; version 1, left
+// by earlier saves, only their size and hash.
+const QByteArray kMagic = QByteArrayLiteral("TARVO SAVE JOURNAL 2\n");
+const QByteArray kMagicWithoutNew = QByteArrayLiteral("TARVO SAVE JOURNAL 1\n");
 
 void warnByDefault(const QString &message) { qWarning().noquote() << message; }
 
@@ -35,67 +38,22 @@ QByteArray hashOf(const QByteArray &bytes)
     return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
 }
 
-// The user's state folder for the editor, without making it.
-QByteArray stateFolder()
-{
-    QByteArray base = qgetenv("XDG_STATE_HOME");
-    if (!base.startsWith('/')) {
-        QByteArray home = qgetenv("HOME");
-        if (!home.startsWith('/')) {
-            const passwd *user = ::getpwuid(::geteuid());
-            home = user && user->pw_dir ? QByteArray(user->pw_dir) : QByteArray();
-        }
-        if (home.isEmpty())
-            return QByteArray();
-        base = home + "/.local/state";
-    }
-    return base + "/tarvo";
-}
-
-// True when `folder` is a folder of this user that nobody else may write.
-bool isPrivateFolder(const QByteArray &folder)
-{
-    struct stat info;
-    return ::lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == ::geteuid()
-           && !(info.st_mode & (S_IWGRP | S_IWOTH));
-}
-
-// Makes the state folder where missing; its last part private.
-bool makeStateFolder(const QByteArray &folder, QString *error)
-{
-    if (folder.isEmpty()) {
-        *error = QStringLiteral("this user has no home folder");
-        return false;
-    }
-    const QList<QByteArray> parts = folder.split('/');
-    QByteArray path;
-    for (qsizetype i = 1; i < parts.size(); ++i) {
-        if (parts.at(i).isEmpty())
-            continue;
-        path += '/' + parts.at(i);
-        const bool last = i == parts.size() - 1;
-        if (::mkdir(path.constData(), last ? 0700 : 0755) != 0 && errno != EEXIST) {
-            *error = QStringLiteral("%1: %2").arg(QString::fromLocal8Bit(path), systemErrorText(errno));
-            return false;
-        }
-    }
-    if (!isPrivateFolder(folder)) {
-        *error = QStringLiteral("%1 is not a folder of this user's alone").arg(QString::fromLocal8Bit(folder));
-        return false;
-    }
-    return true;
-}
-
 QByteArray journalName(unsigned long long device, unsigned long long inode)
 {
     return "save-" + QByteArray::number(device) + '-' + QByteArray::number(inode) + ".journal";
 }
 
-// The old bytes put back into the file, cut to their length, on disk.
+QByteArray journalPathOf(const QString &folder, const struct stat &file)
+{
+    return QFile::encodeName(folder) + '/' + journalName(file.st_dev, file.st_ino);
+}
+
+// `bytes` at the start of the file, cut to their length, on disk.
 bool putBytes(int fd, const QByteArray &bytes)
 {
-    return writeAllAt(::pwrite, fd, bytes.constData(), bytes.size(), 0) && ::ftruncate(fd, off_t(bytes.size())) == 0
-        && ::fsync(fd) == 0;
+    return writeAllAt(::pwrite, fd, bytes.constData(), bytes.size(), 0)
+           && retryInterrupted([&] { return ::ftruncate(fd, off_t(bytes.size())); }) == 0
+           && retryInterrupted([&] { return ::fsync(fd); }) == 0;
 }
 
 // Reads a whole file of at most `limit` bytes; false on a read error or
@@ -125,10 +83,16 @@ struct Journal
 {
     unsigned long long device = 0;
     unsigned long long inode = 0;
-    QByteArray target;
     QByteArray previous;
+    QByteArray next;          // empty in a journal of version 1
+    bool holdsNext = false;
     qsizetype nextSize = 0;
     QByteArray nextHash;
+
+    bool isNext(const QByteArray &bytes) const
+    {
+        return holdsNext ? bytes == next : bytes.size() == nextSize && hashOf(bytes) == nextHash;
+    }
 };
 
 QByteArray header(const struct stat &file, const QByteArray &target, const QByteArray &previous,
@@ -147,7 +111,8 @@ QByteArray header(const struct stat &file, const QByteArray &target, const QByte
 // never complete on disk, so the file it speaks of was never touched.
 bool parseJournal(const QByteArray &bytes, Journal *journal)
 {
-    if (!bytes.startsWith(kMagic))
+    journal->holdsNext = bytes.startsWith(kMagic);
+    if (!journal->holdsNext && !bytes.startsWith(kMagicWithoutNew))
         return false;
     QList<QByteArray> lines;
     qsizetype at = 0;
@@ -168,64 +133,141 @@ bool parseJournal(const QByteArray &bytes, Journal *journal)
         return false;
     journal->device = lines.at(1).mid(7).toULongLong();
     journal->inode = lines.at(2).mid(6).toULongLong();
-    journal->target = QByteArray::fromHex(lines.at(3).mid(5));
-    journal->previous = bytes.mid(at);
+    const qsizetype oldSize = old.at(1).toLongLong();
     journal->nextSize = next.at(1).toLongLong();
     journal->nextHash = next.at(2);
-    return journal->previous.size() == old.at(1).toLongLong() && hashOf(journal->previous) == old.at(2);
+    if (oldSize < 0 || journal->nextSize < 0
+        || bytes.size() - at != oldSize + (journal->holdsNext ? journal->nextSize : 0))
+        return false;
+    journal->previous = bytes.mid(at, oldSize);
+    if (journal->holdsNext)
+        journal->next = bytes.mid(at + oldSize);
+    return hashOf(journal->previous) == old.at(2)
+           && (!journal->holdsNext || hashOf(journal->next) == journal->nextHash);
 }
 
-void removeJournal(const QByteArray &path)
+// True when `now` is what the save of `journal` can have left of the file,
+// cut short while it wrote the new bytes or while the previous ones went
+// back: every byte the previous or the new contents' byte at that place,
+// its length between theirs. A file that another program wrote meanwhile
+// is not.
+bool isTornBySave(const QByteArray &now, const Journal &journal)
 {
-    ::unlink(path.constData());
+    const QByteArray &previous = journal.previous;
+    if (!journal.holdsNext) {
+        // Of a journal without the new bytes, only the file written whole
+        // and not yet cut to length can be told.
+        return now.size() == previous.size() && journal.nextSize < previous.size()
+               && hashOf(now.left(journal.nextSize)) == journal.nextHash
+               && now.mid(journal.nextSize) == previous.mid(journal.nextSize);
+    }
+    const QByteArray &next = journal.next;
+    if (now.size() < qMin(previous.size(), next.size()) || now.size() > qMax(previous.size(), next.size()))
+        return false;
+    for (qsizetype i = 0; i < now.size(); ++i) {
+        const bool fromPrevious = i < previous.size() && now.at(i) == previous.at(i);
+        const bool fromNext = i < next.size() && now.at(i) == next.at(i);
+        if (!fromPrevious && !fromNext)
+            return false;
+    }
+    return true;
 }
 
-// The journal at `journalPath`, read under the lock of the file whose
-// status is `file`, applied.
-bool applyJournal(const QByteArray &journalPath, const struct stat &file, QString *message)
+bool removeFile(const QByteArray &path)
 {
-    const int jfd = ::open(journalPath.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (jfd < 0)
-        return false; // finished meanwhile by the save that wrote it
-    struct stat jinfo;
-    QByteArray bytes;
-    const bool read = ::fstat(jfd, &jinfo) == 0 && S_ISREG(jinfo.st_mode) && jinfo.st_uid == ::geteuid()
-                      && readWhole(jfd, &bytes, kMaxJournalBytes + 4096);
-    ::close(jfd);
-    Journal journal;
-    if (!read || !parseJournal(bytes, &journal) || journal.device != qulonglong(file.st_dev)
-        || journal.inode != qulonglong(file.st_ino)) {
-        removeJournal(journalPath); // never complete: the file was not touched
-        return false;
-    }
-    // The name the save wrote through must still lead to this file; if it
-    // leads elsewhere the file was replaced since, and the number is reused.
-    struct stat named;
-    if (::stat(journal.target.constData(), &named) != 0 || named.st_dev != file.st_dev
-        || named.st_ino != file.st_ino) {
-        removeJournal(journalPath);
-        return false;
-    }
+    return retryInterrupted([&] { return ::unlink(path.constData()); }) == 0 || errno == ENOENT;
+}
 
-    const QString shown = QFile::decodeName(journal.target);
-    const QString kept = QString::fromLocal8Bit(journalPath);
-    const int fd = ::open(journal.target.constData(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
-    struct stat opened;
-    QByteArray now;
-    if (fd < 0 || ::fstat(fd, &opened) != 0 || opened.st_ino != file.st_ino || opened.st_dev != file.st_dev
-        || !readWhole(fd, &now, kMaxJournalBytes)) {
-        const int cause = errno;
-        if (fd >= 0)
-            ::close(fd);
-        *message = QStringLiteral("The last save of %1 was interrupted and its previous contents cannot be put "
-                                  "back (%2); they are kept in %3")
-                       .arg(shown, systemErrorText(cause), kept);
+// The previous contents of a file that another program wrote after the
+// save was cut short, kept in the state folder as a program file of their
+// own. Its path, or an empty one when it cannot be written.
+QByteArray keepAside(const QByteArray &folder, const QString &file, const QByteArray &previous)
+{
+    const QByteArray base = QFile::encodeName(QFileInfo(file).fileName());
+    for (int n = 1; n < 100; ++n) {
+        const QByteArray kept = folder + '/' + base + ".previous" + (n > 1 ? '-' + QByteArray::number(n) : QByteArray())
+                                + ".prg";
+        const int fd = retryInterrupted(
+            [&] { return ::open(kept.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600); });
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return QByteArray();
+        const bool written = putBytes(fd, previous);
+        if (closeFile(::close, fd) != 0 || !written) {
+            ::unlink(kept.constData());
+            return QByteArray();
+        }
+        flushFolder(folder);
+        return kept;
+    }
+    return QByteArray();
+}
+
+// The journal at `journalPath`, read under the lock of the file at `path`
+// whose status is `file`, applied.
+bool applyJournal(const QByteArray &journalPath, const QString &path, const struct stat &file, QString *message,
+                  bool *unresolved)
+{
+    const QString shown = path;
+    const QString kept = QFile::decodeName(journalPath);
+    auto cannot = [&](const QString &why) {
+        *unresolved = true;
+        *message = QStringLiteral("The last save of %1 was interrupted, and %2; the copy of its previous contents "
+                                  "is kept in %3, and the file is left as it is until it can be made whole")
+                       .arg(shown, why, kept);
         return true;
+    };
+    struct stat jinfo;
+    const int jfd = openRegular(journalPath, O_RDONLY | O_NOFOLLOW | O_CLOEXEC, &jinfo);
+    if (jfd < 0 && errno == ENOENT)
+        return false; // finished meanwhile by the save that wrote it
+    if (jfd < 0)
+        return cannot(QStringLiteral("its copy cannot be read (%1)").arg(systemErrorText(errno)));
+    QByteArray bytes;
+    const bool read = jinfo.st_uid == ::geteuid() && readWhole(jfd, &bytes, kMaxJournalBytes + 4096);
+    const int readCause = errno;
+    ::close(jfd);
+    if (jinfo.st_uid != ::geteuid())
+        return cannot(QStringLiteral("its copy belongs to another user"));
+    if (!read)
+        return cannot(QStringLiteral("its copy cannot be read (%1)").arg(systemErrorText(readCause)));
+    Journal journal;
+    if (!parseJournal(bytes, &journal) || journal.device != qulonglong(file.st_dev)
+        || journal.inode != qulonglong(file.st_ino)) {
+        // Never complete, so the file was never touched; or emptied by a
+        // save that finished but could not remove it.
+        removeFile(journalPath);
+        return false;
     }
-    if (now.size() == journal.nextSize && hashOf(now) == journal.nextHash) {
-        ::fsync(fd);
+
+    // Through the name it is known by now, only while that is still the
+    // file of the journal.
+    struct stat opened;
+    const QByteArray name = QFile::encodeName(path);
+    bool writable = true;
+    int fd = openRegular(name, O_RDWR | O_CLOEXEC, &opened);
+    if (fd < 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        writable = false;
+        fd = openRegular(name, O_RDONLY | O_CLOEXEC, &opened);
+    }
+    if (fd < 0)
+        return cannot(QStringLiteral("the file cannot be opened (%1)").arg(systemErrorText(errno)));
+    QByteArray now;
+    if (opened.st_ino != file.st_ino || opened.st_dev != file.st_dev) {
         ::close(fd);
-        removeJournal(journalPath);
+        return cannot(QStringLiteral("the file changed while it was looked at"));
+    }
+    if (!readWhole(fd, &now, kMaxJournalBytes)) {
+        const int cause = errno;
+        ::close(fd);
+        return cannot(QStringLiteral("the file cannot be read (%1)").arg(systemErrorText(cause)));
+    }
+    if (journal.isNext(now)) {
+        if (writable)
+            retryInterrupted([&] { return ::fsync(fd); });
+        ::close(fd);
+        removeFile(journalPath);
         *message = QStringLiteral("The last save of %1 was interrupted after its new contents were written "
                                   "whole; they are kept")
                        .arg(shown);
@@ -233,22 +275,36 @@ bool applyJournal(const QByteArray &journalPath, const struct stat &file, QStrin
     }
     if (now == journal.previous) {
         ::close(fd);
-        removeJournal(journalPath);
+        removeFile(journalPath);
         *message = QStringLiteral("The last save of %1 was interrupted before it changed the file; the file "
                                   "holds its previous contents")
                        .arg(shown);
         return true;
     }
-    const bool restored = putBytes(fd, journal.previous);
-    const int cause = errno;
-    ::close(fd);
-    if (!restored) {
-        *message = QStringLiteral("The last save of %1 was interrupted and left it incomplete; its previous "
-                                  "contents could not be put back (%2) and are kept in %3")
-                       .arg(shown, systemErrorText(cause), kept);
+    if (!isTornBySave(now, journal)) {
+        // Written by another program since: that is the file now. What it
+        // held before the save stays at hand.
+        ::close(fd);
+        const QByteArray folder = journalPath.left(journalPath.lastIndexOf('/'));
+        const QByteArray aside = keepAside(folder, path, journal.previous);
+        if (!aside.isEmpty())
+            removeFile(journalPath);
+        *message = QStringLiteral("The last save of %1 was interrupted, and another program has written the file "
+                                  "since; it is left as it is. What it held before that save is kept in %2")
+                       .arg(shown, QFile::decodeName(aside.isEmpty() ? journalPath : aside));
         return true;
     }
-    removeJournal(journalPath);
+    if (!writable) {
+        ::close(fd);
+        return cannot(QStringLiteral("left it incomplete; the file cannot be written now"));
+    }
+    const bool restored = putBytes(fd, journal.previous);
+    const int cause = errno;
+    closeFile(::close, fd);
+    if (!restored)
+        return cannot(QStringLiteral("left it incomplete; its previous contents could not be put back (%1)")
+                          .arg(systemErrorText(cause)));
+    removeFile(journalPath);
     *message = QStringLiteral("The last save of %1 was interrupted and left it incomplete; its previous "
                               "contents were put back")
                    .arg(shown);
@@ -257,51 +313,72 @@ bool applyJournal(const QByteArray &journalPath, const struct stat &file, QStrin
 
 } // namespace
 
+SaveJournal::~SaveJournal()
+{
+    if (m_fd >= 0)
+        closeFile(::close, m_fd);
+}
+
 bool SaveJournal::begin(const struct stat &file, const QByteArray &target, const QByteArray &previous,
                         const QByteArray &next, QString *error)
 {
-    const QByteArray folder = stateFolder();
     QString reason;
-    if (!makeStateFolder(folder, &reason)) {
+    const QString folder = makeStateFolder(&reason);
+    if (folder.isEmpty()) {
         *error = QStringLiteral("cannot keep a copy of the previous contents: %1").arg(reason);
         return false;
     }
-    m_path = folder + '/' + journalName(file.st_dev, file.st_ino);
-    const int fd = ::open(m_path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        *error = QStringLiteral("cannot keep a copy of the previous contents in %1: %2")
-                     .arg(path(), systemErrorText(errno));
+    m_path = journalPathOf(folder, file);
+    // Never over a copy that is kept already: that one is still needed.
+    m_fd = retryInterrupted(
+        [&] { return ::open(m_path.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600); });
+    if (m_fd < 0) {
+        *error = errno == EEXIST ? QStringLiteral("cannot keep a copy of the previous contents: %1 still holds the "
+                                                  "copy of an earlier save")
+                                       .arg(path())
+                                 : QStringLiteral("cannot keep a copy of the previous contents in %1: %2")
+                                       .arg(path(), systemErrorText(errno));
         m_path.clear();
         return false;
     }
     const QByteArray head = header(file, target, previous, next);
-    const bool written = writeAllAt(::pwrite, fd, head.constData(), head.size(), 0)
-                         && writeAllAt(::pwrite, fd, previous.constData(), previous.size(), off_t(head.size()))
-                         && ::fsync(fd) == 0;
-    const int cause = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed) {
+    const bool written = writeAllAt(::pwrite, m_fd, head.constData(), head.size(), 0)
+                         && writeAllAt(::pwrite, m_fd, previous.constData(), previous.size(), off_t(head.size()))
+                         && writeAllAt(::pwrite, m_fd, next.constData(), next.size(),
+                                       off_t(head.size() + previous.size()))
+                         && retryInterrupted([&] { return ::fsync(m_fd); }) == 0;
+    if (!written) {
         *error = QStringLiteral("cannot keep a copy of the previous contents in %1: %2")
-                     .arg(path(), systemErrorText(written ? errno : cause));
-        removeJournal(m_path);
+                     .arg(path(), systemErrorText(errno));
+        closeFile(::close, m_fd);
+        m_fd = -1;
+        removeFile(m_path);
         m_path.clear();
         return false;
     }
-    flushFolder(folder);
+    flushFolder(QFile::encodeName(folder));
     return true;
 }
 
-bool SaveJournal::finish(QString *error)
+bool SaveJournal::finish(QString *notice)
 {
     if (m_path.isEmpty())
         return true;
-    if (::unlink(m_path.constData()) != 0 && errno != ENOENT) {
-        *error = QStringLiteral("the copy of the previous contents in %1 could not be removed: %2")
-                     .arg(path(), systemErrorText(errno));
-        return false;
+    const bool removed = removeFile(m_path);
+    const int cause = errno;
+    if (!removed) {
+        // Emptied, it is known for a finished save's and never applied.
+        const bool marked = retryInterrupted([&] { return ::ftruncate(m_fd, 0); }) == 0
+                            && retryInterrupted([&] { return ::fsync(m_fd); }) == 0;
+        *notice = QStringLiteral("the copy of the previous contents in %1 could not be removed (%2)%3")
+                      .arg(path(), systemErrorText(cause),
+                           marked ? QStringLiteral("; it is marked as done and goes when the file is next read")
+                                  : QString());
     }
+    closeFile(::close, m_fd);
+    m_fd = -1;
     m_path.clear();
-    return true;
+    return removed;
 }
 
 QByteArray pendingSaveName(const QByteArray &target)
@@ -312,16 +389,16 @@ QByteArray pendingSaveName(const QByteArray &target)
 
 Leftover removeLeftoverSave(const QByteArray &pending, QString *error)
 {
-    const int fd = ::open(pending.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return errno == ENOENT ? Leftover::None : Leftover::InUse;
     struct stat held;
+    bool notRegular = false;
+    const int fd = openRegular(pending, O_RDONLY | O_NOFOLLOW | O_CLOEXEC, &held, &notRegular);
+    if (fd < 0)
+        return errno == ENOENT && !notRegular ? Leftover::None : Leftover::InUse;
     struct stat named;
     Leftover result = Leftover::InUse;
-    if (::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
-        && ::lstat(pending.constData(), &named) == 0 && named.st_ino == held.st_ino
-        && named.st_dev == held.st_dev) {
-        if (::unlink(pending.constData()) == 0 || errno == ENOENT) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::lstat(pending.constData(), &named) == 0
+        && named.st_ino == held.st_ino && named.st_dev == held.st_dev) {
+        if (removeFile(pending)) {
             result = Leftover::Removed;
         } else {
             *error = QStringLiteral("the unfinished file %1 of an earlier save could not be removed: %2")
@@ -333,14 +410,11 @@ Leftover removeLeftoverSave(const QByteArray &pending, QString *error)
     return result;
 }
 
-void reportInterruptedSave(const QString &message)
+bool recoverInterruptedSave(const QString &path, QString *message, bool *unresolved)
 {
-    if (g_reporter)
-        g_reporter(message);
-}
-
-bool recoverInterruptedSave(const QString &path, QString *message)
-{
+    bool ignored = false;
+    bool &stuck = unresolved ? *unresolved : ignored;
+    stuck = false;
     const QByteArray name = QFile::encodeName(path);
     struct stat file;
     if (name.isEmpty() || ::stat(name.constData(), &file) != 0 || !S_ISREG(file.st_mode))
@@ -348,28 +422,44 @@ bool recoverInterruptedSave(const QString &path, QString *message)
     struct stat seen;
     const QByteArray pending = pendingSaveName(QFile::encodeName(QFileInfo(path).canonicalFilePath()));
     const bool leftover = ::lstat(pending.constData(), &seen) == 0;
-    const QByteArray folder = stateFolder();
-    const QByteArray journalPath = folder + '/' + journalName(file.st_dev, file.st_ino);
-    const bool journaled = !folder.isEmpty() && ::lstat(journalPath.constData(), &seen) == 0
-                           && isPrivateFolder(folder);
+    const QString folder = stateFolderPath();
+    const QByteArray journalPath = journalPathOf(folder, file);
+    const bool journaled = checkStateFolder(folder) == StateFolderCheck::Usable
+                           && ::lstat(journalPath.constData(), &seen) == 0;
     if (!leftover && !journaled)
         return false;
     // Not while a save of this file is under way: its new file and its
     // journal are its own.
     SaveLock lock;
     QString error;
-    if (!lock.lock(path, &error))
-        return false;
+    if (!lock.lock(path, &error)) {
+        if (!journaled)
+            return false;
+        stuck = true;
+        *message = QStringLiteral("The last save of %1 was interrupted, and the file cannot be locked to make it "
+                                  "whole (%2); the copy of its previous contents is kept in %3")
+                       .arg(path, error, QFile::decodeName(journalPath));
+        return true;
+    }
     if (leftover)
         removeLeftoverSave(pending, &error);
-    return journaled && applyJournal(journalPath, file, message);
+    return journaled && applyJournal(journalPath, path, file, message, &stuck);
 }
 
-void recoverInterruptedSave(const QString &path)
+bool settleInterruptedSave(const QString &path, QString *error)
 {
     QString message;
-    if (recoverInterruptedSave(path, &message) && g_reporter)
+    bool unresolved = false;
+    if (!recoverInterruptedSave(path, &message, &unresolved))
+        return true;
+    if (unresolved) {
+        if (error)
+            *error = message;
+        return false;
+    }
+    if (g_reporter)
         g_reporter(message);
+    return true;
 }
 
 void setInterruptedSaveReporter(InterruptedSaveReporter reporter) { g_reporter = reporter; }

@@ -7,15 +7,21 @@
 
 namespace tarvo {
 
-// The rollback copy that a save in place keeps of the file's previous
-// bytes, in the saving user's state folder ($XDG_STATE_HOME/tarvo, by
-// default ~/.local/state/tarvo, made private to the user). It is on disk,
-// flushed, before the first byte of the file changes, and is removed once
-// the new bytes are. Should the save be cut short (a crash, a kill, a power
-// cut), the next open of the file finds it and makes the file whole again.
+// The rollback copy that a save in place keeps, in the saving user's state
+// folder (see statefolder.h): what the file held before and what is being
+// written into it, with their sizes and hashes. It is on disk, flushed,
+// before the first byte of the file changes, and is removed once the new
+// bytes are. Should the save be cut short (a crash, a kill, a power cut),
+// the next read or save of the file finds it and makes the file whole
+// again; it is put back only over the torn file it belongs to.
 class SaveJournal
 {
 public:
+    SaveJournal() = default;
+    ~SaveJournal();
+    SaveJournal(const SaveJournal &) = delete;
+    SaveJournal &operator=(const SaveJournal &) = delete;
+
     // Writes and flushes the copy of `previous`, the bytes of the file
     // `file` (its status) at `target`, about to be replaced by `next`.
     // False with `error` set when the copy cannot be kept; the file must
@@ -23,29 +29,40 @@ public:
     bool begin(const struct stat &file, const QByteArray &target, const QByteArray &previous,
                const QByteArray &next, QString *error);
 
-    // Removes the copy once the file is whole (new or old again). False
-    // with `error` set when it cannot be removed; the next open of the file
-    // then finds the file whole and removes it.
-    bool finish(QString *error);
+    // Removes the copy once the file is whole (new, or old again). When it
+    // cannot be removed, false with `notice` saying so: the copy is then
+    // emptied where it can be, which marks it as belonging to a save that
+    // finished, never to be put back, and the next read of the file removes
+    // it.
+    bool finish(QString *notice);
 
     // Where the copy is kept, for messages.
     QString path() const { return QString::fromLocal8Bit(m_path); }
 
 private:
     QByteArray m_path;
+    int m_fd = -1;
 };
 
-// Looks for an interrupted save in place of the file at `path` (the journal
+// Looks for an interrupted save in place of the file at `path` (the copy
 // of its device and inode in this user's state folder) and makes the file
-// whole: the previous bytes put back, or the new ones kept where the file
-// already holds them complete. A new file that a killed save left beside
-// it is removed. True when there was one, with `message`
-// saying what was found and done (for the user to read); false otherwise.
-bool recoverInterruptedSave(const QString &path, QString *message);
+// whole. The copy's bytes go back only over the torn file its save left:
+// one in which every byte is the previous or the new contents' byte at that
+// place. A file that holds the new contents complete keeps them; a file
+// that another program wrote since is left as it is, and the copy is kept
+// aside in the state folder. A new file that a killed save left beside it
+// is removed. True when there was anything, with `message` saying what was
+// found and done (for the user to read); false otherwise.
+// `unresolved`, when given, is set when the file could not be made whole or
+// could not be checked (the copy cannot be read, the file cannot be
+// written): the copy then stays where it is, the message says where, and
+// the file must neither be read as whole nor saved over until it can be.
+bool recoverInterruptedSave(const QString &path, QString *message, bool *unresolved = nullptr);
 
-// recoverInterruptedSave for one who reads or writes `path`, with any message
-// handed to the reporter below.
-void recoverInterruptedSave(const QString &path);
+// recoverInterruptedSave for one who is about to read `path`: a message
+// of a save made whole goes to the reporter below. False, with `error`
+// saying why, where it is unresolved.
+bool settleInterruptedSave(const QString &path, QString *error);
 
 // The name a new file of a save has beside its target until it takes the
 // target's place. Only the writer that holds the target's lock uses it, and
@@ -59,12 +76,11 @@ enum class Leftover { None, Removed, InUse, Stuck };
 // writer). Stuck, with `error` saying why, when it could not be removed.
 Leftover removeLeftoverSave(const QByteArray &pending, QString *error);
 
-// Hands `message` to the reporter below.
-void reportInterruptedSave(const QString &message);
-
-// Where the messages of recoverInterruptedSave(path) go: tarvo-prg prints
-// them on standard error, the editor shows them. By default they go to the
-// Qt message handler as warnings.
+// Where the messages of settleInterruptedSave go: tarvo-prg prints them on
+// standard error. By default they go to the Qt message handler as warnings.
+// One reporter for the whole process (see "The save engine" in README.md):
+// the checked read finds and mends interrupted saves deep below every
+// caller, none of which has a way of its own to pass a message on.
 using InterruptedSaveReporter = void (*)(const QString &message);
 void setInterruptedSaveReporter(InterruptedSaveReporter reporter);
 

@@ -1,5 +1,6 @@
 #include "savelock.h"
 
+#include "filecalls.h"
 #include "regularfile.h"
 #include "savetarget.h"
 
@@ -52,12 +53,7 @@ constexpr int kAttempts = 1000;
 
 int waitForLock(int fd)
 {
-    for (;;) {
-        if (::flock(fd, LOCK_EX) == 0)
-            return 0;
-        if (errno != EINTR)
-            return -1;
-    }
+    return retryInterrupted([&] { return ::flock(fd, LOCK_EX); });
 }
 
 QByteArray folderOf(const QByteArray &path)
@@ -113,16 +109,29 @@ bool SaveLock::lock(const QString &path, QString *error)
         if (attempt == 0 && heldByThisProcess() && ::stat(name.constData(), &named) == 0
             && holdsSaveLock(named.st_dev, named.st_ino))
             return true; // a save within a run that holds the lock already
-        // Never waits on a FIFO, never becomes a terminal's process.
-        int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
-        if (fd < 0 && errno == EACCES) // a file this user may write but not read
-            fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK | O_NOCTTY | O_NOFOLLOW | O_CLOEXEC);
+        // Opens nothing but a regular file: never a FIFO, a device or a
+        // socket, not even to lock it.
+        struct stat locked;
+        bool notRegular = false;
+        int fd = openRegular(name, O_RDONLY | O_NOFOLLOW | O_CLOEXEC, &locked, &notRegular);
+        if (fd < 0 && errno == EACCES && !notRegular) // a file this user may write but not read
+            fd = openRegular(name, O_WRONLY | O_NOFOLLOW | O_CLOEXEC, &locked, &notRegular);
         bool forFolder = false;
+        if (fd < 0 && notRegular) {
+            if (S_ISLNK(locked.st_mode))
+                continue; // a link put there meanwhile: resolve again
+            return true; // nothing that is saved into is locked; the save says why
+        }
         if (fd < 0 && errno == ENOENT) {
             forFolder = true;
-            fd = ::open(folderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            fd = retryInterrupted(
+                [&] { return ::open(folderOf(name).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); });
             if (fd < 0)
                 return true; // no such folder, or none to read: the save says what it can do
+            if (::fstat(fd, &locked) != 0) {
+                ::close(fd);
+                return true;
+            }
         } else if (fd < 0) {
             if (errno == EMFILE || errno == ENFILE) {
                 *error = QStringLiteral("too many files open to lock one more: %1").arg(systemErrorText(errno));
@@ -132,19 +141,17 @@ bool SaveLock::lock(const QString &path, QString *error)
                 continue; // a link put there meanwhile: resolve again
             return true; // the save itself says why the file cannot be written
         }
-        struct stat locked;
-        if (::fstat(fd, &locked) != 0 || (!forFolder && !S_ISREG(locked.st_mode))) {
-            ::close(fd);
-            return true; // nothing that is saved into is locked
-        }
         const FileKey key(locked.st_dev, locked.st_ino);
         if (holdsSaveLock(key.first, key.second)) {
             ::close(fd); // already ours: closing this second descriptor keeps it
             return true;
         }
         if (waitForLock(fd) != 0) {
+            // Unlocked, a save could cross another writer's: the file is
+            // not saved.
+            *error = QStringLiteral("it cannot be locked (%1)").arg(systemErrorText(errno));
             ::close(fd);
-            return true; // a file system without locks: nothing to wait for
+            return false;
         }
         // Still the file that the path names (or, for a folder, still no file)?
         struct stat now;
@@ -164,7 +171,7 @@ bool SaveLock::lock(const QString &path, QString *error)
     return true;
 }
 
-bool SaveLocks::lockAll(const QStringList &paths, QString *error)
+bool SaveLocks::lockAll(const QStringList &paths, QString *error, QHash<QString, QString> *unlocked)
 {
     rlimit files;
     if (::getrlimit(RLIMIT_NOFILE, &files) == 0 && files.rlim_cur < files.rlim_max) {
@@ -177,6 +184,10 @@ bool SaveLocks::lockAll(const QStringList &paths, QString *error)
             continue; // standard input or output: nothing to lock
         QString target;
         if (!resolveSaveTarget(path, &target, error)) {
+            if (unlocked) {
+                unlocked->insert(path, *error);
+                continue;
+            }
             *error = QStringLiteral("cannot lock %1: %2").arg(path, *error);
             return false;
         }
@@ -187,6 +198,10 @@ bool SaveLocks::lockAll(const QStringList &paths, QString *error)
     for (const auto &entry : order) {
         SaveLock lock;
         if (!lock.lock(entry.first, error)) {
+            if (unlocked) {
+                unlocked->insert(entry.second, *error);
+                continue;
+            }
             *error = QStringLiteral("cannot lock %1: %2").arg(entry.second, *error);
             return false;
         }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -34,11 +35,14 @@ public:
     SaveLock &operator=(const SaveLock &) = delete;
 
     // Waits for and takes the lock of the file at `path` (a symbolic link
-    // followed as resolveSaveTarget says). False with `error` set when the
-    // link is refused or no more files can be opened. A file that cannot be
-    // opened or locked at all (no rights, no such folder, a file system
-    // without locks) is no failure: what comes next reports the first two,
-    // and a save goes on unlocked on the last.
+    // followed as resolveSaveTarget says). Only a regular file (or the
+    // folder of a missing one) is opened to be locked: a directory, a FIFO,
+    // a device or a socket named as the file is not opened at all. False
+    // with `error` set when the link is refused, no more files can be
+    // opened, or the lock fails (a signal that interrupts the wait only
+    // makes it wait again): a save must not go on unlocked. A file that
+    // cannot be opened at all (no rights, no such folder, not a regular
+    // file) is no failure: what comes next reports it.
     bool lock(const QString &path, QString *error);
 
     // Releases the lock (also done by the destructor).
@@ -55,11 +59,13 @@ private:
 // (by the files' absolute paths), so that two commands locking the same
 // files never wait for each other for ever. Raises the limit of open files
 // as far as the system allows. "-" (standard input or output) is passed
-// over.
+// over. False, with `error` naming the file, at the first that cannot be
+// locked; where `unlocked` is given, such a file is put there with the
+// reason instead, and the others are locked all the same.
 class SaveLocks
 {
 public:
-    bool lockAll(const QStringList &paths, QString *error);
+    bool lockAll(const QStringList &paths, QString *error, QHash<QString, QString> *unlocked = nullptr);
 
 private:
     std::vector<SaveLock> m_locks;

@@ -5,13 +5,14 @@
 namespace tarvo {
 
 // Where a save to `path` really goes: the absolute path with every symbolic
-// link of its last part followed (also one that leads to a file not made
-// yet). A link is followed only as the system would let this user follow
-// it were the system at its strictest: in a folder that everybody may
-// write and whose sticky bit is set (such as /tmp), a link owned neither
-// by this user nor by the folder's owner may have been planted there by
-// someone else to redirect the save, and is refused. False with `error`
-// set then.
+// link in it followed, in its folders as well as at its end (also one that
+// leads to a file not made yet). A link is followed only as the system
+// would let this user follow it were the system at its strictest, whatever
+// it is set to: in a folder that everybody may write and whose sticky bit
+// is set (such as /tmp), a link owned neither by this user nor by the
+// folder's owner may have been planted there by someone else to redirect
+// the save, and is refused, be it the file or a folder on the way to it.
+// False with `error` set then.
 bool resolveSaveTarget(const QString &path, QString *target, QString *error);
 
 } // namespace tarvo

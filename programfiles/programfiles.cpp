@@ -15,7 +15,9 @@ WriteResult writeProgramFile(const QString &path, const DocumentCells &cells, QT
     WriteResult result;
     QList<UnencodableCell> unencodable;
     const QByteArray bytes = programFileBytes(cells, codec, stamp, &unencodable);
-    result.ok = replaceFileContents(path, bytes, &result.error, calls);
+    QString notice;
+    result.ok = replaceFileContents(path, bytes, &result.error, calls, &notice);
+    result.notice = notice;
     if (result.ok) {
         result.unencodable = unencodable;
         result.bytes = bytes;

@@ -23,6 +23,11 @@ struct WriteResult
     QString error; // why the write failed, for messages
     QList<UnencodableCell> unencodable;
     QByteArray bytes; // what the file now holds, when the write succeeded
+    // What the user should be told besides, whether or not the write
+    // succeeded: an interrupted earlier save that was made whole first, a
+    // rollback copy or an unfinished file that could not be removed. Empty
+    // when there is nothing.
+    QString notice;
 };
 
 // Writes the program file to `path` so that a failure at any point leaves

@@ -666,10 +666,6 @@
         <translation>Промените са възстановени</translation>
     </message>
     <message>
-        <source>Unsaved edits cannot be kept for recovery in %1: %2</source>
-        <translation>Незаписаните промени не могат да се пазят за възстановяване в %1: %2</translation>
-    </message>
-    <message>
         <source>The document has changes that are not saved. Save them before closing the document?</source>
         <translation>Документът има незаписани промени. Да бъдат ли записани, преди документът да бъде затворен?</translation>
     </message>
@@ -820,6 +816,14 @@
         <source>Value &quot;%1&quot; refused in %2: %3; the cell keeps its value</source>
         <translation>Стойността „%1“ в %2 е отхвърлена: %3; клетката запазва стойността си</translation>
     </message>
+    <message>
+        <source>Unsaved edits cannot be kept for recovery: %1</source>
+        <translation>Незаписаните промени не могат да се пазят за възстановяване: %1</translation>
+    </message>
+    <message>
+        <source>Kept changes not offered: %1</source>
+        <translation>Запазените промени не се предлагат: %1</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -830,10 +834,6 @@
 </context>
 <context>
     <name>RecoveryKeeper</name>
-    <message>
-        <source>the folder cannot be made</source>
-        <translation>папката не може да бъде създадена</translation>
-    </message>
     <message>
         <source>its lock file cannot be made</source>
         <translation>файлът за заключване не може да бъде създаден</translation>

@@ -806,8 +806,30 @@ private slots:
         window.form().actionSave->trigger();
         QCOMPARE(dialogs.choicesAsked.size(), 2);
         QVERIFY(dialogs.choicesAsked.at(1).text.startsWith(QStringLiteral("Another program has changed")));
+        // The cells are named with both values, after a Restore too.
+        QVERIFY2(dialogs.choicesAsked.at(1).text.contains(u"System Params, row 1, Value: window \"1\", file \"2\""_s),
+                 qPrintable(dialogs.choicesAsked.at(1).text));
         QVERIFY(contentsOf(path("crash.prg")).contains("D\t4\t"));
         QVERIFY(!QFile::exists(kept));
+    }
+
+    // Recovery that cannot be kept is said, once, with the folder.
+    void recoveryThatCannotBeKeptIsSaid()
+    {
+        const QString state = testsupport::isolate().path() + QStringLiteral("/state");
+        writeFile(state, "a file where the state folder belongs");
+        FakeDialogs dialogs;
+        MainWindow window(nullptr, &dialogs);
+        type(window, DocTable::Depts, 0, 1, QStringLiteral("Tea"));
+        window.recoveryKeeper()->keepNow();
+        QVERIFY2(status(window).startsWith(QStringLiteral("Unsaved edits cannot be kept for recovery: ")),
+                 qPrintable(status(window)));
+        QVERIFY2(status(window).contains(state), qPrintable(status(window)));
+        window.statusBar()->showMessage(QStringLiteral("later"));
+        type(window, DocTable::Depts, 1, 1, QStringLiteral("Juice"));
+        window.recoveryKeeper()->keepNow();
+        QCOMPARE(status(window), QStringLiteral("later"));
+        QFile::remove(state);
     }
 
     void quitAnsweredNoLeavesSettingsUntouched()

@@ -587,7 +587,47 @@ void TestSaveFaults::specialFilesAreNeverReplaced_data()
     // Before the fix the save followed such a link wherever it led.
     QTest::newRow("link another user planted in a shared folder")
         << QStringLiteral("planted link") << QStringLiteral("is not followed");
+    // Before the fix only the last part of the path was looked at: where
+    // the system's own protection is off, the save went through a folder
+    // link another user planted in /tmp, into a folder of this user's.
+    QTest::newRow("folder link another user planted in a shared folder")
+        << QStringLiteral("planted folder link") << QStringLiteral("is not followed");
 }
+
+namespace {
+
+// Turns the system's protection of links in shared folders off for one
+// scope, where it can (the super-user), and back as it was.
+class LinkProtectionOff
+{
+public:
+    LinkProtectionOff()
+    {
+        QFile setting(QStringLiteral("/proc/sys/fs/protected_symlinks"));
+        if (!setting.open(QIODevice::ReadOnly))
+            return;
+        m_was = setting.readAll().trimmed();
+        setting.close();
+        m_off = m_was == "0" || write("0");
+    }
+    ~LinkProtectionOff()
+    {
+        if (!m_was.isEmpty() && m_was != "0")
+            write(m_was);
+    }
+    bool off() const { return m_off; }
+
+private:
+    static bool write(const QByteArray &value)
+    {
+        QFile setting(QStringLiteral("/proc/sys/fs/protected_symlinks"));
+        return setting.open(QIODevice::WriteOnly) && setting.write(value + '\n') > 0 && setting.flush();
+    }
+    QByteArray m_was;
+    bool m_off = false;
+};
+
+} // namespace
 
 void TestSaveFaults::specialFilesAreNeverReplaced()
 {
@@ -595,9 +635,14 @@ void TestSaveFaults::specialFilesAreNeverReplaced()
     QFETCH(QString, error);
     QTemporaryDir dir;
     QVERIFY(dir.isValid());
-    const QString path = dir.filePath(QStringLiteral("vending.prg"));
+    const bool plantedFolder = kind == QLatin1String("planted folder link");
+    // The file the planted link leads to, in a folder of this user's.
+    const QString fifo = plantedFolder ? dir.filePath(QStringLiteral("own/vending.prg"))
+                                       : dir.filePath(QStringLiteral("pipe"));
+    const QString path = plantedFolder ? dir.filePath(QStringLiteral("evil-dir/vending.prg"))
+                                       : dir.filePath(QStringLiteral("vending.prg"));
     const QByteArray name = QFile::encodeName(path);
-    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    std::unique_ptr<LinkProtectionOff> protectionOff;
     if (kind == QLatin1String("directory")) {
         QVERIFY(QDir().mkdir(path));
         QVERIFY(!putOldFile(path + QStringLiteral("/inner.prg")).isEmpty());
@@ -615,14 +660,28 @@ void TestSaveFaults::specialFilesAreNeverReplaced()
         QVERIFY(!putOldFile(fifo).isEmpty());
         QVERIFY(QFile::link(fifo, path));
         QCOMPARE(::lchown(name.constData(), faults::kNobody, faults::kNobody), 0);
+    } else if (plantedFolder) {
+        if (!faults::runningAsRoot())
+            QSKIP("giving a link to another user needs the super-user");
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 01777), 0);
+        QVERIFY(QDir().mkdir(dir.filePath(QStringLiteral("own"))));
+        QVERIFY(!putOldFile(fifo).isEmpty());
+        const QByteArray link = QFile::encodeName(dir.filePath(QStringLiteral("evil-dir")));
+        QCOMPARE(::symlink("own", link.constData()), 0);
+        QCOMPARE(::lchown(link.constData(), faults::kNobody, faults::kNobody), 0);
+        // Where it can be turned off, the system lets the save through, and
+        // only the save's own rule stops it.
+        protectionOff = std::make_unique<LinkProtectionOff>();
     } else if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0) {
         QSKIP("making a device node needs the super-user");
     }
-    const bool planted = kind == QLatin1String("planted link");
+    const bool planted = kind == QLatin1String("planted link") || plantedFolder;
     const QByteArray linkedBefore = planted ? contents(fifo) : QByteArray();
     const QStringList before = entries(dir.path());
+    // What the path leads to (for a folder link, the file in the folder).
+    const QByteArray looked = plantedFolder ? QFile::encodeName(fifo) : name;
     struct stat was;
-    QCOMPARE(::stat(name.constData(), &was), 0);
+    QCOMPARE(::stat(looked.constData(), &was), 0);
 
     // Nothing reads the FIFO: a save that opened it would wait for ever.
     const WriteResult result = writeProgramFile(path, oldDocument(), cp1251(), kStamp);
@@ -631,7 +690,7 @@ void TestSaveFaults::specialFilesAreNeverReplaced()
     if (planted)
         QCOMPARE(contents(fifo), linkedBefore);
     struct stat now;
-    QCOMPARE(::stat(name.constData(), &now), 0);
+    QCOMPARE(::stat(looked.constData(), &now), 0);
     QCOMPARE(now.st_mode, was.st_mode);
     QCOMPARE(now.st_ino, was.st_ino);
     QCOMPARE(entries(dir.path()), before);
