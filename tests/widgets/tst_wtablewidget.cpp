@@ -60,7 +60,12 @@ private slots:
         t.table.show();
         QVERIFY(QTest::qWaitForWindowExposed(&t.table));
         t.table.setFocus();
+        // From a row number the first Tab goes to that row's first editable
+        // cell: none is skipped.
         t.table.setCurrentCell(3, 0);
+        QTest::keyClick(&t.table, Qt::Key_Tab);
+        QCOMPARE(t.table.currentRow(), 3);
+        QCOMPARE(t.table.currentColumn(), 1);
         QTest::keyClick(&t.table, Qt::Key_Tab);
         QCOMPARE(t.table.currentRow(), 4);
         QCOMPARE(t.table.currentColumn(), 1);
