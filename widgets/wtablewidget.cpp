@@ -46,8 +46,8 @@ WTableWidget::WTableWidget(QWidget *parent)
 {
     // Read only when the context menu first shows them (not at all where
     // the images are missing: the entries then show their text only).
-    actionCopy = new QAction(lazyIcon(QStringLiteral(":/images/copy.png")), tr("Copy"), this);
-    actionPaste = new QAction(lazyIcon(QStringLiteral(":/images/paste.png")), tr("Paste"), this);
+    actionCopy = new QAction(lazyIcon(QStringLiteral(":/images/copy.png")), tr("&Copy"), this);
+    actionPaste = new QAction(lazyIcon(QStringLiteral(":/images/paste.png")), tr("&Paste"), this);
     actionCut = new QAction(this);
     actionDelete = new QAction(this);
     actionSelectAll = new QAction(this);
@@ -86,11 +86,11 @@ void WTableWidget::changeEvent(QEvent *event)
 
 void WTableWidget::retranslate()
 {
-    actionCopy->setText(tr("Copy"));
-    actionPaste->setText(tr("Paste"));
-    actionCut->setText(tr("Cut"));
-    actionDelete->setText(tr("Delete"));
-    actionSelectAll->setText(tr("Select All"));
+    actionCopy->setText(tr("&Copy"));
+    actionPaste->setText(tr("&Paste"));
+    actionCut->setText(tr("Cu&t"));
+    actionDelete->setText(tr("&Delete"));
+    actionSelectAll->setText(tr("Select &All"));
 }
 
 QString WTableWidget::cellText(int row, int column) const

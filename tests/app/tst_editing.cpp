@@ -61,7 +61,8 @@ public:
         QApplication::clipboard()->setText(clipboard);
         key(Qt::Key_V, Qt::ControlModifier);
     }
-    QString undoText() const { return window.form().actionUndo->text(); }
+    // What Edit > Undo shows, without its Alt letter's mark.
+    QString undoText() const { return window.form().actionUndo->iconText(); }
 
     FakeDialogs dialogs;
     MainWindow window{nullptr, &dialogs};

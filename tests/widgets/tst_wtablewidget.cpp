@@ -168,11 +168,11 @@ private slots:
         QTimer::singleShot(0, [&] {
             if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
                 for (QAction *action : menu->actions())
-                    seen << action->text();
+                    seen << action->iconText();
                 const QPoint cursor = menu->mapFromGlobal(empty.viewport()->mapToGlobal(QPoint(50, 50)));
                 for (QAction *action : menu->actions())
                     if (menu->actionGeometry(action).contains(cursor))
-                        seen << QStringLiteral("under cursor:") + action->text();
+                        seen << QStringLiteral("under cursor:") + action->iconText();
                 menu->close();
             }
         });
