@@ -109,6 +109,11 @@ QString quoted(const QString &text, int maximum)
             out += QStringLiteral("\\t");
         else if (isControl(c))
             out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Format || c.category() == QChar::Separator_Line
+                 || c.category() == QChar::Separator_Paragraph)
+            // Shown as what it is: it would show nothing (U+200B) or turn
+            // the text around it (U+202E).
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
             out += c;
     }

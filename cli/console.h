@@ -29,7 +29,9 @@ void note(const QString &line);
 bool finishOut();
 
 // A value from a file, fit for a one-line message: in double quotes, with
-// control characters escaped and overlong text cut short.
+// control characters escaped (\x1b), characters that would show nothing or
+// turn the text around them as their code points (\u200b, \u202e), and
+// overlong text cut short.
 QString quoted(const QString &text, int maximum = 60);
 
 // A file name for a message: as it stands, or quoted as above (never cut

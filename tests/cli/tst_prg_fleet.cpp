@@ -120,6 +120,12 @@ private slots:
                                                   u"header.1: \"SHOP\" -> \"SHOP \\\"7\\\"\\x01\""_s,
                                                   u"comment: \"\" -> \"fleet\""_s}));
 
+        // A character that shows nothing is shown by its code point.
+        writeFile(u"plain.prg"_s, "H\t1\tA\r\n");
+        writeFile(u"hidden.prg"_s, "H\t1\tA\xe2\x80\x8b\r\n");
+        const prgtest::Run hidden = run({u"diff"_s, u"--encoding=UTF-8"_s, u"plain.prg"_s, u"hidden.prg"_s});
+        QCOMPARE(hidden.outLines(), QStringList{u"header.1: \"A\" -> \"A\\u200b\""_s});
+
         // Read as UTF-8, "\xc2\xee" and "\xc2\xef" would both be two
         // replacement characters, the same.
         writeFile(u"c.prg"_s, QByteArray(kMachine).replace("\xc2\xee", "\xc2\xef"));
