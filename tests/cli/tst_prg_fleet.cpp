@@ -295,7 +295,7 @@ private slots:
         QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00\x00\xff\xfe\x01\x00", 14) << QString();
         QTest::newRow("CR-only line ends") << QByteArray("\";2024-01-15 10:30:00\"\r\";\"\rS\t1\t5\rH\t1\tSHOP\r")
                                            << u" (its lines end in a CR alone; a program file's end in CR LF)"_s;
-        QTest::newRow("UTF-16") << QByteArray("\xff\xfeS\0\t\x001\0\t\x005\0\r\0\n\0", 20)
+        QTest::newRow("UTF-16") << QByteArray("\xff\xfe" "S\0\t\0" "1\0\t\0" "5\0\r\0\n\0", 16)
                                 << u" (it is UTF-16 text; a program file is in a code page of the list)"_s;
     }
 
