@@ -31,6 +31,10 @@
             <source>Try 'tarvo --help'.</source>
             <translation>Вижте 'tarvo --help'.</translation>
         </message>
+        <message>
+            <source>cannot write standard output: %1</source>
+            <translation>стандартният изход не може да бъде записан: %1</translation>
+        </message>
     </context>
     <context>
         <name>DocumentFind</name>
