@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QTextCodec>
+#include <QTimeZone>
 #include <QStringList>
 
 #include <cerrno>
@@ -126,7 +127,7 @@ bool writeStamp(QDateTime *stamp, QString *error)
         *error = Messages::tr("SOURCE_DATE_EPOCH \"%1\" is not a number of seconds since 1970").arg(text);
         return false;
     }
-    *stamp = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+    *stamp = QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
     return true;
 }
 
