@@ -157,7 +157,7 @@ stage_build()
           grep -v "^tarvo") >/dev/null'
     if in_root_offline "$work/build" 'cd /build/src && autopkgtest tarvo_*.deb tarvo-prg_*.deb tarvo/ -- null' \
         >"$out/autopkgtest.log" 2>&1; then
-        tail -n 3 "$out/autopkgtest.log"
+        sed -n '/@@@ summary/,$p' "$out/autopkgtest.log" | grep -E 'PASS|FAIL|SKIP'
     else
         tail -n 60 "$out/autopkgtest.log"
         failed "$out" "$release: the autopkgtest failed; its log is $out/autopkgtest.log"
@@ -209,7 +209,7 @@ stage_install()
             locales xvfb xauth x11-utils desktop-file-utils >/dev/null
         localedef -i bg_BG -f CP1251 bg_BG.CP1251
         localedef -i bg_BG -f UTF-8 bg_BG.UTF-8
-        id operator >/dev/null 2>&1 || useradd --create-home --shell /bin/sh operator'
+        id tester >/dev/null 2>&1 || useradd --create-home --shell /bin/sh tester'
     snapshot "$work/install" >"$out/before-install.txt"
     mkdir -p "$work/install/tmp/debs"
     cp "$out"/tarvo_*.deb "$out"/tarvo-prg_*.deb "$work/install/tmp/debs/"
@@ -217,8 +217,8 @@ stage_install()
     in_root "$work/install" 'apt-get -y -qq -o Dpkg::Use-Pty=0 install /tmp/debs/tarvo_*.deb /tmp/debs/tarvo-prg_*.deb >/dev/null'
     mkdir -p "$work/install/tmp/tests"
     cp "$repo/debian/tests/smoke" "$work/install/tmp/tests/"
-    in_root_offline "$work/install" 'chmod 755 /tmp/tests/smoke && runuser -u operator -- env -i PATH=/usr/bin:/bin \
-        HOME=/home/operator /tmp/tests/smoke' ||
+    in_root_offline "$work/install" 'chmod 755 /tmp/tests/smoke && runuser -u tester -- env -i PATH=/usr/bin:/bin \
+        HOME=/home/tester /tmp/tests/smoke' ||
         failed "$out" "$release: the smoke test of the installed packages failed"
     in_root "$work/install" '
         apt-get -y -qq -o Dpkg::Use-Pty=0 purge tarvo tarvo-prg >/dev/null
