@@ -2,9 +2,10 @@
 
 // Output of tarvo-prg: results on standard output, messages on standard
 // error. JSON is UTF-8; lines of text are in the locale's character set
-// (UTF-8 unless the locale names another, such as CP1251), any character
-// that set lacks as '?', and control characters escaped. Failures to write standard output are remembered so
-// that a command never reports success for output that was lost.
+// (UTF-8 unless the locale names another, such as CP1251; see terminal.h),
+// any character that set lacks as '?', and control characters escaped.
+// Failures to write standard output are remembered so that a command never
+// reports success for output that was lost.
 
 #include <QByteArray>
 #include <QString>

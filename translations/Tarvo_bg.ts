@@ -31,6 +31,10 @@
         <source>Try &apos;tarvo --help&apos;.</source>
         <translation>Вижте &apos;tarvo --help&apos;.</translation>
     </message>
+    <message>
+        <source>cannot write standard output: %1</source>
+        <translation>стандартният изход не може да бъде записан: %1</translation>
+    </message>
 </context>
 <context>
     <name>DocumentFind</name>
