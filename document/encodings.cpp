@@ -5,6 +5,8 @@
 
 #include <QTextCodec>
 
+#include <array>
+
 namespace tarvo {
 
 namespace {
@@ -22,15 +24,29 @@ constexpr int kIso885911 = 20;
 // Looks a list name up in the codec registry. ISO 8859-11 has a codec of
 // its own: the registry knows the name only as Windows code page 874, which
 // is another code page. "System" names no registered codec.
-QTextCodec *registeredCodec(int index)
+QTextCodec *lookUpCodec(int index)
 {
-    if (index <= 0 || index >= kEncodingEntries)
-        return nullptr;
     if (index == kIso885911)
         return Iso885911Codec::instance();
     if (index == kUtf8Encoding)
         return QTextCodec::codecForMib(kUtf8Mib);
     return QTextCodec::codecForName(QByteArray(kNames[index]));
+}
+
+// The registry compares a name with every codec's names and aliases, which
+// costs more than reading a small file: each entry is looked up once in
+// the life of the process (codecs live as long as it).
+QTextCodec *registeredCodec(int index)
+{
+    static const std::array<QTextCodec *, kEncodingEntries> codecs = [] {
+        std::array<QTextCodec *, kEncodingEntries> found{};
+        for (int i = 1; i < kEncodingEntries; ++i)
+            found[size_t(i)] = lookUpCodec(i);
+        return found;
+    }();
+    if (index <= 0 || index >= kEncodingEntries)
+        return nullptr;
+    return codecs[size_t(index)];
 }
 
 } // namespace
@@ -119,7 +135,7 @@ bool startsWithUtf8ByteOrderMark(QByteArrayView bytes)
 QTextCodec *readingCodec(QByteArrayView bytes, QTextCodec *chosen)
 {
     if (startsWithUtf8ByteOrderMark(bytes))
-        return QTextCodec::codecForMib(kUtf8Mib);
+        return registeredCodec(kUtf8Encoding);
     return chosen;
 }
 

@@ -30,6 +30,10 @@ public:
     // command and the editor judge a file's bytes by this one rule.
     bool isLossless(QByteArrayView bytes) const;
 
+    // True when the codec is a code page of one character a byte, read
+    // through the table.
+    bool isSingleByte() const { return m_singleByte; }
+
 private:
     QTextCodec *m_codec;
     bool m_singleByte = false;
