@@ -4,6 +4,8 @@
 #include "filefingerprint.h"
 #include "regularfile.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -103,6 +105,21 @@ bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, Re
     if (fd < 0)
         return false;
     const bool ok = readOpenedFile(fd, info, bytes, error, readCall ? readCall : ::read, asRead);
+    ::close(fd);
+    return ok;
+}
+
+bool readProgramBytes(const QString &path, const InterruptedSaves &looked, QByteArray *bytes, QString *error)
+{
+    struct stat info;
+    const int fd = openRegularFile(path, error, &info);
+    if (fd < 0)
+        return false;
+    if (looked.mayHave(QFile::encodeName(path), info.st_dev, info.st_ino)) {
+        ::close(fd);
+        return readProgramBytes(path, bytes, error);
+    }
+    const bool ok = readOpenedFile(fd, info, bytes, error, ::read, nullptr);
     ::close(fd);
     return ok;
 }

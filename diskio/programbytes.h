@@ -35,6 +35,13 @@ using ReadCall = ssize_t (*)(int fd, void *buffer, size_t size);
 bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall readCall = nullptr,
                       FileFingerprint *asRead = nullptr);
 
+class InterruptedSaves;
+
+// readProgramBytes for one of many files whose folders `looked` has listed
+// (tarvo-prg check): an interrupted save is looked for, the slow way, only
+// where the listing saw a sign of one.
+bool readProgramBytes(const QString &path, const InterruptedSaves &looked, QByteArray *bytes, QString *error);
+
 // The same for a regular file already open for reading (the descriptor of
 // its save lock: tarvo-prg set reads each file under its lock without
 // opening it again), whose status `before` was taken once it was locked.

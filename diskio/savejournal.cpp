@@ -418,15 +418,24 @@ bool recoverInterruptedSave(const QString &path, QString *message, bool *unresol
     stuck = false;
     const QByteArray name = QFile::encodeName(path);
     struct stat file;
-    if (name.isEmpty() || ::stat(name.constData(), &file) != 0 || !S_ISREG(file.st_mode))
+    if (name.isEmpty() || ::lstat(name.constData(), &file) != 0)
+        return false;
+    // The new file of a save is beside the file it saves: beside the name
+    // as given, its folders' links followed or not, unless the name itself
+    // is a link.
+    const bool link = S_ISLNK(file.st_mode);
+    if (link && ::stat(name.constData(), &file) != 0)
+        return false;
+    if (!S_ISREG(file.st_mode))
         return false;
     struct stat seen;
-    const QByteArray pending = pendingSaveName(QFile::encodeName(QFileInfo(path).canonicalFilePath()));
+    const QByteArray pending =
+        pendingSaveName(link ? QFile::encodeName(QFileInfo(path).canonicalFilePath()) : name);
     const bool leftover = ::lstat(pending.constData(), &seen) == 0;
     const QString folder = stateFolderPath();
     const QByteArray journalPath = journalPathOf(folder, file);
-    const bool journaled = checkStateFolder(folder) == StateFolderCheck::Usable
-                           && ::lstat(journalPath.constData(), &seen) == 0;
+    const bool journaled = ::lstat(journalPath.constData(), &seen) == 0
+                           && checkStateFolder(folder) == StateFolderCheck::Usable;
     if (!leftover && !journaled)
         return false;
     // Not while a save of this file is under way: its new file and its
