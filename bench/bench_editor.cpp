@@ -212,6 +212,27 @@ void BM_PlainQt_Open(benchmark::State &state)
     state.counters["KB"] = double(QFile(path).size()) / 1024;
 }
 
+// File > Save of the typical file over itself, as the operator saves after
+// an edit: the cell changed, then saved (new file, flushed, in the old one's
+// place, its folder flushed).
+void BM_Editor_Save(benchmark::State &state)
+{
+    Editor &e = editor();
+    const QString path = e.dir.filePath(QStringLiteral("saved.prg"));
+    QFile::remove(path);
+    QFile::copy(e.typical, path);
+    if (!e.window->readProgramFile(path))
+        state.SkipWithError("cannot open");
+    WTableWidget *depts = e.window->documentTable(tarvo::DocTable::Depts);
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        depts->item(0, 2)->setText(QStringLiteral("1.%1").arg(++n % 100, 2, 10, QLatin1Char('0')));
+        state.ResumeTiming();
+        e.window->form().actionSave->trigger();
+    }
+}
+
 void BM_Editor_Paste50Rows(benchmark::State &state)
 {
     Editor &e = editor();
@@ -250,6 +271,7 @@ BENCHMARK(BM_Editor_Open)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainQt_Open)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Editor_Open)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Editor_OpenAsking)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Editor_Save)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Editor_Paste50Rows)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Editor_Undo50RowPaste)->Unit(benchmark::kMillisecond);
 

@@ -6,6 +6,7 @@
 #include <QTextCodec>
 
 #include <array>
+#include <atomic>
 
 namespace tarvo {
 
@@ -35,18 +36,19 @@ QTextCodec *lookUpCodec(int index)
 
 // The registry compares a name with every codec's names and aliases, which
 // costs more than reading a small file: each entry is looked up once in
-// the life of the process (codecs live as long as it).
+// the life of the process (codecs live as long as it), when first needed.
+// Threads that need it at once each look it up and find the same codec.
 QTextCodec *registeredCodec(int index)
 {
-    static const std::array<QTextCodec *, kEncodingEntries> codecs = [] {
-        std::array<QTextCodec *, kEncodingEntries> found{};
-        for (int i = 1; i < kEncodingEntries; ++i)
-            found[size_t(i)] = lookUpCodec(i);
-        return found;
-    }();
+    static std::array<std::atomic<QTextCodec *>, kEncodingEntries> codecs{};
+    static std::array<std::atomic<bool>, kEncodingEntries> looked{};
     if (index <= 0 || index >= kEncodingEntries)
         return nullptr;
-    return codecs[size_t(index)];
+    if (!looked[size_t(index)].load(std::memory_order_acquire)) {
+        codecs[size_t(index)].store(lookUpCodec(index), std::memory_order_relaxed);
+        looked[size_t(index)].store(true, std::memory_order_release);
+    }
+    return codecs[size_t(index)].load(std::memory_order_relaxed);
 }
 
 } // namespace

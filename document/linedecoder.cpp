@@ -35,7 +35,8 @@ struct CodePageTable
     std::array<bool, 256> roundTrips{};
 };
 
-CodePageTable makeTable(QTextCodec *codec)
+// The table asking the codec about each byte by itself.
+CodePageTable makeTableByteByByte(QTextCodec *codec)
 {
     const bool c1Defined = isIso8859(codec->mibEnum());
     CodePageTable table;
@@ -54,6 +55,36 @@ CodePageTable makeTable(QTextCodec *codec)
         // code page, as the file's bytes were not all read.
         if (!table.roundTrips[b])
             table.character[b] = char16_t(QChar::ReplacementCharacter);
+    }
+    return table;
+}
+
+// The same in two calls of the codec, all 256 bytes at once and their
+// characters back (each call costs the codec far more than its bytes; a
+// code page of one character a byte converts each byte alike, alone or
+// among others). Should the codec not give one character a byte and one
+// byte a character, it is asked byte by byte.
+CodePageTable makeTable(QTextCodec *codec)
+{
+    const bool c1Defined = isIso8859(codec->mibEnum());
+    char bytes[256];
+    for (int b = 0; b < 256; ++b)
+        bytes[b] = char(b);
+    QTextCodec::ConverterState in(QTextCodec::IgnoreHeader);
+    const QString characters = codec->toUnicode(bytes, 256, &in);
+    if (characters.size() != 256 || in.invalidChars != 0)
+        return makeTableByteByByte(codec);
+    QTextCodec::ConverterState out(QTextCodec::IgnoreHeader);
+    const QByteArray back = codec->fromUnicode(characters.constData(), 256, &out);
+    if (back.size() != 256)
+        return makeTableByteByByte(codec);
+    CodePageTable table;
+    for (int b = 0; b < 256; ++b) {
+        const char16_t character = characters.at(b).unicode();
+        const bool defined = character != QChar::ReplacementCharacter
+            && (c1Defined || character < 0x80 || character > 0x9f);
+        table.roundTrips[b] = defined && back.at(b) == bytes[b];
+        table.character[b] = table.roundTrips[b] ? character : char16_t(QChar::ReplacementCharacter);
     }
     return table;
 }
