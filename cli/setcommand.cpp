@@ -57,8 +57,13 @@ constexpr int kWritingThreads = 16;
 // Files read and set together before their new bytes go to the spool.
 constexpr qsizetype kReadTogether = 256;
 
+// Files locked at once at most, whatever the limit of open files: what the
+// run keeps of each locked file (its lock, its path resolved) must not
+// make memory grow with the number of files.
+constexpr qint64 kMostLockedAtOnce = 4096;
+
 // Files locked at a time: as many as the limit of open files allows (raised
-// first as far as the system lets it). Each locked file holds one
+// first as far as the system lets it), up to kMostLockedAtOnce. Each locked file holds one
 // descriptor; each writing thread needs a few more for a moment (the new
 // file, a file rewritten in place and its rollback copy), and the program
 // some of its own.
@@ -80,7 +85,7 @@ qsizetype batchFiles()
     qint64 batch = room - 4 * kWritingThreads;
     if (batch < kWritingThreads)
         batch = room / 5; // a writing thread a file
-    return qsizetype(qMax<qint64>(1, batch));
+    return qsizetype(qBound<qint64>(1, batch, kMostLockedAtOnce));
 }
 
 // One file's new contents, and what to say once they are written.
@@ -116,31 +121,29 @@ public:
     bool plan()
     {
         QString reason;
-        // Each path resolved once for the whole run.
-        m_targets.reserve(m_line.files.size());
-        for (const QString &file : m_line.files) {
-            QByteArray target;
-            if (!isStandardStream(file) && !m_resolver.resolve(file, &target, &reason)) {
-                console::error(QStringLiteral("cannot lock %1: %2").arg(file, reason)
-                               + QStringLiteral("; no file changed"));
-                return false;
-            }
-            m_targets.append(target);
-        }
         QSet<QPair<quint64, quint64>> seen;
         m_planned.reserve(size_t(m_line.files.size()));
         const bool oneBatch = m_line.files.size() <= m_batch;
         for (qsizetype first = 0; first < m_line.files.size(); first += m_batch) {
             const qsizetype count = qMin(m_batch, m_line.files.size() - first);
+            // Each path resolved once for the batch.
+            QHash<QString, QString> unresolved;
+            resolveBatch(first, count, &unresolved);
+            if (!unresolved.isEmpty()) {
+                const QString &file = m_line.files.at(firstOf(unresolved, first, count));
+                console::error(QStringLiteral("cannot lock %1: %2").arg(file, unresolved.value(file))
+                               + QStringLiteral("; no file changed"));
+                return false;
+            }
             // Locked while read, so that no save of another program is
             // read half done; interrupted saves looked for once they are.
             auto locks = std::make_unique<tarvo::SaveLocks>();
-            if (!locks->lockAll(m_line.files.mid(first, count), m_targets.mid(first, count), &reason)) {
+            if (!locks->lockAll(m_line.files.mid(first, count), m_targets, &reason)) {
                 console::error(reason + QStringLiteral("; no file changed"));
                 return false;
             }
             auto interrupted = std::make_unique<tarvo::InterruptedSaves>();
-            interrupted->lookFor(m_targets.mid(first, count));
+            interrupted->lookFor(m_targets);
             for (qsizetype from = 0; from < count; from += kReadTogether) {
                 const qsizetype together = qMin(kReadTogether, count - from);
                 // Read and set on every core, kept in order.
@@ -197,7 +200,7 @@ private:
         if (isStandardStream(file)) {
             read = programstreams::readBytes(file, &bytes, &reason);
         } else if (lock.readableDescriptor() >= 0 && locked
-                   && !interrupted.mayHave(m_targets.at(index), locked->st_dev, locked->st_ino)) {
+                   && !interrupted.mayHave(targetOf(index), locked->st_dev, locked->st_ino)) {
             read = tarvo::readOpenProgramFile(lock.readableDescriptor(), *locked, &bytes, &reason, &edited->read);
         } else {
             // Opened by itself, an interrupted save of it made whole first.
@@ -284,7 +287,7 @@ private:
     {
         const QString &file = m_line.files.at(index);
         const Planned &planned = m_planned[size_t(index)];
-        const QByteArray &target = m_targets.at(index);
+        const QByteArray target = targetOf(index);
         const struct stat *locked = lock.lockedFile();
         if (locked && tarvo::fingerprintOfStat(*locked).sameStat(planned.read)) {
             QString reason;
@@ -355,11 +358,12 @@ private:
         const tarvo::SaveLocks *locks = m_heldLocks.get();
         const tarvo::InterruptedSaves *interrupted = m_heldInterrupted.get();
         if (!locks) {
-            if (!batchLocks.lockAll(batch, m_targets.mid(first, count), &reason, &unlocked)) {
+            resolveBatch(first, count, &unlocked);
+            if (!batchLocks.lockAll(batch, m_targets, &reason, &unlocked)) {
                 console::error(reason);
                 return exitcode::WriteFailed;
             }
-            batchInterrupted.lookFor(m_targets.mid(first, count));
+            batchInterrupted.lookFor(m_targets);
             locks = &batchLocks;
             interrupted = &batchInterrupted;
         }
@@ -412,6 +416,37 @@ private:
         return status;
     }
 
+    // Resolves the paths of files first .. first + count - 1 (see
+    // SaveTargets) into m_targets; those that cannot be go to `unresolved`
+    // with the reason, their targets empty, as are those of standard input.
+    void resolveBatch(qsizetype first, qsizetype count, QHash<QString, QString> *unresolved)
+    {
+        m_targets.clear();
+        m_targets.reserve(count);
+        m_targetsFrom = first;
+        for (qsizetype i = first; i < first + count; ++i) {
+            const QString &file = m_line.files.at(i);
+            QByteArray target;
+            QString reason;
+            if (!isStandardStream(file) && !m_resolver.resolve(file, &target, &reason)) {
+                unresolved->insert(file, reason);
+                target.clear();
+            }
+            m_targets.append(target);
+        }
+    }
+
+    // The first of files first .. first + count - 1 in `named`.
+    qsizetype firstOf(const QHash<QString, QString> &named, qsizetype first, qsizetype count) const
+    {
+        for (qsizetype i = first; i < first + count; ++i)
+            if (named.contains(m_line.files.at(i)))
+                return i;
+        return first;
+    }
+
+    QByteArray targetOf(qsizetype index) const { return m_targets.value(index - m_targetsFrom); }
+
     static void sayNotes(const QStringList &notes, int *status)
     {
         for (const QString &note : notes)
@@ -426,7 +461,10 @@ private:
     QTextCodec *const m_codec;
     const QString m_encoding;
     tarvo::SaveTargets m_resolver;
-    QList<QByteArray> m_targets; // each file's path resolved; empty for standard input
+    // The paths of the batch at hand resolved (from file m_targetsFrom on);
+    // empty for standard input.
+    QList<QByteArray> m_targets;
+    qsizetype m_targetsFrom = 0;
     Spool m_spool;
     std::vector<Planned> m_planned;
     QHash<qsizetype, QStringList> m_notes; // of the few files with something to say

@@ -489,6 +489,11 @@ void InterruptedSaves::lookFor(const QList<QByteArray> &names)
 {
     m_journals.clear();
     m_journalsListed = false;
+    // A few files are looked at one by one (three lstats each): cheaper
+    // than a folder of thousands listed for them.
+    constexpr qsizetype kListedFrom = 16;
+    if (names.size() < kListedFrom)
+        return;
     const QString state = stateFolderPath();
     switch (checkStateFolder(state)) {
     case StateFolderCheck::Usable:

@@ -72,7 +72,8 @@ class InterruptedSaves
 public:
     // Lists the state folder (where it is usable, as recoverInterruptedSave
     // requires) and, once each, the folders of the files at `names` (paths
-    // as the system spells them; links in their folders are followed).
+    // as the system spells them; links in their folders are followed). For
+    // a few files nothing is listed: each may have one.
     void lookFor(const QList<QByteArray> &names);
 
     // False when the file at `name` (as given to lookFor) with this device

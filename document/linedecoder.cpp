@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QTextCodec>
 
+#include <cstring>
 #include <map>
 
 namespace tarvo {
@@ -89,16 +90,52 @@ CodePageTable makeTable(QTextCodec *codec)
     return table;
 }
 
-// Asking the codec costs far more than reading a small file, so each table
-// is made once in the life of the process.
-const CodePageTable &codePageTable(QTextCodec *codec)
+// Whether all 8 bytes at `at` are ASCII.
+bool eightAscii(const char *at)
+{
+    quint64 word;
+    std::memcpy(&word, at, sizeof word);
+    return (word & 0x8080808080808080ULL) == 0;
+}
+
+// What the decoder needs to know of a codec, found once for each in the
+// life of the process: asking a codec of ICU its number searches a list by
+// name, and asking it for a table costs far more than reading a small file.
+struct CodecKind
+{
+    const CodePageTable *table = nullptr; // a single-byte code page's
+    bool utf8 = false;
+    bool asciiAlike = false; // the table reads and writes ASCII as ASCII
+    // The bytes that are no characters of the code page, where they are
+    // few (CP1251 has one): looked for as memchr looks, not byte by byte.
+    QByteArray undefined;
+    bool fewUndefined = false;
+};
+
+CodecKind codecKind(QTextCodec *codec)
 {
     static QMutex mutex;
-    static std::map<QTextCodec *, CodePageTable> tables; // codecs live as long as the process
+    static std::map<QTextCodec *, CodecKind> kinds; // codecs live as long as the process
+    static std::map<QTextCodec *, CodePageTable> tables;
     const QMutexLocker lock(&mutex);
-    auto found = tables.find(codec);
-    if (found == tables.end())
-        found = tables.emplace(codec, makeTable(codec)).first;
+    auto found = kinds.find(codec);
+    if (found == kinds.end()) {
+        CodecKind kind;
+        const int mib = codec->mibEnum();
+        kind.utf8 = mib == kUtf8Mib;
+        if (isSingleByteCodePage(mib)) {
+            kind.table = &tables.emplace(codec, makeTable(codec)).first->second;
+            kind.asciiAlike = true;
+            for (int b = 0; b < 0x80; ++b)
+                kind.asciiAlike = kind.asciiAlike && kind.table->roundTrips[b] && kind.table->character[b] == b;
+            for (int b = 0; b < 256; ++b) {
+                if (!kind.table->roundTrips[b])
+                    kind.undefined += char(b);
+            }
+            kind.fewUndefined = kind.undefined.size() <= 8;
+        }
+        found = kinds.emplace(codec, kind).first;
+    }
     return found->second;
 }
 
@@ -107,11 +144,15 @@ const CodePageTable &codePageTable(QTextCodec *codec)
 LineDecoder::LineDecoder(QTextCodec *codec)
     : m_codec(codec)
 {
-    if (isSingleByteCodePage(codec->mibEnum())) {
-        const CodePageTable &table = codePageTable(codec);
+    const CodecKind kind = codecKind(codec);
+    m_utf8 = kind.utf8;
+    m_asciiAlike = kind.asciiAlike;
+    m_undefined = kind.fewUndefined ? kind.undefined : QByteArray();
+    m_fewUndefined = kind.fewUndefined;
+    if (kind.table) {
         m_singleByte = true;
-        m_table = &table.character;
-        m_roundTrips = &table.roundTrips;
+        m_table = &kind.table->character;
+        m_roundTrips = &kind.table->roundTrips;
     }
 }
 
@@ -119,13 +160,22 @@ void LineDecoder::decode(QByteArrayView bytes, QString *text) const
 {
     if (m_singleByte) {
         text->resize(bytes.size());
-        QChar *out = text->data();
+        char16_t *out = reinterpret_cast<char16_t *>(text->data());
+        const char *in = bytes.data();
         const std::array<char16_t, 256> &table = *m_table;
-        for (qsizetype i = 0; i < bytes.size(); ++i)
-            out[i] = QChar(table[static_cast<unsigned char>(bytes[i])]);
+        qsizetype i = 0;
+        // Runs of ASCII, most of a program file, are widened as they are.
+        if (m_asciiAlike) {
+            for (; i + 8 <= bytes.size() && eightAscii(in + i); i += 8) {
+                for (int k = 0; k < 8; ++k)
+                    out[i + k] = char16_t(static_cast<unsigned char>(in[i + k]));
+            }
+        }
+        for (; i < bytes.size(); ++i)
+            out[i] = table[static_cast<unsigned char>(in[i])];
         return;
     }
-    if (m_codec->mibEnum() == kUtf8Mib) {
+    if (m_utf8) {
         *text = QString::fromUtf8(bytes.data(), bytes.size());
         return;
     }
@@ -142,6 +192,13 @@ QString LineDecoder::decode(QByteArrayView bytes) const
 
 bool LineDecoder::isLossless(QByteArrayView bytes) const
 {
+    if (m_singleByte && m_fewUndefined) {
+        for (const char undefined : m_undefined) {
+            if (std::memchr(bytes.data(), undefined, size_t(bytes.size())))
+                return false;
+        }
+        return true;
+    }
     if (m_singleByte) {
         const std::array<bool, 256> &roundTrips = *m_roundTrips;
         for (const char byte : bytes) {
