@@ -6,6 +6,7 @@
 #include <QMutex>
 #include <QTextCodec>
 
+#include <bitset>
 #include <cstring>
 #include <map>
 
@@ -34,6 +35,7 @@ struct CodePageTable
 {
     std::array<char16_t, 256> character{};
     std::array<bool, 256> roundTrips{};
+    std::bitset<0x10000> characters; // the characters of round-tripping bytes
 };
 
 // The table asking the codec about each byte by itself.
@@ -124,7 +126,12 @@ CodecKind codecKind(QTextCodec *codec)
         const int mib = codec->mibEnum();
         kind.utf8 = mib == kUtf8Mib;
         if (isSingleByteCodePage(mib)) {
-            kind.table = &tables.emplace(codec, makeTable(codec)).first->second;
+            CodePageTable &table = tables.emplace(codec, makeTable(codec)).first->second;
+            for (int b = 0; b < 256; ++b) {
+                if (table.roundTrips[b])
+                    table.characters.set(table.character[b]);
+            }
+            kind.table = &table;
             kind.asciiAlike = true;
             for (int b = 0; b < 0x80; ++b)
                 kind.asciiAlike = kind.asciiAlike && kind.table->roundTrips[b] && kind.table->character[b] == b;
@@ -153,7 +160,13 @@ LineDecoder::LineDecoder(QTextCodec *codec)
         m_singleByte = true;
         m_table = &kind.table->character;
         m_roundTrips = &kind.table->roundTrips;
+        m_characters = &kind.table->characters;
     }
+}
+
+bool LineDecoder::isCharacter(char16_t character) const
+{
+    return m_characters && m_characters->test(character);
 }
 
 void LineDecoder::decode(QByteArrayView bytes, QString *text) const

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <array>
+#include <bitset>
 
 class QTextCodec;
 
@@ -35,6 +36,10 @@ public:
     // through the table.
     bool isSingleByte() const { return m_singleByte; }
 
+    // For such a code page: true when `character` is the character of one
+    // of its bytes, which it writes as that byte and reads back.
+    bool isCharacter(char16_t character) const;
+
 private:
     QTextCodec *m_codec;
     bool m_singleByte = false;
@@ -44,6 +49,7 @@ private:
     bool m_fewUndefined = false;
     const std::array<char16_t, 256> *m_table = nullptr;
     const std::array<bool, 256> *m_roundTrips = nullptr;
+    const std::bitset<0x10000> *m_characters = nullptr;
 };
 
 } // namespace tarvo
