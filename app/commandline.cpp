@@ -2,6 +2,10 @@
 
 #include "appidentity.h"
 #include "datafiles.h"
+#include "filefailure.h"
+
+#include <regularfile.h>
+#include <terminal.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -10,6 +14,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cerrno>
 #include <cstdio>
 
 namespace commandline {
@@ -21,10 +26,11 @@ QString text(const char *source)
     return QCoreApplication::translate("CommandLine", source);
 }
 
-void print(FILE *stream, const QString &message)
+// `message` in the terminal's character set; false, with errno saying why,
+// when it could not be written.
+bool print(FILE *stream, const QString &message)
 {
-    std::fputs(message.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
+    return terminal::write(stream, terminal::encode(message));
 }
 
 // The parser with its options; its texts in the language of the
@@ -91,11 +97,7 @@ Request parse(const QStringList &arguments)
         return request;
     }
     request.exitNow = true;
-    if (parsed && parser.isSet(QStringLiteral("version")) && !parser.isSet(QStringLiteral("help"))) {
-        print(stdout, QStringLiteral("tarvo %1\n").arg(QStringLiteral(TARVO_VERSION)));
-        return request;
-    }
-    // Texts in the window's language need the translation, and it an
+    // Texts in the user's language need the translation, and it an
     // application object; no display is needed for either.
     QCoreApplication *application = nullptr;
     int argc = 1;
@@ -103,20 +105,32 @@ Request parse(const QStringList &arguments)
     char *argv[] = {name, nullptr};
     if (!QCoreApplication::instance())
         application = new QCoreApplication(argc, argv);
+    // The locale's language where the editor has a translation for it
+    // (Bulgarian), otherwise English; "Usage:" and "Options:" in the same.
     QTranslator translator;
+    QTranslator toolkitTranslator;
     const QString stem = identity::translationStem();
     const QString folder = datafiles::folderHolding({stem + QStringLiteral(".qm"), stem});
-    QTranslator toolkitTranslator; // "Usage:", "Options:" in the same language
-    if (!folder.isEmpty() && translator.load(stem, folder)) {
-        if (toolkitTranslator.load(QLocale(QLocale::Bulgarian), QStringLiteral("qtbase"), QStringLiteral("_"),
+    const QString prefix = stem.section(QLatin1Char('_'), 0, 0);
+    if (!folder.isEmpty() && translator.load(QLocale(), prefix, QStringLiteral("_"), folder)) {
+        if (toolkitTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
             QCoreApplication::installTranslator(&toolkitTranslator);
         QCoreApplication::installTranslator(&translator);
     }
     QCommandLineParser translated;
     describe(translated);
-    if (parsed && parser.isSet(QStringLiteral("help"))) {
-        print(stdout, translated.helpText());
+    if (parsed && (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")))) {
+        const QString output = parser.isSet(QStringLiteral("help"))
+                                   ? translated.helpText()
+                                   : QStringLiteral("tarvo %1\n").arg(QStringLiteral(TARVO_VERSION));
+        // Output that was lost is no success: a script would take it for one.
+        if (!print(stdout, output)) {
+            const QString reason = FileFailure::translatedReason(tarvo::systemErrorText(errno));
+            print(stderr, QStringLiteral("tarvo: %1\n")
+                              .arg(text(QT_TRANSLATE_NOOP("CommandLine", "cannot write standard output: %1")).arg(reason)));
+            request.exitCode = 3;
+        }
     } else {
         const QString error = parsed ? text(QT_TRANSLATE_NOOP("CommandLine", "Only one file can be opened at a time.")) : parser.errorText();
         print(stderr, QStringLiteral("tarvo: %1\n%2\n").arg(error, text(QT_TRANSLATE_NOOP("CommandLine", "Try 'tarvo --help'."))));

@@ -2,6 +2,8 @@
 
 #include "regularfile.h"
 
+#include <QRegularExpression>
+
 #include <cerrno>
 
 namespace {
@@ -40,6 +42,50 @@ const KnownReason kReasons[] = {
     {0, QT_TRANSLATE_NOOP("FileFailure", "The file is too large to be rewritten in place")},
 };
 
+// The library's own texts that carry numbers, and what a user can do about
+// each.
+enum class Advice { Default, TooLarge, TryAgain };
+
+struct PatternReason
+{
+    const char *pattern; // the English text, its numbers as (\d+)
+    const char *text;    // its translation source, the numbers as %1, %2, %3
+    Advice advice;
+};
+
+const PatternReason kPatternReasons[] = {
+    {R"(it is (\d+) bytes, more than the (\d+) bytes \((\d+) MiB\) a program file may have)",
+     QT_TRANSLATE_NOOP("FileFailure", "it is %1 bytes, more than the %2 bytes (%3 MiB) a program file may have"),
+     Advice::TooLarge},
+    {R"(it would be (\d+) bytes, more than the (\d+) bytes \((\d+) MiB\) a program file may have)",
+     QT_TRANSLATE_NOOP("FileFailure", "it would be %1 bytes, more than the %2 bytes (%3 MiB) a program file may have"),
+     Advice::TooLarge},
+    {R"(it reads as more than the (\d+) bytes its size says \(a file of the system, or one being written\))",
+     QT_TRANSLATE_NOOP("FileFailure",
+                       "it reads as more than the %1 bytes its size says (a file of the system, or one being written)"),
+     Advice::TryAgain},
+    {R"(it reads as (\d+) bytes although its size says (\d+) \(a file of the system, or one being written\))",
+     QT_TRANSLATE_NOOP("FileFailure",
+                       "it reads as %1 bytes although its size says %2 (a file of the system, or one being written)"),
+     Advice::TryAgain},
+    {R"(it changed while it was read)", QT_TRANSLATE_NOOP("FileFailure", "it changed while it was read"),
+     Advice::TryAgain},
+};
+
+// The entry of kPatternReasons that `reason` is, with its numbers.
+const PatternReason *matchedPattern(const QString &reason, QStringList *numbers)
+{
+    for (const PatternReason &entry : kPatternReasons) {
+        const QRegularExpression expression(QRegularExpression::anchoredPattern(QLatin1String(entry.pattern)));
+        const QRegularExpressionMatch match = expression.match(reason);
+        if (!match.hasMatch())
+            continue;
+        *numbers = match.capturedTexts().mid(1);
+        return &entry;
+    }
+    return nullptr;
+}
+
 const char kNotPutBack[] = "; the previous contents could not be put back";
 
 const KnownReason *known(const QString &reason)
@@ -62,6 +108,12 @@ QString FileFailure::translatedReason(const QString &reason)
         main.chop(qsizetype(sizeof kNotPutBack - 1));
     const KnownReason *entry = known(main);
     QString text = entry ? tr(entry->text) : main;
+    QStringList numbers;
+    if (const PatternReason *pattern = entry ? nullptr : matchedPattern(main, &numbers)) {
+        text = tr(pattern->text);
+        for (const QString &number : std::as_const(numbers))
+            text = text.arg(number);
+    }
     if (notPutBack)
         text += QLatin1Char('\n') + tr("The previous contents of the file could not be put back.");
     return text;
@@ -81,6 +133,22 @@ QString FileFailure::message(const QString &firstLine, const QString &reason, Op
     QString text = firstLine;
     if (!reason.isEmpty())
         text += QLatin1Char('\n') + tr("Reason: %1").arg(translatedReason(reason));
+    QStringList numbers;
+    const PatternReason *pattern = matchedPattern(reason, &numbers);
+    if (pattern && pattern->advice == Advice::TooLarge) {
+        text += QStringLiteral("\n\n")
+            + (operation == Operation::Save
+                   ? tr("Your changes are still in the window; shorten the longest texts of the document, then "
+                        "save again.")
+                   : tr("A program file of the device holds a few kilobytes: this file is none."));
+        return text;
+    }
+    if (pattern && pattern->advice == Advice::TryAgain) {
+        text += QStringLiteral("\n\n")
+            + (operation == Operation::Save ? tr("Your changes are still in the window; try again.")
+                                            : tr("Wait until no other program writes the file, then open it again."));
+        return text;
+    }
     if (operation == Operation::Save) {
         const KnownReason *entry = known(reason);
         if (isRefusal(reason))

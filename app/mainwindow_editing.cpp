@@ -227,8 +227,8 @@ void MainWindow::retranslateHistory()
     const QUndoStack *history = document->history();
     ui->actionUndo->setEnabled(history->canUndo());
     ui->actionRedo->setEnabled(history->canRedo());
-    ui->actionUndo->setText(history->canUndo() ? tr("Undo %1").arg(history->undoText()) : tr("Undo"));
-    ui->actionRedo->setText(history->canRedo() ? tr("Redo %1").arg(history->redoText()) : tr("Redo"));
+    ui->actionUndo->setText(history->canUndo() ? tr("&Undo %1").arg(history->undoText()) : tr("&Undo"));
+    ui->actionRedo->setText(history->canRedo() ? tr("&Redo %1").arg(history->redoText()) : tr("&Redo"));
 }
 
 void MainWindow::fillEditMenu()

@@ -207,8 +207,8 @@ void MainWindow::checkDiskChange()
     if (change == tarvo::DiskChange::None || !document->isNewStateOnDisk(now))
         return;
     if (change == tarvo::DiskChange::Removed) {
-        statusBar()->showMessage(
-            tr("The file %1 was removed or renamed by another program; Save writes it again.").arg(fileName));
+        statusBar()->showMessage(tr("The file %1 was removed or renamed by another program; Save writes it again.")
+                                     .arg(QFileInfo(fileName).fileName()));
         return;
     }
     askingAboutDisk = true;
@@ -224,7 +224,7 @@ void MainWindow::checkDiskChange()
         else
             statusBar()->showMessage(
                 tr("The file %1 was changed by another program; Save asks before replacing its changes.")
-                    .arg(fileName));
+                    .arg(QFileInfo(fileName).fileName()));
         return;
     }
     const bool reload = dialogs->askYesNo(this, QMessageBox::Question, identity::programTitle(),

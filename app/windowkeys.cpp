@@ -16,9 +16,15 @@ void stepTab(QTabWidget *tabs, int step)
     if (count == 0)
         return;
     tabs->setCurrentIndex((tabs->currentIndex() + step + count) % count);
-    // The focus goes with the tab, so that the next key works in its table.
+    // The focus goes with the tab, to the first widget of its page that
+    // takes it (its table), so that the next key works there. The page
+    // itself takes no keys.
     if (QWidget *page = tabs->currentWidget())
-        page->setFocus(Qt::TabFocusReason);
+        for (QWidget *child : page->findChildren<QWidget *>())
+            if ((child->focusPolicy() & Qt::TabFocus) && child->isVisibleTo(page)) {
+                child->setFocus(Qt::TabFocusReason);
+                break;
+            }
 }
 
 void openMenu(QMainWindow *window, QMenu *menu)

@@ -239,7 +239,7 @@ bool scanArguments(const QStringList &arguments, CommandLine &line, Scanned &sca
         *encoding = tarvo::encodingIndexForSpelling(value);
         if (*encoding < 0) {
             line.error = Messages::tr("unknown encoding \"%1\" for %2; known: %3")
-                             .arg(value, name, tarvo::encodingNames().join(QStringLiteral(", ")));
+                             .arg(value, name, tarvo::entryNames().join(QStringLiteral(", ")));
             return false;
         }
     }

@@ -1,12 +1,11 @@
 #include "console.h"
 #include "messages.h"
 
-#include <QTextCodec>
+#include <terminal.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <langinfo.h>
 
 namespace console {
 
@@ -29,21 +28,6 @@ bool isControl(QChar c)
     return c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control;
 }
 
-// The codec of the locale's character set where it is one of its own;
-// null for UTF-8 and for the plain ASCII of the C locale, which is taken
-// as UTF-8.
-QTextCodec *terminalCodec()
-{
-    static QTextCodec *const codec = [] {
-        const QByteArray set = QByteArray(nl_langinfo(CODESET)).toUpper();
-        if (set.isEmpty() || set == "UTF-8" || set == "ANSI_X3.4-1968" || set == "ASCII")
-            return static_cast<QTextCodec *>(nullptr);
-        QTextCodec *found = QTextCodec::codecForName(set);
-        return found && found->mibEnum() != 106 ? found : nullptr;
-    }();
-    return codec;
-}
-
 } // namespace
 
 // One line of text as the terminal takes it.
@@ -57,8 +41,7 @@ QByteArray lineBytes(const QString &line)
             i += escaped.size() - 1;
         }
     }
-    QTextCodec *codec = terminalCodec();
-    return (codec ? codec->fromUnicode(text) : text.toUtf8()) + '\n';
+    return terminal::encode(text) + '\n';
 }
 
 void writeOut(const QByteArray &bytes) { put(bytes); }
@@ -109,6 +92,11 @@ QString quoted(const QString &text, int maximum)
             out += QStringLiteral("\\t");
         else if (isControl(c))
             out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else if (c.category() == QChar::Other_Format || c.category() == QChar::Separator_Line
+                 || c.category() == QChar::Separator_Paragraph)
+            // Shown as what it is: it would show nothing (U+200B) or turn
+            // the text around it (U+202E).
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
         else
             out += c;
     }

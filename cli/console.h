@@ -2,9 +2,10 @@
 
 // Output of tarvo-prg: results on standard output, messages on standard
 // error. JSON is UTF-8; lines of text are in the locale's character set
-// (UTF-8 unless the locale names another, such as CP1251), any character
-// that set lacks as '?', and control characters escaped. Failures to write standard output are remembered so
-// that a command never reports success for output that was lost.
+// (UTF-8 unless the locale names another, such as CP1251; see terminal.h),
+// any character that set lacks as '?', and control characters escaped.
+// Failures to write standard output are remembered so that a command never
+// reports success for output that was lost.
 
 #include <QByteArray>
 #include <QString>
@@ -29,7 +30,9 @@ void note(const QString &line);
 bool finishOut();
 
 // A value from a file, fit for a one-line message: in double quotes, with
-// control characters escaped and overlong text cut short.
+// control characters escaped (\x1b), characters that would show nothing or
+// turn the text around them as their code points (\u200b, \u202e), and
+// overlong text cut short.
 QString quoted(const QString &text, int maximum = 60);
 
 // A file name for a message: as it stands, or quoted as above (never cut

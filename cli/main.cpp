@@ -5,6 +5,8 @@
 #include "usage.h"
 
 #include <savejournal.h>
+#include <systemcodepage.h>
+#include <terminal.h>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -46,6 +48,13 @@ bool argumentsAreText(int argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    // The standard streams held and the locale taken, with its character
+    // set, before the application object takes its own view of them.
+    terminal::holdStandardStreams();
+    // "System" is the code page of the language the user asked for, even
+    // where the system has no locale of it and the toolkit is handed another.
+    tarvo::keepUserLanguage();
+    terminal::takeLocale();
     QCoreApplication application(argc, argv);
     messages::setUpLanguage();
     // What the reading of a file finds of an interrupted save is said where
@@ -66,7 +75,7 @@ int main(int argc, char *argv[])
         const QString text = !line.helpCommand.isEmpty() ? commandUsageText(line.helpCommand)
                              : line.help                 ? usageText()
                                                          : versionText() + QLatin1Char('\n');
-        console::writeOut(text.toUtf8());
+        console::writeOut(terminal::encode(text));
         return console::finishOut() ? exitcode::Success : exitcode::WriteFailed;
     }
 

@@ -13,6 +13,7 @@
 
 #include <QFile>
 #include <QTextCodec>
+#include <QTimeZone>
 #include <QStringList>
 
 #include <cerrno>
@@ -176,7 +177,7 @@ bool writeStamp(QDateTime *stamp, QString *error)
         *error = Messages::tr("SOURCE_DATE_EPOCH \"%1\" is not a number of seconds since 1970").arg(text);
         return false;
     }
-    *stamp = QDateTime::fromSecsSinceEpoch(seconds, Qt::UTC);
+    *stamp = QDateTime::fromSecsSinceEpoch(seconds, QTimeZone::utc());
     return true;
 }
 

@@ -5,7 +5,7 @@ _tarvo_prg_encodings=(
     "CP1257" "CP1258" "ISO 8859-1" "ISO 8859-2" "ISO 8859-3" "ISO 8859-4"
     "ISO 8859-5" "ISO 8859-6" "ISO 8859-7" "ISO 8859-8" "ISO 8859-9"
     "ISO 8859-10" "ISO 8859-11" "ISO 8859-12" "ISO 8859-13" "ISO 8859-14"
-    "ISO 8859-15" "ISO 8859-16"
+    "ISO 8859-15" "ISO 8859-16" "UTF-8"
 )
 
 # Every cell key, whole: param.1 ... payment.4.index.

@@ -68,6 +68,11 @@ QStringList encodingNames()
     return names;
 }
 
+QStringList entryNames()
+{
+    return encodingNames() << encodingName(kUtf8Encoding);
+}
+
 int encodingIndexOf(const QString &name)
 {
     for (int i = 0; i < kEncodingEntries; ++i) {

@@ -29,6 +29,9 @@ QString encodingName(int index);
 // The 26 names of the list, in order.
 QStringList encodingNames();
 
+// The names of every entry: the list's, then "UTF-8".
+QStringList entryNames();
+
 // The entry of an encoding name spelled exactly as in the list (or
 // "UTF-8"), or -1.
 int encodingIndexOf(const QString &name);

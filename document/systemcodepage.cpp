@@ -52,7 +52,11 @@ bool isMultiByte(const QTextCodec *codec)
     }
 }
 
-QLocale::Language userLanguage()
+namespace {
+
+QLocale::Language g_keptLanguage = QLocale::AnyLanguage; // none kept
+
+QLocale::Language languageOfEnvironment()
 {
     for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const QByteArray value = qgetenv(variable);
@@ -68,6 +72,18 @@ QLocale::Language userLanguage()
         return QLocale(QString::fromLatin1(name)).language();
     }
     return QLocale::C;
+}
+
+} // namespace
+
+void keepUserLanguage()
+{
+    g_keptLanguage = languageOfEnvironment();
+}
+
+QLocale::Language userLanguage()
+{
+    return g_keptLanguage != QLocale::AnyLanguage ? g_keptLanguage : languageOfEnvironment();
 }
 
 QTextCodec *systemCodec()

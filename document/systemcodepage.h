@@ -24,8 +24,16 @@ QByteArray windowsCodePageOf(QLocale::Language language);
 bool isMultiByte(const QTextCodec *codec);
 
 // The user's language as the environment says it (LC_ALL, LC_MESSAGES,
-// LANG, in that order; the C locale where none is set).
+// LANG, in that order; the C locale where none is set), or as it said it
+// when keepUserLanguage() was called.
 QLocale::Language userLanguage();
+
+// Remembers the user's language as the environment says it now. The
+// programs call it first thing, before they hand the toolkit a locale it
+// can take (see terminal::takeLocale), which may name another where the
+// system lacks the user's own: "System" still follows the language asked
+// for. The one thing of the process this library keeps.
+void keepUserLanguage();
 
 // The codec that "System" stands for in this process. Never null.
 QTextCodec *systemCodec();

@@ -31,6 +31,10 @@
         <source>Try &apos;tarvo --help&apos;.</source>
         <translation>Вижте &apos;tarvo --help&apos;.</translation>
     </message>
+    <message>
+        <source>cannot write standard output: %1</source>
+        <translation>стандартният изход не може да бъде записан: %1</translation>
+    </message>
 </context>
 <context>
     <name>DocumentFind</name>
@@ -176,6 +180,42 @@
     <message>
         <source>Your changes are still in the window; try again, or choose File ▸ Save As to save them elsewhere.</source>
         <translation>Промените ви са все още в прозореца; опитайте отново или изберете Файл ▸ Запис като, за да ги запишете другаде.</translation>
+    </message>
+    <message>
+        <source>it is %1 bytes, more than the %2 bytes (%3 MiB) a program file may have</source>
+        <translation>той е %1 байта, повече от %2 байта (%3 MiB), които може да има програмен файл</translation>
+    </message>
+    <message>
+        <source>it would be %1 bytes, more than the %2 bytes (%3 MiB) a program file may have</source>
+        <translation>той би бил %1 байта, повече от %2 байта (%3 MiB), които може да има програмен файл</translation>
+    </message>
+    <message>
+        <source>it reads as more than the %1 bytes its size says (a file of the system, or one being written)</source>
+        <translation>при четене е повече от %1 байта, колкото казва размерът му (системен файл или файл, който се записва в момента)</translation>
+    </message>
+    <message>
+        <source>it reads as %1 bytes although its size says %2 (a file of the system, or one being written)</source>
+        <translation>при четене е %1 байта, макар размерът му да е %2 (системен файл или файл, който се записва в момента)</translation>
+    </message>
+    <message>
+        <source>it changed while it was read</source>
+        <translation>беше променен, докато се четеше</translation>
+    </message>
+    <message>
+        <source>Your changes are still in the window; shorten the longest texts of the document, then save again.</source>
+        <translation>Промените ви са все още в прозореца; съкратете най-дългите текстове в документа и запишете отново.</translation>
+    </message>
+    <message>
+        <source>A program file of the device holds a few kilobytes: this file is none.</source>
+        <translation>Програмният файл на устройството е от няколко килобайта: този файл не е такъв.</translation>
+    </message>
+    <message>
+        <source>Your changes are still in the window; try again.</source>
+        <translation>Промените ви са все още в прозореца; опитайте отново.</translation>
+    </message>
+    <message>
+        <source>Wait until no other program writes the file, then open it again.</source>
+        <translation>Изчакайте, докато никоя друга програма не записва файла, и го отворете отново.</translation>
     </message>
 </context>
 <context>
@@ -455,14 +495,6 @@
             <numerusform>изрязването на %n клетка</numerusform>
             <numerusform>изрязването на %n клетки</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>Undo %1</source>
-        <translation>Отмени %1</translation>
-    </message>
-    <message>
-        <source>Redo %1</source>
-        <translation>Повтори %1</translation>
     </message>
     <message>
         <source>&amp;File</source>
@@ -824,6 +856,22 @@
         <source>Kept changes not offered: %1</source>
         <translation>Запазените промени не се предлагат: %1</translation>
     </message>
+    <message>
+        <source>&amp;Undo %1</source>
+        <translation>&amp;Отмени %1</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Отмени</translation>
+    </message>
+    <message>
+        <source>&amp;Redo %1</source>
+        <translation>По&amp;втори %1</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>По&amp;втори</translation>
+    </message>
 </context>
 <context>
     <name>RecentFiles</name>
@@ -865,24 +913,24 @@
 <context>
     <name>WTableWidget</name>
     <message>
-        <source>Copy</source>
-        <translation>Копиране</translation>
+        <source>&amp;Copy</source>
+        <translation>&amp;Копиране</translation>
     </message>
     <message>
-        <source>Paste</source>
-        <translation>Поставяне</translation>
+        <source>&amp;Paste</source>
+        <translation>&amp;Поставяне</translation>
     </message>
     <message>
-        <source>Cut</source>
-        <translation>Изрежи</translation>
+        <source>Cu&amp;t</source>
+        <translation>Из&amp;режи</translation>
     </message>
     <message>
-        <source>Delete</source>
-        <translation>Изтрий</translation>
+        <source>&amp;Delete</source>
+        <translation>&amp;Изтрий</translation>
     </message>
     <message>
-        <source>Select All</source>
-        <translation>Избери всички</translation>
+        <source>Select &amp;All</source>
+        <translation>Из&amp;бери всички</translation>
     </message>
 </context>
 </TS>

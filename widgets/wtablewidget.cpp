@@ -46,8 +46,8 @@ WTableWidget::WTableWidget(QWidget *parent)
 {
     // Read only when the context menu first shows them (not at all where
     // the images are missing: the entries then show their text only).
-    actionCopy = new QAction(lazyIcon(QStringLiteral(":/images/copy.png")), tr("Copy"), this);
-    actionPaste = new QAction(lazyIcon(QStringLiteral(":/images/paste.png")), tr("Paste"), this);
+    actionCopy = new QAction(lazyIcon(QStringLiteral(":/images/copy.png")), tr("&Copy"), this);
+    actionPaste = new QAction(lazyIcon(QStringLiteral(":/images/paste.png")), tr("&Paste"), this);
     actionCut = new QAction(this);
     actionDelete = new QAction(this);
     actionSelectAll = new QAction(this);
@@ -86,11 +86,11 @@ void WTableWidget::changeEvent(QEvent *event)
 
 void WTableWidget::retranslate()
 {
-    actionCopy->setText(tr("Copy"));
-    actionPaste->setText(tr("Paste"));
-    actionCut->setText(tr("Cut"));
-    actionDelete->setText(tr("Delete"));
-    actionSelectAll->setText(tr("Select All"));
+    actionCopy->setText(tr("&Copy"));
+    actionPaste->setText(tr("&Paste"));
+    actionCut->setText(tr("Cu&t"));
+    actionDelete->setText(tr("&Delete"));
+    actionSelectAll->setText(tr("Select &All"));
 }
 
 QString WTableWidget::cellText(int row, int column) const
@@ -153,28 +153,47 @@ void WTableWidget::keyPressEvent(QKeyEvent *event)
             return;
         }
     }
+    // Text typed on a row number or a parameter name goes into the row's
+    // first editable cell: typed text never goes nowhere.
+    const QTableWidgetItem *current = currentItem();
+    if (current && !(current->flags() & Qt::ItemIsEditable) && !event->text().isEmpty()
+        && event->text().at(0).isPrint() && !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        setCurrentCell(currentRow(), walkColumn(currentRow()), QItemSelectionModel::ClearAndSelect);
     QTableWidget::keyPressEvent(event);
+}
+
+int WTableWidget::walkColumn(int row) const
+{
+    for (int c = 0; c < columnCount(); ++c)
+        if (const QTableWidgetItem *cell = item(qMax(row, 0), c); cell && (cell->flags() & Qt::ItemIsEditable))
+            return c;
+    return 1;
 }
 
 bool WTableWidget::focusNextPrevChild(bool /*next*/)
 {
-    // Tab and Shift+Tab both walk down column 1 and wrap to the top; the key
-    // never takes the focus out of the table. The cell reached is selected
-    // alone, though Shift is held.
+    // Tab and Shift+Tab both walk down the first editable column and wrap to
+    // the top; the key never takes the focus out of the table. From a row
+    // number or a parameter name the first Tab goes to that row's editable
+    // cell, so that no row is skipped. The cell reached is selected alone,
+    // though Shift is held.
     const int row = currentRow();
-    if (row < rowCount() - 1)
-        setCurrentCell(row + 1, 1, QItemSelectionModel::ClearAndSelect);
+    const QTableWidgetItem *current = currentItem();
+    if (current && !(current->flags() & Qt::ItemIsEditable))
+        setCurrentCell(row, walkColumn(row), QItemSelectionModel::ClearAndSelect);
+    else if (row < rowCount() - 1)
+        setCurrentCell(row + 1, walkColumn(row + 1), QItemSelectionModel::ClearAndSelect);
     else
-        setCurrentCell(0, 1, QItemSelectionModel::ClearAndSelect);
+        setCurrentCell(0, walkColumn(0), QItemSelectionModel::ClearAndSelect);
     return true;
 }
 
 void WTableWidget::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
 {
-    // In column 1, Tab in an editor only commits and closes it: the next Tab,
-    // handled by the table, moves down.
+    // In the column the Tab key walks, Tab in an editor only commits and
+    // closes it: the next Tab, handled by the table, moves down.
     if ((hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem)
-        && currentColumn() == 1)
+        && currentColumn() == walkColumn(currentRow()))
         hint = QAbstractItemDelegate::NoHint;
     QTableWidget::closeEditor(editor, hint);
 }

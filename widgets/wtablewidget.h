@@ -101,6 +101,9 @@ private slots:
 private:
     friend class WTableWidgetItem;
     void retranslate();
+    // The column the Tab key walks down: the first editable cell of a row
+    // (column 1, or the value beside the read-only parameter names).
+    int walkColumn(int row) const;
     // The top left cell of the selection, or the current cell.
     QPoint blockStart() const;
     // The selected cells when they make one block.

@@ -61,7 +61,8 @@ public:
         QApplication::clipboard()->setText(clipboard);
         key(Qt::Key_V, Qt::ControlModifier);
     }
-    QString undoText() const { return window.form().actionUndo->text(); }
+    // What Edit > Undo shows, without its Alt letter's mark.
+    QString undoText() const { return window.form().actionUndo->iconText(); }
 
     FakeDialogs dialogs;
     MainWindow window{nullptr, &dialogs};
@@ -296,6 +297,40 @@ private slots:
         QCOMPARE(said.size(), told.isEmpty() ? 0 : 1); // one question or one message, or none
         if (!told.isEmpty())
             QVERIFY2(said.at(0).contains(told), qPrintable(said.at(0)));
+    }
+
+    // After Ctrl+PgDn or Ctrl+PgUp the table in front has the keyboard, and
+    // Tab walks its editable cells from the first: departments 1 to 3 and
+    // the parameters' values are entered with the keyboard alone.
+    void keyboardAloneAfterATabChange()
+    {
+        Editor e;
+        e.window.form().tabMain->setCurrentIndex(0);
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_PageDown, Qt::ControlModifier);
+        QCOMPARE(e.window.form().tabMain->currentIndex(), int(DocTable::Depts));
+        QCOMPARE(QApplication::focusWidget(), e.depts());
+        QTest::keyClick(e.depts(), Qt::Key_Tab); // onto department 1's name
+        for (const QString &name : {u"Water"_s, u"Juice"_s, u"Tea"_s}) {
+            e.type(name);
+            QTest::keyClick(e.depts(), Qt::Key_Tab);
+        }
+        QCOMPARE(e.text(0, 1), u"Water"_s);
+        QCOMPARE(e.text(1, 1), u"Juice"_s);
+        QCOMPARE(e.text(2, 1), u"Tea"_s);
+        // Text typed on a row number goes into that row's first editable cell.
+        QTest::keyClick(e.depts(), Qt::Key_PageUp, Qt::ControlModifier);
+        WTableWidget *params = e.window.documentTable(DocTable::Params);
+        QCOMPARE(QApplication::focusWidget(), params);
+        params->setCurrentCell(0, 0);
+        QTest::keyClicks(params, u"5"_s);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(params->cellText(0, 2), u"5"_s);
+        QTest::keyClick(params, Qt::Key_Tab);
+        QCOMPARE(params->currentRow(), 1);
+        QCOMPARE(params->currentColumn(), 2);
     }
 
     // Labels are no document cells: Select All and Delete, or a paste over

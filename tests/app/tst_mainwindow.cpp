@@ -28,6 +28,7 @@
 #include <QTextCodec>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QSet>
 #include <QtTest>
 
 #include <cmath>
@@ -136,6 +137,19 @@ private slots:
                  (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Shift+Z")), QKeySequence(QStringLiteral("Ctrl+Y"))}));
         for (QAction *step : {ui.actionUndo, ui.actionRedo})
             QVERIFY(!step->icon().isNull() && !step->isEnabled()); // nothing to undo or redo yet
+        // Every entry of every menu has its Alt letter, each once a menu.
+        for (QMenu *menu : {ui.menuFile, ui.menuEdit, ui.menuOptions, ui.menuHelp}) {
+            QSet<QChar> letters;
+            for (QAction *entry : menu->actions()) {
+                if (entry->isSeparator())
+                    continue;
+                const qsizetype amp = entry->text().indexOf(QLatin1Char('&'));
+                QVERIFY2(amp >= 0 && amp + 1 < entry->text().size(), qPrintable(entry->text()));
+                const QChar letter = entry->text().at(amp + 1).toLower();
+                QVERIFY2(!letters.contains(letter), qPrintable(entry->text()));
+                letters << letter;
+            }
+        }
         const QList<QAction *> tools = ui.toolBar->actions();
         QCOMPARE(tools.size(), 6);
         QCOMPARE(tools.mid(0, 3), (QList<QAction *>{ui.actionNew, ui.actionOpen, ui.actionSave}));

@@ -36,7 +36,7 @@ private slots:
         // The help text spells the list out; it must be the list the tool knows.
         const QString listed = text.section(u"\nEncodings:\n"_s, 1).section(u"\nAny case"_s, 0, 0);
         QString expected;
-        for (const QString &name : tarvo::encodingNames())
+        for (const QString &name : tarvo::entryNames())
             expected += name.contains(u' ') ? QString(u'"' + name + u"\" "_s) : QString(name + u' ');
         QCOMPARE(listed.simplified(), expected.simplified());
     }
@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(completions({u"set"_s, u"--c"_s}), QStringList{u"--cell"_s});
         QCOMPARE(completions({u"convert"_s, u"--t"_s}), QStringList{u"--to"_s});
         QStringList escaped;
-        for (QString name : tarvo::encodingNames())
+        for (QString name : tarvo::entryNames())
             escaped << name.replace(u' ', u"\\ "_s);
         QCOMPARE(completions({u"dump"_s, u"--encoding"_s, u""_s}), escaped);
         QCOMPARE(completions({u"dump"_s, u"--encoding"_s, u"iso\\ 8859-1"_s}),

@@ -95,7 +95,7 @@ private slots:
             << none + u" (its lines end in a CR alone; a program file's end in CR LF)"_s;
         QTest::newRow("quoted lines") << QByteArray("\"S\t1\t5\"\r\n\"H\t1\tSHOP\"\r\n")
                                       << none + u" (its lines are in double quotes, as a spreadsheet may save them)"_s;
-        QTest::newRow("UTF-16") << QByteArray("\xff\xfeS\0\t\x001\0\t\x005\0\r\0\n\0", 20)
+        QTest::newRow("UTF-16") << QByteArray("\xff\xfe" "S\0\t\0" "1\0\t\0" "5\0\r\0\n\0", 16)
                                 << none + u" (it is UTF-16 text; a program file is in a code page of the list)"_s;
     }
 

@@ -202,6 +202,37 @@ private slots:
         QVERIFY(readFile(QStringLiteral("bom.prg")).contains("H\t1\t\xc2\xee\xe4\xe0\r\n"));
     }
 
+    // "System" is a code page the device reads: on a UTF-8 desktop, that of
+    // the user's language, as the editor has it; a dump piped into build
+    // keeps every letter.
+    void systemIsTheCodePageOfTheUserLanguage_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("Bulgarian") << u"bg_BG.UTF-8"_s << QByteArray("H\t1\t\xc2\xee\xe4\xe0\r\n") << 0;
+        QTest::newRow("C") << u"C.UTF-8"_s << QByteArray("H\t1\t\xc2\xee\xe4\xe0\r\n") << 0;
+        // CP1252 has no Cyrillic: said, and written as its replacement character.
+        QTest::newRow("English") << u"en_US.UTF-8"_s << QByteArray("H\t1\t????\r\n") << 1;
+    }
+
+    void systemIsTheCodePageOfTheUserLanguage()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QByteArray, line);
+        QFETCH(int, exitCode);
+        const QStringList environment{u"LC_ALL="_s + locale};
+        const prgtest::Run built = run({u"build"_s, u"system.prg"_s}, R"({"headerLines": ["Вода"]})", QString(), environment);
+        QCOMPARE(built.exitCode, exitCode);
+        QVERIFY2(readFile(u"system.prg"_s).contains(line), readFile(u"system.prg"_s).constData());
+        if (exitCode != 0)
+            return;
+        const prgtest::Run dumped = run({u"dump"_s, u"system.prg"_s}, {}, QString(), environment);
+        QCOMPARE(run({u"build"_s, u"again.prg"_s}, dumped.out, QString(), environment).exitCode, 0);
+        QCOMPARE(run({u"diff"_s, u"system.prg"_s, u"again.prg"_s}, {}, QString(), environment).exitCode, 0);
+        QVERIFY(readFile(u"again.prg"_s).contains(line));
+    }
+
     // What a code page cannot hold is written as its replacement character
     // and named, invisible characters included; what it holds decomposed is
     // written decomposed.

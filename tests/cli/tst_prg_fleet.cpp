@@ -120,6 +120,12 @@ private slots:
                                                   u"header.1: \"SHOP\" -> \"SHOP \\\"7\\\"\\x01\""_s,
                                                   u"comment: \"\" -> \"fleet\""_s}));
 
+        // A character that shows nothing is shown by its code point.
+        writeFile(u"plain.prg"_s, "H\t1\tA\r\n");
+        writeFile(u"hidden.prg"_s, "H\t1\tA\xe2\x80\x8b\r\n");
+        const prgtest::Run hidden = run({u"diff"_s, u"--encoding=UTF-8"_s, u"plain.prg"_s, u"hidden.prg"_s});
+        QCOMPARE(hidden.outLines(), QStringList{u"header.1: \"A\" -> \"A\\u200b\""_s});
+
         // Read as UTF-8, "\xc2\xee" and "\xc2\xef" would both be two
         // replacement characters, the same.
         writeFile(u"c.prg"_s, QByteArray(kMachine).replace("\xc2\xee", "\xc2\xef"));
@@ -289,7 +295,7 @@ private slots:
         QTest::newRow("binary") << QByteArray("\x7f" "ELF\x02\x01\x01\x00\x00\x00\xff\xfe\x01\x00", 14) << QString();
         QTest::newRow("CR-only line ends") << QByteArray("\";2024-01-15 10:30:00\"\r\";\"\rS\t1\t5\rH\t1\tSHOP\r")
                                            << u" (its lines end in a CR alone; a program file's end in CR LF)"_s;
-        QTest::newRow("UTF-16") << QByteArray("\xff\xfeS\0\t\x001\0\t\x005\0\r\0\n\0", 20)
+        QTest::newRow("UTF-16") << QByteArray("\xff\xfe" "S\0\t\0" "1\0\t\0" "5\0\r\0\n\0", 16)
                                 << u" (it is UTF-16 text; a program file is in a code page of the list)"_s;
     }
 

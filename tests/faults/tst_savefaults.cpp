@@ -283,7 +283,7 @@ void TestSaveFaults::failureWhenTheDataIsFinallyWrittenKeepsOldFile()
     QVERIFY(!old.isEmpty());
     const QStringList before = entries(dir.path());
 
-    const tarvo::FileCalls &calls = faults::failingCalls({faults::FailingCall(call), error, bytesFirst});
+    const tarvo::FileCalls calls = faults::failingCalls({faults::FailingCall(call), error, bytesFirst});
     const WriteResult result = writeProgramFile(path, mediumDocument(), cp1251(), kStamp, calls);
     QVERIFY(faults::failureFired());
     QVERIFY2(!result.ok, "a save whose data never reached the disk was reported as saved");

@@ -3,7 +3,9 @@
 // working directory.
 
 #include "tarvoversion.h"
+#include "filefailure.h"
 #include "mainwindow.h"
+#include "programbytes.h"
 #include "testsupport.h"
 #include "ui_mainwindow.h"
 #include "wtablewidget.h"
@@ -69,8 +71,8 @@ private slots:
         QTest::newRow("No") << "MainWindow" << "No" << QStringLiteral("Не");
         QTest::newRow("Encoding") << "SettingsDialog" << "Encoding" << QStringLiteral("Кодировка");
         QTest::newRow("Cancel") << "SettingsDialog" << "Cancel" << QStringLiteral("Отказ");
-        QTest::newRow("Copy") << "WTableWidget" << "Copy" << QStringLiteral("Копиране");
-        QTest::newRow("Paste") << "WTableWidget" << "Paste" << QStringLiteral("Поставяне");
+        QTest::newRow("Copy") << "WTableWidget" << "&Copy" << QStringLiteral("&Копиране");
+        QTest::newRow("Paste") << "WTableWidget" << "&Paste" << QStringLiteral("&Поставяне");
     }
 
     void bulgarianTexts()
@@ -87,7 +89,7 @@ private slots:
     {
         QVERIFY(translator->translate("SettingsDialog", "File").isEmpty());
         QVERIFY(translator->translate("WTableWidget", "Encoding").isEmpty());
-        QVERIFY(translator->translate("MainWindow", "Copy").isEmpty());
+        QVERIFY(translator->translate("MainWindow", "&Copy").isEmpty());
     }
 
     void textsThatStayAsTheyAre_data()
@@ -127,7 +129,7 @@ private slots:
         MainWindow window;
         QCOMPARE(window.form().menuFile->title(), QStringLiteral("&File"));
         QCOMPARE(window.form().tabMain->tabText(0), QStringLiteral("System Params"));
-        QCOMPARE(window.form().tableDepts->copyAction()->text(), QStringLiteral("Copy"));
+        QCOMPARE(window.form().tableDepts->copyAction()->iconText(), QStringLiteral("Copy"));
         // Nor are the toolkit's own texts translated.
         QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
     }
@@ -154,8 +156,19 @@ private slots:
         // The tables' context menus follow the catalogue the window loaded,
         // once the news of it has gone round.
         QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange);
-        QCOMPARE(form.tableDepts->copyAction()->text(), QStringLiteral("Копиране"));
-        QCOMPARE(form.tablePayments->pasteAction()->text(), QStringLiteral("Поставяне"));
+        QCOMPARE(form.tableDepts->copyAction()->iconText(), QStringLiteral("Копиране"));
+        QCOMPARE(form.tablePayments->pasteAction()->iconText(), QStringLiteral("Поставяне"));
+        // The library's reasons with numbers speak the window's language too,
+        // and a file too large for a program file is not met with advice
+        // about permissions.
+        const QString tooLarge = FileFailure::message(
+            QStringLiteral("x"), QStringLiteral("it is 5000000 bytes, more than ") + tarvo::programFileLimitText(),
+            FileFailure::Operation::Open);
+        QVERIFY2(!tooLarge.contains(QLatin1String("bytes")) && tooLarge.contains(QLatin1String("5000000")),
+                 qPrintable(tooLarge));
+        QVERIFY2(!tooLarge.contains(QCoreApplication::translate(
+                     "FileFailure", "Check the file's name and that you may read it, then open it again.")),
+                 qPrintable(tooLarge));
         // And the toolkit's dialogs and buttons speak Bulgarian beside them,
         // where the system has the toolkit's catalogue.
         const QString toolkitCatalogue = QLibraryInfo::path(QLibraryInfo::TranslationsPath)
