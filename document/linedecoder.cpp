@@ -92,14 +92,6 @@ CodePageTable makeTable(QTextCodec *codec)
     return table;
 }
 
-// Whether all 8 bytes at `at` are ASCII.
-bool eightAscii(const char *at)
-{
-    quint64 word;
-    std::memcpy(&word, at, sizeof word);
-    return (word & 0x8080808080808080ULL) == 0;
-}
-
 // What the decoder needs to know of a codec, found once for each in the
 // life of the process: asking a codec of ICU its number searches a list by
 // name, and asking it for a table costs far more than reading a small file.
@@ -107,7 +99,6 @@ struct CodecKind
 {
     const CodePageTable *table = nullptr; // a single-byte code page's
     bool utf8 = false;
-    bool asciiAlike = false; // the table reads and writes ASCII as ASCII
     // The bytes that are no characters of the code page, where they are
     // few (CP1251 has one): looked for as memchr looks, not byte by byte.
     QByteArray undefined;
@@ -132,9 +123,6 @@ CodecKind codecKind(QTextCodec *codec)
                     table.characters.set(table.character[b]);
             }
             kind.table = &table;
-            kind.asciiAlike = true;
-            for (int b = 0; b < 0x80; ++b)
-                kind.asciiAlike = kind.asciiAlike && kind.table->roundTrips[b] && kind.table->character[b] == b;
             for (int b = 0; b < 256; ++b) {
                 if (!kind.table->roundTrips[b])
                     kind.undefined += char(b);
@@ -153,7 +141,6 @@ LineDecoder::LineDecoder(QTextCodec *codec)
 {
     const CodecKind kind = codecKind(codec);
     m_utf8 = kind.utf8;
-    m_asciiAlike = kind.asciiAlike;
     m_undefined = kind.fewUndefined ? kind.undefined : QByteArray();
     m_fewUndefined = kind.fewUndefined;
     if (kind.table) {
@@ -176,15 +163,7 @@ void LineDecoder::decode(QByteArrayView bytes, QString *text) const
         char16_t *out = reinterpret_cast<char16_t *>(text->data());
         const char *in = bytes.data();
         const std::array<char16_t, 256> &table = *m_table;
-        qsizetype i = 0;
-        // Runs of ASCII, most of a program file, are widened as they are.
-        if (m_asciiAlike) {
-            for (; i + 8 <= bytes.size() && eightAscii(in + i); i += 8) {
-                for (int k = 0; k < 8; ++k)
-                    out[i + k] = char16_t(static_cast<unsigned char>(in[i + k]));
-            }
-        }
-        for (; i < bytes.size(); ++i)
+        for (qsizetype i = 0; i < bytes.size(); ++i)
             out[i] = table[static_cast<unsigned char>(in[i])];
         return;
     }

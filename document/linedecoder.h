@@ -44,7 +44,6 @@ private:
     QTextCodec *m_codec;
     bool m_singleByte = false;
     bool m_utf8 = false;
-    bool m_asciiAlike = false;
     QByteArray m_undefined; // the code page's bytes that are no characters, where few
     bool m_fewUndefined = false;
     const std::array<char16_t, 256> *m_table = nullptr;
