@@ -3,17 +3,19 @@
 # side in one run, interleaved (each command in turn, round after round, the
 # median of each shown with their ratio), so that a change of load hits both:
 #
-# - check of 3,000 and 30,000 typical CP1251 program files (26 parameters,
-#   50 departments, 8 header lines, a comment and 4 payments each; the
-#   30,000 in ten folders) against cat of the same files (reading the bytes
-#   is the floor) and, on the 3,000, against bench/check.awk under mawk,
-#   which makes the same checks; the peak memory of check;
-# - set --cell department.3.price=1.30 over 3,000 and 30,000 files against
+# - check of a fleet of typical CP1251 program files (26 parameters, 50
+#   departments, 8 header lines, a comment and 4 payments each; 3,000 files
+#   unless BENCH_FLEET_FILES says otherwise) and of that fleet ten times in
+#   ten folders (BENCH_FLEET_COPIES, 0 to leave the big fleet out) against
+#   cat of the same files (reading the bytes is the floor) and, on the
+#   fleet, against bench/check.awk under mawk, which makes the same checks;
+#   the peak memory of check;
+# - set --cell department.3.price=1.30 over both fleets against
 #   LC_ALL=C sed -i making the same change, each run on a fresh copy of the
 #   fleet (copied, then put on disk with sync, before the clock starts): set
 #   puts every file on disk before it takes its old one's place, sed does
-#   not; the peak memory of set over the 30,000 files;
-# - set over the 3,000 files alone, then with another program's 2 GB of
+#   not; the peak memory of set over the big fleet;
+# - set over the fleet alone, then with another program's 2 GB of
 #   written but unsynced data waiting (BENCH_DIRTY_MB, 0 to leave it out):
 #   set flushes its own files only, so its time should not change;
 # - the one-file commands (dump, check of one file) and --version against
@@ -23,6 +25,7 @@
 #
 # Environment: BENCH_FLEET_RUNS (runs of each command per round, default 5),
 # BENCH_FLEET_ROUNDS (default 3), BENCH_DIRTY_MB (default 2048),
+# BENCH_FLEET_FILES (default 3000), BENCH_FLEET_COPIES (default 10),
 # BENCH_WORK (where the fleets are made; default a temporary folder).
 # Needs bash (its clock takes no process), mawk, GNU sed, GNU time
 # (/usr/bin/time) for the memory figures, and room for about 2.5 GB.
@@ -33,6 +36,9 @@ prg=$(readlink -f "${1:-"$repo/build/tarvo-prg"}")
 runs=${BENCH_FLEET_RUNS:-5}
 rounds=${BENCH_FLEET_ROUNDS:-3}
 dirty_mb=${BENCH_DIRTY_MB:-2048}
+files=${BENCH_FLEET_FILES:-3000}
+copies_of_fleet=${BENCH_FLEET_COPIES:-10}
+bigfiles=$((files * copies_of_fleet))
 work=$(mktemp -d "${BENCH_WORK:-${TMPDIR:-/tmp}}/fleet.XXXXXX")
 trap 'rm -rf "$work"' EXIT INT TERM
 
@@ -55,10 +61,10 @@ export SOURCE_DATE_EPOCH=1700000000 # every file written carries the same stamp
 "$prg" build --encoding CP1251 "$work/base.prg" <"$work/base.json"
 
 mkdir "$work/fleet"
-LC_ALL=C awk -v dir="$work/fleet" '
+LC_ALL=C awk -v dir="$work/fleet" -v files="$files" '
     { line[NR] = $0 }
     END {
-        for (m = 1; m <= 3000; m++) {
+        for (m = 1; m <= files; m++) {
             out = sprintf("%s/machine%04d.prg", dir, m)
             for (i = 1; i <= NR; i++) {
                 l = line[i]
@@ -75,9 +81,9 @@ LC_ALL=C awk -v dir="$work/fleet" '
             close(out)
         }
     }' "$work/base.prg"
-# 30,000 files: the fleet ten times, in ten folders.
+# The big fleet: the fleet BENCH_FLEET_COPIES times, in as many folders.
 mkdir "$work/big"
-for ((copy = 0; copy < 10; copy++)); do
+for ((copy = 0; copy < copies_of_fleet; copy++)); do
     cp -r "$work/fleet" "$work/big/fleet$copy"
 done
 sync
@@ -143,19 +149,23 @@ side_by_side() {
         "$aim" "$(echo "$loads" | tr ' ' '\n' | grep . | sort -n | sed -n '1p;$p' | paste -sd- -)"
 }
 
-# check against cat and awk, on the 3,000 and the 30,000 files.
+# check against cat and awk, on the fleet and the big fleet.
+shopt -s nullglob
 big=("$work"/big/fleet*/machine*.prg)
+shopt -u nullglob
 check_fleet_prg() { check_prg "${fleet[@]}"; }
 check_fleet_awk() { check_awk "${fleet[@]}"; }
 read_fleet_cat() { cat "${fleet[@]}"; }
 check_big_prg() { check_prg "${big[@]}"; }
 read_big_cat() { cat "${big[@]}"; }
-side_by_side "check, 3000 files, against awk" 0.1 ms tarvo-prg check_fleet_prg awk check_fleet_awk
-side_by_side "check, 3000 files, against cat" 0.5 ms tarvo-prg check_fleet_prg cat read_fleet_cat
-side_by_side "check, 30000 files, against cat" 0.5 ms tarvo-prg check_big_prg cat read_big_cat
-if [ -x /usr/bin/time ]; then
-    m=$(/usr/bin/time -f %M "$prg" check --encoding CP1251 "${big[@]}" 2>&1 >/dev/null)
-    printf 'check, peak memory: 30000 files %d KiB\n' "$m"
+side_by_side "check, $files files, against awk" 0.1 ms tarvo-prg check_fleet_prg awk check_fleet_awk
+side_by_side "check, $files files, against cat" 0.5 ms tarvo-prg check_fleet_prg cat read_fleet_cat
+if ((bigfiles > 0)); then
+    side_by_side "check, $bigfiles files, against cat" 0.5 ms tarvo-prg check_big_prg cat read_big_cat
+    if [ -x /usr/bin/time ]; then
+        m=$(/usr/bin/time -f %M "$prg" check --encoding CP1251 "${big[@]}" 2>&1 >/dev/null)
+        printf 'check, peak memory: %d files %d KiB\n' "$bigfiles" "$m"
+    fi
 fi
 
 # set against sed -i: the same change to the same files. Both leave the files
@@ -185,13 +195,15 @@ fresh_fleet() { fresh "$work/fleet"; copies=("$work"/run/fleet/machine*.prg); }
 fresh_big() { fresh "$work"/big/fleet*; copies=("$work"/run/fleet*/machine*.prg); }
 set_copies() { set_prg "${copies[@]}"; }
 sed_copies() { set_sed "${copies[@]}"; }
-side_by_side "set, 3000 fresh files, against sed -i" 1.2 ms tarvo-prg set_copies sed sed_copies fresh_fleet
-runs=$(((runs + 1) / 2)) side_by_side "set, 30000 fresh files, against sed -i" 1.2 s tarvo-prg set_copies sed sed_copies \
-    fresh_big
-if [ -x /usr/bin/time ]; then
-    fresh_big
-    m=$(/usr/bin/time -f %M "$prg" set --encoding CP1251 --cell department.3.price=1.30 "${copies[@]}" 2>&1 >/dev/null)
-    printf 'set, peak memory: 30000 files %d KiB (aim <= 30 MB)\n' "$m"
+side_by_side "set, $files fresh files, against sed -i" 1.2 ms tarvo-prg set_copies sed sed_copies fresh_fleet
+if ((bigfiles > 0)); then
+    runs=$(((runs + 1) / 2)) side_by_side "set, $bigfiles fresh files, against sed -i" 1.2 s tarvo-prg set_copies sed \
+        sed_copies fresh_big
+    if [ -x /usr/bin/time ]; then
+        fresh_big
+        m=$(/usr/bin/time -f %M "$prg" set --encoding CP1251 --cell department.3.price=1.30 "${copies[@]}" 2>&1 >/dev/null)
+        printf 'set, peak memory: %d files %d KiB (aim <= 30 MB)\n' "$bigfiles" "$m"
+    fi
 fi
 
 # set while another program's written data waits to be put on disk: a run
@@ -212,7 +224,7 @@ if ((dirty_mb > 0)); then
     done
     x=$(echo "$dirty" | median) y=$(echo "$quiet" | median)
     printf '%-34s %s %9.3f ms   %s %9.3f ms   ratio %.2f (aim <= 1.2)   load %s\n' \
-        "set, 3000 files, ${dirty_mb} MB unsynced:" "with" "$(echo "$x" | awk '{ print $1 / 1000 }')" "without" \
+        "set, $files files, ${dirty_mb} MB unsynced:" "with" "$(echo "$x" | awk '{ print $1 / 1000 }')" "without" \
         "$(echo "$y" | awk '{ print $1 / 1000 }')" "$(echo "$x $y" | awk '{ print $1 / $2 }')" \
         "$(echo "$loads" | tr ' ' '\n' | grep . | sort -n | sed -n '1p;$p' | paste -sd- -)"
     echo "  (dirty data waiting when the last such run started: $waiting MB)"
