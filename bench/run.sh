@@ -13,7 +13,7 @@
 set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-"$repo/build-bench"}
+build=$(realpath -m "${1:-"$repo/build-bench"}") # bench_startup starts its programs by full path
 jobs=${TARVO_JOBS:-2}
 
 generator=""
