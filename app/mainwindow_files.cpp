@@ -39,7 +39,10 @@ bool MainWindow::chooseDataFile(const QString &title, bool forSaving, QString *f
     if (!dialogs->chooseFile(this, request, &choice))
         return false;
     *fileName = choice.file;
-    QSettings().setValue(settingskey::dataFilePath(), choice.directory);
+    // Written, and so flushed, only when it changes.
+    QSettings settings;
+    if (settings.value(settingskey::dataFilePath()).toString() != choice.directory)
+        settings.setValue(settingskey::dataFilePath(), choice.directory);
     return true;
 }
 

@@ -51,8 +51,10 @@ void MainWindow::docIsChanged(int /*row*/, int /*col*/)
 {
     // Changed means away from what was last opened, saved or made new: the
     // document's history knows, and a step is complete before its cells
-    // are shown. The title's mark follows.
-    setWindowModified(document->isModified());
+    // are shown. The title's mark follows (made again only when it
+    // changes: an Open shows hundreds of cells).
+    if (isWindowModified() != document->isModified())
+        setWindowModified(document->isModified());
 }
 
 // The clearing is a step of its own: Edit > Undo brings the cells back.

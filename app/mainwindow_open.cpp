@@ -127,14 +127,18 @@ bool MainWindow::openFile(const QString &path, int encoding, bool reloading)
 
 bool MainWindow::askEncodingAtOpen(const QString &path, const QByteArray &bytes, int *encoding, bool *lossless)
 {
-    QList<int> likely;
-    const QList<int> clean = tarvo::cleanEncodings(bytes, &likely);
     QTextCodec *chosen = tarvo::codecForEncoding(*encoding);
     *lossless = tarvo::readsCleanly(bytes, chosen);
-    // Bytes that read as likely text in the chosen encoding, or in one that
-    // is the same code page, need no question.
+    // Bytes that read as likely text in the chosen code page need no
+    // question, and no look at the other encodings.
+    if (*lossless && tarvo::readsAsLikelyText(bytes, chosen))
+        return true;
+    QList<int> likely;
+    const QList<int> clean = tarvo::cleanEncodings(bytes, &likely);
+    // Nor do bytes that read cleanly and as likely text in no encoding, or
+    // in one that is the same code page.
     const bool suspicious = *lossless && !clean.isEmpty() && likely.contains(clean.first())
-        && !likely.contains(*encoding) && tarvo::codecForEncoding(clean.first())->mibEnum() != chosen->mibEnum();
+        && tarvo::codecForEncoding(clean.first())->mibEnum() != chosen->mibEnum();
     if (*lossless && !suspicious)
         return true;
     const QString name = editor::shownEncodingName(*encoding);

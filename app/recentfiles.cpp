@@ -20,29 +20,41 @@ RecentFiles::RecentFiles(QMenu *menu, std::function<void(const QString &)> open,
 void RecentFiles::add(const QString &path)
 {
     const QString absolute = QFileInfo(path).absoluteFilePath();
-    QStringList list = files();
+    QSettings settings;
+    const QVariant stored = settings.value(settingsKey());
+    QStringList list = present(stored.toStringList());
     list.removeAll(absolute);
     list.prepend(absolute);
-    QSettings().setValue(settingsKey(), list.mid(0, kMaximum));
+    list = list.mid(0, kMaximum);
+    // Written (and so flushed to disk) only when it changes: saving or
+    // opening the newest file again leaves the settings as they are.
+    if (stored.isNull() || stored.toStringList() != list)
+        settings.setValue(settingsKey(), list);
 }
 
 QStringList RecentFiles::files()
 {
-    const QStringList stored = QSettings().value(settingsKey()).toStringList();
-    QStringList present;
+    return present(QSettings().value(settingsKey()).toStringList());
+}
+
+QStringList RecentFiles::present(const QStringList &stored)
+{
+    QStringList found;
     for (const QString &path : stored) {
-        if (QFileInfo(path).isFile() && !present.contains(path))
-            present << path;
+        if (QFileInfo(path).isFile() && !found.contains(path))
+            found << path;
     }
-    return present.mid(0, kMaximum);
+    return found.mid(0, kMaximum);
 }
 
 void RecentFiles::fillMenu()
 {
     m_menu->clear();
-    const QStringList list = files();
-    if (list != QSettings().value(settingsKey()).toStringList() && !QSettings().value(settingsKey()).isNull())
-        QSettings().setValue(settingsKey(), list);
+    QSettings settings;
+    const QVariant stored = settings.value(settingsKey());
+    const QStringList list = present(stored.toStringList());
+    if (!stored.isNull() && list != stored.toStringList())
+        settings.setValue(settingsKey(), list);
     for (int i = 0; i < list.size(); ++i) {
         const QString &path = list.at(i);
         // A mnemonic for each of the first nine; an & in a name is shown as itself.

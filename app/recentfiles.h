@@ -27,6 +27,8 @@ public:
     static QStringList files();
 
 private:
+    // The files of a stored list that are still there.
+    static QStringList present(const QStringList &stored);
     void fillMenu();
 
     QMenu *m_menu;

@@ -74,11 +74,13 @@ int main(int argc, char **argv)
     std::vector<double> editorTimes;
     std::vector<double> minimalTimes;
     std::vector<double> textTimes;
+    std::vector<double> tableTimes;
     for (int i = -2; i < runs; ++i) { // two warm-up rounds
         const double e = startOnce(editor, work, environment);
         const double m = startOnce(minimal, work, environment);
         const double t = startOnce(minimal, work, environment, {QStringLiteral("--text")});
-        if (e < 0 || m < 0 || t < 0) {
+        const double b = startOnce(minimal, work, environment, {QStringLiteral("--table")});
+        if (e < 0 || m < 0 || t < 0 || b < 0) {
             std::fprintf(stderr, "a start-up run failed\n");
             return 1;
         }
@@ -86,16 +88,21 @@ int main(int argc, char **argv)
             editorTimes.push_back(e);
             minimalTimes.push_back(m);
             textTimes.push_back(t);
+            tableTimes.push_back(b);
         }
     }
     const double e = median(editorTimes);
     const double m = median(minimalTimes);
     const double t = median(textTimes);
-    std::printf("%-34s %12s %12s %8s %6s\n", "start-up to first paint", "editor ms", "minimal ms", "ratio", "aim");
-    std::printf("%-34s %12.1f %12.1f %7.2fx %6s\n", "median of runs (offscreen)", e, m, e / m,
-                e / m <= 1.3 ? "met" : "MISSED");
+    const double b = median(tableTimes);
+    std::printf("%-44s %10s %10s %8s %6s\n", "start-up to first paint (median, offscreen)", "editor ms", "other ms",
+                "ratio", "aim");
+    // The window with a 50-row table is what the editor is measured against.
+    std::printf("%-44s %10.1f %10.1f %7.2fx %6s\n", "against a window with a 50-row table", e, b, e / b,
+                e / b <= 1.2 ? "met" : "MISSED");
+    std::printf("%-44s %10.1f %10.1f %7.2fx\n", "against a bare QMainWindow", e, m, e / m);
     // The same window with one line of text: the floor of any window that
     // shows text (the font system's start).
-    std::printf("%-34s %12.1f %12.1f %7.2fx\n", "against a minimal window with text", e, t, e / t);
+    std::printf("%-44s %10.1f %10.1f %7.2fx\n", "against a QMainWindow with one line of text", e, t, e / t);
     return 0;
 }

@@ -34,11 +34,11 @@ tarvo::DocumentData fullDocument()
     return document;
 }
 
-QString writeValidFile(const QString &folder)
+QString writeValidFile(const QString &folder, qint64 bytes, const QString &name)
 {
     // Whole files one after another are a valid file: comments and records.
     const QByteArray block = tarvo::programFileBytes(fullDocument(), codec(), QDateTime(QDate(2024, 1, 15), QTime(10, 30)));
-    const QString path = folder + QStringLiteral("/valid.prg");
+    const QString path = folder + QLatin1Char('/') + name;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         qFatal("cannot write %s", qPrintable(path));
@@ -46,9 +46,9 @@ QString writeValidFile(const QString &folder)
     while (chunk.size() < 1024 * 1024)
         chunk += block;
     qint64 written = 0;
-    for (; written + chunk.size() <= kTargetBytes; written += chunk.size())
+    for (; written + chunk.size() <= bytes; written += chunk.size())
         file.write(chunk);
-    for (; written + block.size() <= kTargetBytes; written += block.size())
+    for (; written + block.size() <= bytes; written += block.size())
         file.write(block);
     return path;
 }

@@ -24,8 +24,11 @@ QTextCodec *codec();
 // holds, Cyrillic names included.
 tarvo::DocumentData fullDocument();
 
-// Writes the files into `folder`; returns their paths.
-QString writeValidFile(const QString &folder);
+// Writes the files into `folder`; returns their paths. A valid file is
+// whole documents one after another, `bytes` long at most (by default as
+// large as the reader takes), named `name`.
+QString writeValidFile(const QString &folder, qint64 bytes = kTargetBytes,
+                       const QString &name = QStringLiteral("valid.prg"));
 QString writeSingleLineFile(const QString &folder);
 // One full document as the editor saves it (about 2.3 KB).
 QString writeTypicalFile(const QString &folder);

@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds the benchmarks in build-bench (Release) and prints the figures:
-# reader against plain reads, writer, names file, the reader's peak memory
-# against the longest line, the editor's start-up against a minimal Qt
-# window, and tarvo-prg against awk, cat and sed -i (bench/fleet.sh).
+# reader against plain reads, writer, names file, the editor's Open against
+# plain Qt (repetitions in random order, medians), the reader's peak memory
+# against the longest line, the editor's start-up against minimal Qt
+# windows, and tarvo-prg against awk, cat and sed -i (bench/fleet.sh).
 #
 #   bench/run.sh [BUILD_DIR]
 #
@@ -12,7 +13,7 @@
 set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
-build=${1:-"$repo/build-bench"}
+build=$(realpath -m "${1:-"$repo/build-bench"}") # bench_startup starts its programs by full path
 jobs=${TARVO_JOBS:-2}
 
 generator=""
@@ -34,7 +35,8 @@ echo
 
 "$build/bench/bench_document" --benchmark_counters_tabular=true --benchmark_color=false
 echo
-"$build/bench/bench_editor" --benchmark_color=false
+"$build/bench/bench_editor" --benchmark_color=false --benchmark_repetitions=5 \
+    --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
 echo
 "$build/bench/bench_memory"
 echo

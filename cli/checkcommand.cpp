@@ -9,7 +9,11 @@
 
 #include <encodings.h>
 #include <encodingtrust.h>
+#include <programbytes.h>
 #include <programreader.h>
+#include <savejournal.h>
+
+#include <QFile>
 
 #include <condition_variable>
 #include <mutex>
@@ -83,14 +87,16 @@ struct FileCheck
 // Checks one file, handing every line of findings to `put` as it is found.
 // Unreadable: its `error` says why.
 template <typename Put>
-FileCheck checkFile(const QString &path, int encoding, Put put)
+FileCheck checkFile(const QString &path, int encoding, const tarvo::InterruptedSaves &interrupted, Put put)
 {
     QTextCodec *codec = tarvo::codecForEncoding(encoding);
     FileCheck check;
     const QString shown = programstreams::shownName(path);
     QByteArray bytes;
     QString reason;
-    if (!programstreams::readBytes(path, &bytes, &reason)) {
+    const bool read = isStandardStream(path) ? programstreams::readBytes(path, &bytes, &reason)
+                                             : tarvo::readProgramBytes(path, interrupted, &bytes, &reason);
+    if (!read) {
         check.result = FileResult::Unreadable;
         check.error = programstreams::cannotReadText(path, reason);
         return check;
@@ -153,62 +159,81 @@ FileCheck checkFile(const QString &path, int encoding, Put put)
 }
 
 
-// Checks the files on every core, each file by one thread, and hands the
-// findings and results to `put` and `report` in the order of the files.
-// One thread writes as it goes; several keep what they found until it is
-// the file's turn and run no more than 64 files each ahead of it, so that
-// what waits stays small.
+// Checks the files on every core and hands the findings and results to
+// `put` and `report` in the order of the files. The threads take the files
+// in runs (a few dozen each), and the one that reports waits for a run, not
+// for each file, so that handing files over costs little beside reading
+// them. A file's findings wait for its turn, but no more than a little of
+// them: beyond that its thread waits for the turn itself and then writes
+// them as it goes. No thread runs more than 64 files ahead of the turn, so
+// that what waits stays small.
 template <typename Put, typename Report>
 void checkFiles(const QStringList &paths, int encoding, Put put, Report report)
 {
     const qsizetype count = paths.size();
+    // Interrupted saves looked for once a folder, not once a file.
+    tarvo::InterruptedSaves interrupted;
+    QList<QByteArray> names;
+    names.reserve(count);
+    for (const QString &path : paths)
+        names << (isStandardStream(path) ? QByteArray() : QFile::encodeName(path));
+    interrupted.lookFor(names);
     const int threads = workerpool::threadsFor(count);
     if (threads == 1) {
         for (const QString &path : paths)
-            report(checkFile(path, encoding, put));
+            report(checkFile(path, encoding, interrupted, put));
         return;
     }
     const qsizetype window = 64 * qsizetype(threads);
+    const qsizetype run = qBound(qsizetype(1), count / (16 * qsizetype(threads)), qsizetype(32));
+    const qsizetype runs = (count + run - 1) / run;
     std::vector<FileCheck> results(static_cast<size_t>(count));
     std::vector<char> done(static_cast<size_t>(count), 0);
     std::mutex mutex;
     std::condition_variable changed;
     qsizetype reported = 0; // the files before it are reported
-    // Files are taken in order; one waits until it is within the window.
-    auto work = [&](qsizetype i) {
+    int waitingForTurn = 0; // threads waiting for their file's turn
+    auto work = [&](qsizetype r) {
+        const qsizetype from = r * run;
+        const qsizetype to = qMin(count, from + run);
         {
             std::unique_lock<std::mutex> lock(mutex);
-            changed.wait(lock, [&] { return i < reported + window; });
+            changed.wait(lock, [&] { return from < reported + window; });
         }
-        // Findings wait for the file's turn, but no more than a little of
-        // them: beyond that the thread waits for the turn itself and then
-        // writes them as it goes, while the reporting thread waits for it.
-        QByteArray out;
-        bool ownTurn = false;
-        FileCheck check = checkFile(paths.at(i), encoding, [&](const QByteArray &line) {
-            if (ownTurn) {
-                put(line);
-                return;
-            }
-            out += line;
-            if (out.size() < kMaxWaitingOutput)
-                return;
-            {
-                std::unique_lock<std::mutex> lock(mutex);
-                changed.wait(lock, [&] { return reported == i; });
-            }
-            put(out);
-            out.clear();
-            ownTurn = true;
-        });
-        check.out = std::move(out);
-        const std::lock_guard<std::mutex> lock(mutex);
-        results[size_t(i)] = std::move(check);
-        done[size_t(i)] = 1;
-        changed.notify_all();
+        for (qsizetype i = from; i < to; ++i) {
+            QByteArray out;
+            bool ownTurn = false;
+            FileCheck check = checkFile(paths.at(i), encoding, interrupted, [&](const QByteArray &line) {
+                if (ownTurn) {
+                    put(line);
+                    return;
+                }
+                out += line;
+                if (out.size() < kMaxWaitingOutput)
+                    return;
+                {
+                    std::unique_lock<std::mutex> lock(mutex);
+                    ++waitingForTurn;
+                    changed.notify_all(); // the files before it in this run are done
+                    changed.wait(lock, [&] { return reported == i; });
+                    --waitingForTurn;
+                }
+                put(out);
+                out.clear();
+                ownTurn = true;
+            });
+            check.out = std::move(out);
+            const std::lock_guard<std::mutex> lock(mutex);
+            results[size_t(i)] = std::move(check);
+            done[size_t(i)] = 1;
+            // The reporting thread is woken once a run, or for a file that
+            // took its own turn.
+            if (i + 1 == to || ownTurn)
+                changed.notify_all();
+        }
     };
     // The calling thread reports the files in order as they are done.
-    workerpool::run(count, threads, work, [&](const auto &) {
+    workerpool::run(runs, threads, work, [&](const auto &) {
         for (qsizetype i = 0; i < count; ++i) {
             FileCheck check;
             {
@@ -218,10 +243,12 @@ void checkFiles(const QStringList &paths, int encoding, Put put, Report report)
             }
             put(check.out);
             report(check);
-            // Only now may the next file's thread write on its own.
+            // Only now may the next file's thread write on its own, and the
+            // threads take files further ahead.
             const std::lock_guard<std::mutex> lock(mutex);
             reported = i + 1;
-            changed.notify_all();
+            if (waitingForTurn > 0 || reported % run == 0)
+                changed.notify_all();
         }
     });
 }

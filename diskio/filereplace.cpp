@@ -7,6 +7,7 @@
 #include "savetarget.h"
 
 #include <QFile>
+#include <QMutexLocker>
 #include <QRandomGenerator>
 
 #include <memory>
@@ -26,7 +27,7 @@ namespace {
 // file is a few kilobytes, so anything beyond this is no program file.
 constexpr off_t kMaxKeptBytes = 64 * 1024 * 1024;
 
-enum class Outcome { Done, Written, Failed, TryInPlace, TryNamed };
+enum class Outcome { Done, Written, Failed, TryInPlace, TryNamed, Changed };
 
 bool fail(QString *error, const QString &text)
 {
@@ -63,12 +64,21 @@ bool copyAttributes(const QByteArray &from, int to)
 class Saver
 {
 public:
-    Saver(const QString &target, const QByteArray &bytes, const FileCalls &calls)
-        : m_target(QFile::encodeName(target)), m_bytes(bytes), m_calls(calls)
+    // `known`, when given, is what stat says of the target now (st_mode 0:
+    // there is none), so that it is not asked again; `leftoverPossible`
+    // false says that no new file of an earlier save is beside it.
+    Saver(const QByteArray &target, const QByteArray &bytes, const FileCalls &calls,
+          const struct stat *known = nullptr, bool leftoverPossible = true)
+        : m_target(target), m_bytes(bytes), m_calls(calls), m_leftoverPossible(leftoverPossible)
     {
         const qsizetype slash = m_target.lastIndexOf('/');
         m_folder = slash > 0 ? m_target.left(slash) : QByteArray("/");
         m_name = m_target.mid(slash + 1);
+        if (known) {
+            m_known = true;
+            m_exists = known->st_mode != 0;
+            m_old = *known;
+        }
     }
 
     ~Saver() { discard(errno); }
@@ -83,20 +93,31 @@ public:
     // save done where the file must be rewritten in place (Done).
     Step write(QString *error)
     {
-        struct stat existing;
-        if (::stat(m_target.constData(), &existing) == 0) {
-            m_exists = true;
-            m_old = existing;
+        struct stat existing = m_old;
+        if (!m_known) {
+            if (::stat(m_target.constData(), &existing) == 0) {
+                m_exists = true;
+                m_old = existing;
+            } else if (errno != ENOENT) {
+                return failStep(error, systemErrorText(errno));
+            }
+        }
+        if (m_exists) {
             if (!S_ISREG(existing.st_mode))
                 return failStep(error, S_ISDIR(existing.st_mode) ? QStringLiteral("Is a directory")
                                                                  : QStringLiteral("Not a regular file"));
             // A file marked read-only stays as it is, whoever asks.
             if (!(existing.st_mode & S_IWUSR))
                 return failStep(error, QStringLiteral("The file is read-only"));
-            if (::faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) != 0)
+            // Its owner may write it by its mode (an access control list
+            // never takes that from the owner), as may the superuser; anyone
+            // else is asked about. (A file system mounted read-only or a
+            // file marked immutable fails the steps below with the same
+            // error.)
+            static const uid_t user = ::geteuid();
+            if (user != 0 && user != existing.st_uid
+                && ::faccessat(AT_FDCWD, m_target.constData(), W_OK, AT_EACCESS) != 0)
                 return failStep(error, systemErrorText(errno));
-        } else if (errno != ENOENT) {
-            return failStep(error, systemErrorText(errno));
         }
 
         // A file with several names is rewritten where it is, so that every
@@ -140,7 +161,26 @@ public:
     // not clear away.
     QString notice() const { return m_notice; }
 
+    // True when the save stopped because the file was no longer as the
+    // status it was given says: another program wrote it.
+    bool changed() const { return m_changed; }
+
 private:
+    static bool sameState(const struct stat &a, const struct stat &b)
+    {
+        return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size
+               && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec
+               && a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+    }
+
+    // True when the target is no longer the file the given status says.
+    bool changedSinceKnown()
+    {
+        struct stat now;
+        m_changed = ::stat(m_target.constData(), &now) == 0 ? !sameState(now, m_old) : m_exists;
+        return m_changed;
+    }
+
     Step failStep(QString *error, const QString &text)
     {
         fail(error, text);
@@ -159,6 +199,9 @@ private:
         case Outcome::Written: return Step::Written;
         case Outcome::Done: return Step::Done;
         case Outcome::TryInPlace: return rewriteInPlace(error) ? Step::Done : Step::Failed;
+        case Outcome::Changed:
+            fail(error, QStringLiteral("The file changed while it was being saved"));
+            break;
         case Outcome::TryNamed:
         case Outcome::Failed: break;
         }
@@ -188,7 +231,10 @@ private:
     // it (`unnamed`), else under the pending name, which it holds locked.
     int makeNewFile(bool unnamed, QByteArray *fresh, QString *litter)
     {
-        const mode_t mode = m_exists ? 0600 : 0666;
+        // An unnamed file is made with the old one's permissions at once
+        // (nobody can open it until it has a name); a named one is private
+        // until it has them.
+        const mode_t mode = !m_exists ? 0666 : unnamed ? (m_old.st_mode & 0777) : 0600;
         if (!unnamed)
             *fresh = pendingName(litter);
         const int fd = retryInterrupted([&] {
@@ -243,9 +289,12 @@ private:
                                    && made.st_gid == m_old.st_gid;
             // Owner before mode: a change of owner clears the set-id bits.
             // The access control list last: it sets the group bits itself.
+            // (A mode the new file was made with already is not set again.)
+            const bool sameMode = sameOwner && (made.st_mode & 07777) == (m_old.st_mode & 07777);
             if ((!sameOwner
                  && retryInterrupted([&] { return m_calls.fchown(m_fd, m_old.st_uid, m_old.st_gid); }) != 0)
-                || retryInterrupted([&] { return m_calls.fchmod(m_fd, m_old.st_mode & 07777); }) != 0
+                || (!sameMode
+                    && retryInterrupted([&] { return m_calls.fchmod(m_fd, m_old.st_mode & 07777); }) != 0)
                 || !copyAttributes(m_target, m_fd)) {
                 // The old file would change hands or lose some of its
                 // attributes: write it in place instead.
@@ -262,14 +311,23 @@ private:
     {
         if (m_unnamed) {
             if (m_exists)
-                m_fresh = pendingName(&m_litter);
+                m_fresh = m_leftoverPossible ? pendingName(&m_litter) : pendingSaveName(m_target);
             const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd);
             // A new file takes its name at once; one that replaces another
             // goes beside it first.
-            const QByteArray &name = m_exists ? m_fresh : m_target;
-            if (retryInterrupted([&] {
+            const auto link = [&] {
+                const QByteArray &name = m_exists ? m_fresh : m_target;
+                return retryInterrupted([&] {
                     return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW);
-                }) != 0) {
+                });
+            };
+            int linked = link();
+            if (linked != 0 && errno == EEXIST && m_exists && !m_leftoverPossible) {
+                // There after all: taken away as any leftover is.
+                m_fresh = pendingName(&m_litter);
+                linked = link();
+            }
+            if (linked != 0) {
                 const int cause = errno;
                 discard(cause);
                 if (cause == ENOENT || cause == EPERM || cause == EXDEV)
@@ -286,6 +344,12 @@ private:
             const int cause = errno;
             discard(cause);
             return failWith(error, cause, m_litter);
+        }
+        // Another program's write since the run read the file is not
+        // saved over: looked for as late as can be.
+        if (m_fresh != m_target && m_known && changedSinceKnown()) {
+            discard(0);
+            return Outcome::Changed;
         }
         if (m_fresh != m_target
             && retryInterrupted([&] { return m_calls.rename(m_fresh.constData(), m_target.constData()); }) != 0) {
@@ -317,9 +381,11 @@ private:
         const int fd = openRegular(m_target, O_RDWR | O_NOFOLLOW | O_CLOEXEC, &opened, &notRegular);
         if (fd < 0 && !notRegular)
             return fail(error, systemErrorText(errno));
-        if (fd < 0 || opened.st_dev != m_old.st_dev || opened.st_ino != m_old.st_ino) {
+        if (fd < 0 || opened.st_dev != m_old.st_dev || opened.st_ino != m_old.st_ino
+            || (m_known && !sameState(opened, m_old))) {
             if (fd >= 0)
                 closeFile(m_calls.close, fd);
+            m_changed = fd >= 0 && m_known;
             return fail(error, QStringLiteral("The file changed while it was being saved"));
         }
         if (opened.st_size > kMaxKeptBytes) {
@@ -372,6 +438,9 @@ private:
     QByteArray m_name;
     const QByteArray m_bytes;
     const FileCalls &m_calls;
+    const bool m_leftoverPossible = true;
+    bool m_known = false; // m_exists and m_old were given, and are held to
+    bool m_changed = false;
     bool m_exists = false;
     struct stat m_old = {};
     // The new file while it is being made.
@@ -388,12 +457,17 @@ private:
 
 FolderFlushes::~FolderFlushes() { flush(); }
 
-void FolderFlushes::add(const QByteArray &folder) { m_folders.insert(folder); }
+void FolderFlushes::add(const QByteArray &folder)
+{
+    const QMutexLocker lock(&m_mutex);
+    m_folders.insert(folder);
+}
 
 // A folder that cannot be flushed is no reason to call a finished save
 // failed.
 void FolderFlushes::flush()
 {
+    const QMutexLocker lock(&m_mutex);
     for (const QByteArray &folder : std::as_const(m_folders))
         flushFolder(folder);
     m_folders.clear();
@@ -416,11 +490,25 @@ struct PendingReplacement::Steps
     bool failed = false;
     bool onDisk = false;
     QStringList notices;
+    bool prepared = false;
+    QByteArray target;
+    struct stat now = {};
+    bool leftoverPossible = true;
+    bool changed = false;
 };
 
 PendingReplacement::PendingReplacement(const QString &path, const QByteArray &bytes, const FileCalls &calls)
     : m_path(path), m_bytes(bytes), m_calls(calls), m_steps(std::make_unique<Steps>())
 {
+}
+
+PendingReplacement::PendingReplacement(const Prepared &prepared, const QByteArray &bytes, const FileCalls &calls)
+    : m_path(QFile::decodeName(prepared.target)), m_bytes(bytes), m_calls(calls), m_steps(std::make_unique<Steps>())
+{
+    m_steps->prepared = true;
+    m_steps->target = prepared.target;
+    m_steps->now = prepared.now;
+    m_steps->leftoverPossible = prepared.leftoverPossible;
 }
 
 PendingReplacement::~PendingReplacement() = default;
@@ -436,24 +524,29 @@ bool PendingReplacement::write(QString *error)
         return fail(error, QStringLiteral("it would be %1 bytes, more than %2")
                                .arg(m_bytes.size())
                                .arg(programFileLimitText()));
-    QString target;
-    if (!resolveSaveTarget(m_path, &target, error))
-        return false;
-    if (!steps.lock.lock(target, error))
-        return false;
-    // A save in place of this file that was cut short is made whole first;
-    // while it cannot be, the file is not saved over.
-    QString recovered;
-    bool unresolved = false;
-    if (recoverInterruptedSave(target, &recovered, &unresolved)) {
-        if (unresolved)
-            return fail(error, recovered);
-        steps.notices << recovered;
+    if (steps.prepared) {
+        steps.saver = std::make_unique<Saver>(steps.target, m_bytes, m_calls, &steps.now, steps.leftoverPossible);
+    } else {
+        QString target;
+        if (!resolveSaveTarget(m_path, &target, error))
+            return false;
+        if (!steps.lock.lock(target, error))
+            return false;
+        // A save in place of this file that was cut short is made whole
+        // first; while it cannot be, the file is not saved over.
+        QString recovered;
+        bool unresolved = false;
+        if (recoverInterruptedSave(target, &recovered, &unresolved)) {
+            if (unresolved)
+                return fail(error, recovered);
+            steps.notices << recovered;
+        }
+        steps.saver = std::make_unique<Saver>(QFile::encodeName(target), m_bytes, m_calls);
     }
-    steps.saver = std::make_unique<Saver>(target, m_bytes, m_calls);
     const Saver::Step step = steps.saver->write(error);
     steps.failed = step == Saver::Step::Failed;
     steps.onDisk = step == Saver::Step::Done;
+    steps.changed = steps.saver->changed();
     if (step != Saver::Step::Written) {
         if (!steps.saver->notice().isEmpty())
             steps.notices << steps.saver->notice();
@@ -463,6 +556,8 @@ bool PendingReplacement::write(QString *error)
 }
 
 bool PendingReplacement::isOnDisk() const { return m_steps->onDisk; }
+
+bool PendingReplacement::changedMeanwhile() const { return m_steps->changed; }
 
 QString PendingReplacement::notice() const { return m_steps->notices.join(QStringLiteral("\n")); }
 
@@ -476,17 +571,12 @@ bool PendingReplacement::sync(QString *error)
     return !steps.failed;
 }
 
-void PendingReplacement::synced()
-{
-    if (!m_steps->failed)
-        m_steps->onDisk = true;
-}
-
 bool PendingReplacement::commit(QString *error, FolderFlushes *flushes)
 {
     Steps &steps = *m_steps;
     if (!steps.failed && steps.saver) {
         steps.failed = !steps.saver->commit(error, flushes);
+        steps.changed = steps.saver->changed();
         if (!steps.saver->notice().isEmpty())
             steps.notices << steps.saver->notice();
         steps.saver.reset();

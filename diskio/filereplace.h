@@ -3,10 +3,13 @@
 #include "filecalls.h"
 
 #include <QByteArray>
+#include <QMutex>
 #include <QSet>
 #include <QString>
 
 #include <memory>
+
+#include <sys/stat.h>
 
 namespace tarvo {
 
@@ -45,29 +48,37 @@ bool replaceFileContents(const QString &path, const QByteArray &bytes, QString *
 class FolderFlushes;
 
 // The save of replaceFileContents in its three steps, for a run of many
-// files whose new files are all written first and then made durable
-// together (tarvo-prg set): write() locks the file and puts its new bytes
-// into a new file beside it, sync() puts that file on disk (which a flush
-// of its whole file system after write() does as well, see
-// FileSystemSync; synced() says so), commit() puts it in the old one's
-// place and releases the lock. A file that must be rewritten in place is
-// saved whole, on disk, by write(); sync() and commit() then have nothing
-// left to do. A replacement dropped before commit() leaves the old file as
-// it was and nothing beside it. Each step returns false, with `error` set,
-// when the save failed; the old file then stays.
+// files (tarvo-prg set), whose steps run on several threads at once:
+// write() locks the file and puts its new bytes into a new file beside it,
+// sync() puts that file on disk, commit() puts it in the old one's place
+// and releases the lock. A file that must be rewritten in place is saved
+// whole, on disk, by write(); sync() and commit() then have nothing left to
+// do. A replacement dropped before commit() leaves the old file as it was
+// and nothing beside it. Each step returns false, with `error` set, when
+// the save failed; the old file then stays.
 class PendingReplacement
 {
 public:
     PendingReplacement(const QString &path, const QByteArray &bytes, const FileCalls &calls = FileCalls::system());
+
+    // A file that a run of many has made ready itself (tarvo-prg set): its
+    // path resolved (see SaveTargets), its save lock held by the run, an
+    // interrupted save of it settled, and `now` what stat said of it when
+    // it was read: a file that is no longer so is not saved over.
+    struct Prepared
+    {
+        QByteArray target;
+        struct stat now = {}; // st_mode 0: there is no file
+        bool leftoverPossible = true; // a new file of an earlier save may be beside it
+    };
+    PendingReplacement(const Prepared &prepared, const QByteArray &bytes,
+                       const FileCalls &calls = FileCalls::system());
     ~PendingReplacement();
     PendingReplacement(const PendingReplacement &) = delete;
     PendingReplacement &operator=(const PendingReplacement &) = delete;
 
     bool write(QString *error);
     bool sync(QString *error);
-    // A flush of the whole file system, made after write(), put the new
-    // file on disk: sync() has nothing left to do.
-    void synced();
     // `flushes`, when given, flushes the file's folder with the others of
     // the run instead of at once.
     bool commit(QString *error, FolderFlushes *flushes = nullptr);
@@ -75,6 +86,12 @@ public:
     // True once the new contents are on disk (rewritten in place by
     // write(), or synced): a later failure elsewhere does not touch them.
     bool isOnDisk() const;
+
+    // For a prepared file: true when a step failed because the file was no
+    // longer as `now` said (another program wrote it meanwhile; that is
+    // looked for last, just before the new file takes its place). The old
+    // file, with the other program's change, stays.
+    bool changedMeanwhile() const;
 
     // As replaceFileContents' `notice`: what the steps so far found to say
     // besides their outcome.
@@ -88,9 +105,9 @@ private:
     std::unique_ptr<Steps> m_steps;
 };
 
-// For a run of many saves (tarvo-prg set): the commits handed one leave
-// the flush of their folders' entries to it, and each folder is flushed
-// once, by flush() or when it goes, instead of once a file. Every file
+// For a run of many saves (tarvo-prg set): the commits handed one (on any
+// thread) leave the flush of their folders' entries to it, and each folder
+// is flushed once, by flush() or when it goes, instead of once a file. Every file
 // itself is still on disk before it takes its old one's place, so a crash
 // before the flush leaves each file old or new.
 class FolderFlushes
@@ -105,6 +122,7 @@ public:
     void flush();
 
 private:
+    QMutex m_mutex; // commits are made on several threads
     QSet<QByteArray> m_folders;
 };
 

@@ -4,6 +4,8 @@
 #include "filefingerprint.h"
 #include "regularfile.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,10 +33,11 @@ QString programFileLimitText()
 namespace {
 
 // Reads from `fd` into `buffer` from `*got` on until the end of the file or
-// until the buffer is full. False with `error` set when a read fails.
-bool readInto(int fd, QByteArray &buffer, qint64 *got, QString *error, ReadCall read)
+// until the buffer is full, or, where `enough` is given, until that many
+// bytes are there. False with `error` set when a read fails.
+bool readInto(int fd, QByteArray &buffer, qint64 *got, QString *error, ReadCall read, qint64 enough = -1)
 {
-    while (*got < buffer.size()) {
+    while (*got < buffer.size() && *got != enough) {
         const ssize_t n = read(fd, buffer.data() + *got, size_t(buffer.size() - *got));
         if (n < 0 && errno == EINTR)
             continue;
@@ -59,10 +62,13 @@ bool readOpenedFile(int fd, const struct stat &before, QByteArray *bytes, QStrin
         return fail(error, QStringLiteral("it is %1 bytes, more than %2")
                                .arg(qint64(before.st_size))
                                .arg(programFileLimitText()));
-    // One byte more than the file says it has, to see it end where it says.
+    // One byte more than the file says it has, to see it end where it says:
+    // a file that gives more is refused, one that gives exactly its size at
+    // the first read is read (were it longer, its size would have changed
+    // by the look below; a read that a signal cut short is taken up again).
     QByteArray buffer(qsizetype(before.st_size) + 1, Qt::Uninitialized);
     qint64 got = 0;
-    if (!readInto(fd, buffer, &got, error, read))
+    if (!readInto(fd, buffer, &got, error, read, before.st_size > 0 ? qint64(before.st_size) : -1))
         return false;
     if (got > before.st_size)
         return fail(error, QStringLiteral("it reads as more than the %1 bytes its size says "
@@ -101,6 +107,27 @@ bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, Re
     const bool ok = readOpenedFile(fd, info, bytes, error, readCall ? readCall : ::read, asRead);
     ::close(fd);
     return ok;
+}
+
+bool readProgramBytes(const QString &path, const InterruptedSaves &looked, QByteArray *bytes, QString *error)
+{
+    struct stat info;
+    const int fd = openRegularFile(path, error, &info);
+    if (fd < 0)
+        return false;
+    if (looked.mayHave(QFile::encodeName(path), info.st_dev, info.st_ino)) {
+        ::close(fd);
+        return readProgramBytes(path, bytes, error);
+    }
+    const bool ok = readOpenedFile(fd, info, bytes, error, ::read, nullptr);
+    ::close(fd);
+    return ok;
+}
+
+bool readOpenProgramFile(int fd, const struct stat &before, QByteArray *bytes, QString *error,
+                         FileFingerprint *asRead)
+{
+    return readOpenedFile(fd, before, bytes, error, ::read, asRead);
 }
 
 bool readStream(int fd, qint64 limit, QByteArray *bytes, QString *error, ReadCall read)

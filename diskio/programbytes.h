@@ -5,6 +5,8 @@
 
 #include <sys/types.h>
 
+struct stat;
+
 namespace tarvo {
 
 struct FileFingerprint;
@@ -32,6 +34,20 @@ using ReadCall = ssize_t (*)(int fd, void *buffer, size_t size);
 // `asRead`, when given, receives what stat says of the file as it was read.
 bool readProgramBytes(const QString &path, QByteArray *bytes, QString *error, ReadCall readCall = nullptr,
                       FileFingerprint *asRead = nullptr);
+
+class InterruptedSaves;
+
+// readProgramBytes for one of many files whose folders `looked` has listed
+// (tarvo-prg check): an interrupted save is looked for, the slow way, only
+// where the listing saw a sign of one.
+bool readProgramBytes(const QString &path, const InterruptedSaves &looked, QByteArray *bytes, QString *error);
+
+// The same for a regular file already open for reading (the descriptor of
+// its save lock: tarvo-prg set reads each file under its lock without
+// opening it again), whose status `before` was taken once it was locked.
+// Interrupted saves are not looked for: the caller has.
+bool readOpenProgramFile(int fd, const struct stat &before, QByteArray *bytes, QString *error,
+                         FileFingerprint *asRead = nullptr);
 
 // Reads an open stream (standard input, a pipe) to its end into `bytes`.
 // More than kMaxProgramFileBytes is an error, as is a failed read.

@@ -12,6 +12,7 @@
 #include <QList>
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -417,15 +418,24 @@ bool recoverInterruptedSave(const QString &path, QString *message, bool *unresol
     stuck = false;
     const QByteArray name = QFile::encodeName(path);
     struct stat file;
-    if (name.isEmpty() || ::stat(name.constData(), &file) != 0 || !S_ISREG(file.st_mode))
+    if (name.isEmpty() || ::lstat(name.constData(), &file) != 0)
+        return false;
+    // The new file of a save is beside the file it saves: beside the name
+    // as given, its folders' links followed or not, unless the name itself
+    // is a link.
+    const bool link = S_ISLNK(file.st_mode);
+    if (link && ::stat(name.constData(), &file) != 0)
+        return false;
+    if (!S_ISREG(file.st_mode))
         return false;
     struct stat seen;
-    const QByteArray pending = pendingSaveName(QFile::encodeName(QFileInfo(path).canonicalFilePath()));
+    const QByteArray pending =
+        pendingSaveName(link ? QFile::encodeName(QFileInfo(path).canonicalFilePath()) : name);
     const bool leftover = ::lstat(pending.constData(), &seen) == 0;
     const QString folder = stateFolderPath();
     const QByteArray journalPath = journalPathOf(folder, file);
-    const bool journaled = checkStateFolder(folder) == StateFolderCheck::Usable
-                           && ::lstat(journalPath.constData(), &seen) == 0;
+    const bool journaled = ::lstat(journalPath.constData(), &seen) == 0
+                           && checkStateFolder(folder) == StateFolderCheck::Usable;
     if (!leftover && !journaled)
         return false;
     // Not while a save of this file is under way: its new file and its
@@ -444,6 +454,85 @@ bool recoverInterruptedSave(const QString &path, QString *message, bool *unresol
     if (leftover)
         removeLeftoverSave(pending, &error);
     return journaled && applyJournal(journalPath, path, file, message, &stuck);
+}
+
+namespace {
+
+QByteArray folderPart(const QByteArray &path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash > 0 ? path.left(slash) : slash == 0 ? QByteArray("/") : QByteArray(".");
+}
+
+// Hands `wanted` each name in `folder` with its type as the listing says
+// it (DT_UNKNOWN where the file system does not); false when the folder
+// cannot be listed.
+template <typename Wanted>
+bool listFolder(const QByteArray &folder, Wanted wanted)
+{
+    DIR *listing = ::opendir(folder.constData());
+    if (!listing)
+        return false;
+    errno = 0;
+    while (const dirent *entry = ::readdir(listing)) {
+        wanted(QByteArray(entry->d_name), entry->d_type);
+        errno = 0;
+    }
+    const bool complete = errno == 0;
+    ::closedir(listing);
+    return complete;
+}
+
+} // namespace
+
+void InterruptedSaves::lookFor(const QList<QByteArray> &names)
+{
+    m_journals.clear();
+    m_journalsListed = false;
+    // A few files are looked at one by one (three lstats each): cheaper
+    // than a folder of thousands listed for them.
+    constexpr qsizetype kListedFrom = 16;
+    if (names.size() < kListedFrom)
+        return;
+    const QString state = stateFolderPath();
+    switch (checkStateFolder(state)) {
+    case StateFolderCheck::Usable:
+        m_journalsListed = listFolder(QFile::encodeName(state), [&](const QByteArray &name, unsigned char) {
+            if (name.startsWith("save-") && name.endsWith(".journal"))
+                m_journals.insert(name);
+        });
+        break;
+    case StateFolderCheck::Missing:
+    case StateFolderCheck::Refused: // no copy in it is ever applied
+        m_journalsListed = true;
+        break;
+    }
+    for (const QByteArray &name : names) {
+        if (name.isEmpty())
+            continue;
+        const QByteArray folder = folderPart(name);
+        if (m_listedFolders.contains(folder))
+            continue;
+        m_listedFolders.insert(folder, listFolder(folder, [&](const QByteArray &name, unsigned char type) {
+            if (name.startsWith('.') && name.endsWith(".saving"))
+                m_unusual.insert(folder + '/' + name);
+            // A link leads to a file whose own folder holds its save's
+            // new file: such a name is looked at the slow way.
+            else if (type == DT_LNK || type == DT_UNKNOWN)
+                m_unusual.insert(folder + '/' + name);
+        }));
+    }
+}
+
+bool InterruptedSaves::mayHave(const QByteArray &name, unsigned long long device, unsigned long long inode) const
+{
+    if (!m_journalsListed || m_journals.contains(journalName(device, inode)))
+        return true;
+    const QByteArray folder = folderPart(name);
+    if (!m_listedFolders.value(folder, false))
+        return true;
+    const QByteArray own = name.mid(name.lastIndexOf('/') + 1);
+    return m_unusual.contains(folder + '/' + own) || m_unusual.contains(folder + "/." + own + ".saving");
 }
 
 bool settleInterruptedSave(const QString &path, QString *error)

@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QString>
+#include <QList>
 
 #include <sys/stat.h>
 
@@ -58,6 +61,34 @@ private:
 // written): the copy then stays where it is, the message says where, and
 // the file must neither be read as whole nor saved over until it can be.
 bool recoverInterruptedSave(const QString &path, QString *message, bool *unresolved = nullptr);
+
+// Where interrupted saves may be, for a run of many files (tarvo-prg set and
+// check): each folder of the files is listed once for the new files a save
+// leaves beside its file, and the state folder once for the copies of saves
+// in place, where a look for each file would cost two of each file's own.
+// A file in a folder that cannot be listed may have one.
+class InterruptedSaves
+{
+public:
+    // Lists the state folder (where it is usable, as recoverInterruptedSave
+    // requires) and, once each, the folders of the files at `names` (paths
+    // as the system spells them; links in their folders are followed). For
+    // a few files nothing is listed: each may have one.
+    void lookFor(const QList<QByteArray> &names);
+
+    // False when the file at `name` (as given to lookFor) with this device
+    // and inode number has certainly no interrupted save: it is no link,
+    // and there is no new file of a save beside it and no copy of it in the
+    // state folder.
+    bool mayHave(const QByteArray &name, unsigned long long device, unsigned long long inode) const;
+
+private:
+    bool m_journalsListed = false;
+    QSet<QByteArray> m_journals;            // names in the state folder
+    QHash<QByteArray, bool> m_listedFolders; // folder as spelled: listed
+    // folder + '/' + name of each new file of a save, and of each link
+    QSet<QByteArray> m_unusual;
+};
 
 // recoverInterruptedSave for one who is about to read `path`: a message
 // of a save made whole goes to the reporter below. False, with `error`

@@ -6,6 +6,9 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
+
+struct stat;
 
 namespace tarvo {
 
@@ -45,12 +48,28 @@ public:
     // file) is no failure: what comes next reports it.
     bool lock(const QString &path, QString *error);
 
+    // As lock(), for a path already resolved (see SaveTargets): the name is
+    // resolved again only where it changed meanwhile.
+    bool lockTarget(const QByteArray &target, QString *error);
+
     // Releases the lock (also done by the destructor).
     void unlock();
 
     bool isHeld() const;
 
+    // The lock's own descriptor of the file where it could be opened for
+    // reading (not for a file this user may only write, nor for a folder),
+    // so that the file can be read under the lock without being opened
+    // again; -1 otherwise.
+    int readableDescriptor() const;
+
+    // What lstat said of the file once it was locked; null for a folder.
+    const struct stat *lockedFile() const;
+
 private:
+    enum class Attempt { Done, Again, Failed };
+    Attempt lockOnce(const QByteArray &name, QString *error);
+
     struct Held;
     std::unique_ptr<Held> m_held;
 };
@@ -67,8 +86,17 @@ class SaveLocks
 public:
     bool lockAll(const QStringList &paths, QString *error, QHash<QString, QString> *unlocked = nullptr);
 
+    // The same for a run that resolved its paths (`targets`, in the order
+    // of `paths`; an empty target is passed over).
+    bool lockAll(const QStringList &paths, const QList<QByteArray> &targets, QString *error,
+                 QHash<QString, QString> *unlocked = nullptr);
+
+    // The lock of paths[index] as lockAll took it (not held where there was
+    // nothing to lock).
+    const SaveLock &lockOf(qsizetype index) const;
+
 private:
-    std::vector<SaveLock> m_locks;
+    std::vector<SaveLock> m_locks; // in the order of the paths
 };
 
 // True when this process already holds the save lock of the file (or, for

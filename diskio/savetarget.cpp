@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringList>
+#include <QList>
 
 #include <cerrno>
 #include <climits>
@@ -33,15 +33,11 @@ QByteArray joined(const QByteArray &folder, const QByteArray &name)
     return folder.endsWith('/') ? QByteArray(folder + name) : QByteArray(folder + '/' + name);
 }
 
-} // namespace
-
-bool resolveSaveTarget(const QString &path, QString *target, QString *error)
+// Walks `rest` from the folder `done` (which holds no link), part by part,
+// as the system walks a path: every link on the way, in the folders as well
+// as at the end, is followed only where the rule above lets it be.
+bool walk(QByteArray done, QList<QByteArray> rest, QByteArray *target, QString *error)
 {
-    // Part by part, as the system walks a path: every link on the way, in
-    // the folders as well as at the end, is followed only where the rule
-    // above lets it be. `done` never holds a link.
-    QList<QByteArray> rest = QFile::encodeName(QFileInfo(path).absoluteFilePath()).split('/');
-    QByteArray done = "/";
     int links = 0;
     while (!rest.isEmpty()) {
         const QByteArray part = rest.takeFirst();
@@ -84,8 +80,55 @@ bool resolveSaveTarget(const QString &path, QString *target, QString *error)
             done = "/";
         rest = leads.split('/') + rest;
     }
-    *target = QFile::decodeName(done);
+    *target = done;
     return true;
+}
+
+} // namespace
+
+bool resolveSaveTarget(const QString &path, QString *target, QString *error)
+{
+    QByteArray resolved;
+    if (!walk("/", QFile::encodeName(QFileInfo(path).absoluteFilePath()).split('/'), &resolved, error))
+        return false;
+    *target = QFile::decodeName(resolved);
+    return true;
+}
+
+SaveTargets::SaveTargets()
+    : m_workingDirectory(QFile::encodeName(QDir::currentPath()))
+{
+}
+
+bool SaveTargets::resolve(const QString &path, QByteArray *target, QString *error)
+{
+    QByteArray absolute = QFile::encodeName(path);
+    if (absolute.isEmpty())
+        absolute = ".";
+    if (!absolute.startsWith('/'))
+        absolute = joined(m_workingDirectory, absolute);
+    // Taken apart as resolveSaveTarget takes it: "." and ".." by their
+    // spelling, before any link is looked at.
+    if (absolute.contains("/.") || absolute.contains("//"))
+        absolute = QFile::encodeName(QDir::cleanPath(QFile::decodeName(absolute)));
+    const qsizetype slash = absolute.lastIndexOf('/');
+    const QByteArray name = absolute.mid(slash + 1);
+    if (name.isEmpty() || name == "." || name == "..")
+        return walk("/", absolute.split('/'), target, error);
+    // The folder once for all its files, then the file's own name.
+    const QByteArray folderPath = slash > 0 ? absolute.left(slash) : QByteArray("/");
+    auto folder = m_folders.find(folderPath);
+    if (folder == m_folders.end()) {
+        Folder walked;
+        if (!walk("/", folderPath.split('/'), &walked.resolved, &walked.error))
+            walked.resolved.clear();
+        folder = m_folders.insert(folderPath, walked);
+    }
+    if (folder->resolved.isEmpty()) {
+        *error = folder->error;
+        return false;
+    }
+    return walk(folder->resolved, {name}, target, error);
 }
 
 } // namespace tarvo

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 
 namespace tarvo {
@@ -14,5 +16,27 @@ namespace tarvo {
 // the save, and is refused, be it the file or a folder on the way to it.
 // False with `error` set then.
 bool resolveSaveTarget(const QString &path, QString *target, QString *error);
+
+// resolveSaveTarget for the many files of one run (tarvo-prg set): the
+// working directory is asked for once, and each folder is walked once, so
+// that a file costs one look at its own name. The folders' answers are
+// kept for the life of the object.
+class SaveTargets
+{
+public:
+    SaveTargets();
+
+    // As resolveSaveTarget, the target as the system spells it.
+    bool resolve(const QString &path, QByteArray *target, QString *error);
+
+private:
+    struct Folder
+    {
+        QByteArray resolved; // empty: refused, `error` says why
+        QString error;
+    };
+    QByteArray m_workingDirectory;
+    QHash<QByteArray, Folder> m_folders;
+};
 
 } // namespace tarvo

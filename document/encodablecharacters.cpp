@@ -24,13 +24,18 @@ const EncodableCharacters &EncodableCharacters::of(QTextCodec *codec)
 
 bool EncodableCharacters::holds(QStringView character) const
 {
+    // A code page of one character a byte holds the characters of the bytes
+    // it reads back as they were: its decoder knows them without asking
+    // the codec (which costs more than writing a small file).
+    const LineDecoder decoder(m_codec);
+    if (decoder.isSingleByte() && character.size() == 1)
+        return decoder.isCharacter(character.front().unicode());
     if (!m_codec->canEncode(character))
         return false;
     // What the codec writes must read back as the same character: a
     // code page's undefined byte does not.
     QTextCodec::ConverterState state(QTextCodec::IgnoreHeader);
     const QByteArray bytes = m_codec->fromUnicode(character.constData(), int(character.size()), &state);
-    const LineDecoder decoder(m_codec);
     // Never at the start of a line, where UTF-8 passes over a byte order mark.
     return decoder.isLossless(bytes) && decoder.decode(QByteArray("x" + bytes)) == QLatin1Char('x') + character;
 }

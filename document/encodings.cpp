@@ -5,6 +5,9 @@
 
 #include <QTextCodec>
 
+#include <array>
+#include <atomic>
+
 namespace tarvo {
 
 namespace {
@@ -22,15 +25,30 @@ constexpr int kIso885911 = 20;
 // Looks a list name up in the codec registry. ISO 8859-11 has a codec of
 // its own: the registry knows the name only as Windows code page 874, which
 // is another code page. "System" names no registered codec.
-QTextCodec *registeredCodec(int index)
+QTextCodec *lookUpCodec(int index)
 {
-    if (index <= 0 || index >= kEncodingEntries)
-        return nullptr;
     if (index == kIso885911)
         return Iso885911Codec::instance();
     if (index == kUtf8Encoding)
         return QTextCodec::codecForMib(kUtf8Mib);
     return QTextCodec::codecForName(QByteArray(kNames[index]));
+}
+
+// The registry compares a name with every codec's names and aliases, which
+// costs more than reading a small file: each entry is looked up once in
+// the life of the process (codecs live as long as it), when first needed.
+// Threads that need it at once each look it up and find the same codec.
+QTextCodec *registeredCodec(int index)
+{
+    static std::array<std::atomic<QTextCodec *>, kEncodingEntries> codecs{};
+    static std::array<std::atomic<bool>, kEncodingEntries> looked{};
+    if (index <= 0 || index >= kEncodingEntries)
+        return nullptr;
+    if (!looked[size_t(index)].load(std::memory_order_acquire)) {
+        codecs[size_t(index)].store(lookUpCodec(index), std::memory_order_relaxed);
+        looked[size_t(index)].store(true, std::memory_order_release);
+    }
+    return codecs[size_t(index)].load(std::memory_order_relaxed);
 }
 
 } // namespace
@@ -124,7 +142,7 @@ bool startsWithUtf8ByteOrderMark(QByteArrayView bytes)
 QTextCodec *readingCodec(QByteArrayView bytes, QTextCodec *chosen)
 {
     if (startsWithUtf8ByteOrderMark(bytes))
-        return QTextCodec::codecForMib(kUtf8Mib);
+        return registeredCodec(kUtf8Encoding);
     return chosen;
 }
 

@@ -3,11 +3,15 @@
 #include "encodings.h"
 #include "linedecoder.h"
 
+#include <QHash>
+#include <QMutex>
 #include <QTextCodec>
 
 #include <uchardet.h>
 
 #include <algorithm>
+#include <array>
+#include <map>
 #include <memory>
 
 namespace tarvo {
@@ -30,27 +34,20 @@ bool isPlainAscii(const QByteArray &bytes)
 
 namespace {
 
-// The entry whose codec is UTF-8.
-int utf8Entry()
+// What the detector is shown of `bytes`: all of a file of up to
+// kDetectorSample bytes, of a longer one its first lines within that many.
+QByteArrayView sampled(QByteArrayView bytes)
 {
-    return kUtf8Encoding;
+    if (bytes.size() <= kDetectorSample)
+        return bytes;
+    const QByteArrayView head = bytes.first(kDetectorSample);
+    const qsizetype end = head.lastIndexOf('\n');
+    return end > 0 ? head.first(end + 1) : head;
 }
 
-} // namespace
-
-int likelyEncoding(const QByteArray &bytes)
+// The entry of a name the detector gives, or -1.
+int entryOfDetectorName(const QString &name)
 {
-    // A UTF-8 byte order mark says what the file is; the detector is not
-    // asked about it.
-    if (startsWithUtf8ByteOrderMark(bytes))
-        return utf8Entry();
-    if (isPlainAscii(bytes))
-        return -1;
-    const std::unique_ptr<uchardet, void (*)(uchardet_t)> detector(uchardet_new(), uchardet_delete);
-    if (!detector || uchardet_handle_data(detector.get(), bytes.constData(), size_t(bytes.size())) != 0)
-        return -1;
-    uchardet_data_end(detector.get());
-    const QString name = QString::fromLatin1(uchardet_get_charset(detector.get()));
     if (name.isEmpty())
         return -1;
     // Thai text of TIS-620 is the same bytes in ISO 8859-11, which only
@@ -62,7 +59,115 @@ int likelyEncoding(const QByteArray &bytes)
     return index == 21 ? -1 : index;
 }
 
+// The same, each of the few names it gives looked up in the codec registry
+// once in the life of the process.
+int entryNamed(const QByteArray &name)
+{
+    static QMutex mutex;
+    static QHash<QByteArray, int> entries;
+    const QMutexLocker lock(&mutex);
+    const auto known = entries.constFind(name);
+    if (known != entries.cend())
+        return *known;
+    const int entry = entryOfDetectorName(QString::fromLatin1(name));
+    entries.insert(name, entry);
+    return entry;
+}
+
+// The entry the detector names for `bytes` as they are, or -1.
+int detectorVerdict(QByteArrayView bytes)
+{
+    const std::unique_ptr<uchardet, void (*)(uchardet_t)> detector(uchardet_new(), uchardet_delete);
+    if (!detector || uchardet_handle_data(detector.get(), bytes.data(), size_t(bytes.size())) != 0)
+        return -1;
+    uchardet_data_end(detector.get());
+    return entryNamed(QByteArray(uchardet_get_charset(detector.get())));
+}
+
+bool isPlainAscii(QByteArrayView bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int likelyEncoding(const QByteArray &bytes)
+{
+    // A UTF-8 byte order mark says what the file is; the detector is not
+    // asked about it.
+    if (startsWithUtf8ByteOrderMark(bytes))
+        return kUtf8Encoding;
+    if (isPlainAscii(bytes))
+        return -1;
+    return detectorVerdict(sampled(bytes));
+}
+
 namespace {
+
+// A single-byte code page's bytes as text, worked out once per code page in
+// the life of the process: each byte's character in small letters encoded
+// back, and whether the character is a letter beyond ASCII. A byte whose
+// small letter is more than one character (U+0130 is "i" and a combining
+// dot) sends its text the long way, through the codec.
+struct TextTable
+{
+    std::array<char, 256> lower{};
+    std::array<bool, 256> oneByte{}; // `lower` holds all of its small letter
+    std::array<bool, 256> letter{};  // a letter beyond ASCII
+    std::array<bool, 256> other{};   // any other character beyond ASCII
+};
+
+TextTable makeTextTable(QTextCodec *codec, const LineDecoder &decoder)
+{
+    // Each character's byte, from the decoder's own table: asking the
+    // codec for each of them costs more than judging a small file.
+    std::map<char16_t, char> byteOf;
+    std::array<char16_t, 256> characters{};
+    for (int b = 0; b < 256; ++b) {
+        const char byte = char(b);
+        const QString character = decoder.decode(QByteArrayView(&byte, 1));
+        characters[size_t(b)] = character.size() == 1 ? character.at(0).unicode() : char16_t(0xfffd);
+        if (decoder.isLossless(QByteArrayView(&byte, 1)))
+            byteOf.emplace(characters[size_t(b)], byte);
+    }
+    TextTable table;
+    for (int b = 0; b < 256; ++b) {
+        const QChar c(characters[size_t(b)]);
+        const QString lower = QString(c).toLower();
+        const auto found = lower.size() == 1 ? byteOf.find(lower.at(0).unicode()) : byteOf.end();
+        if (found != byteOf.end()) {
+            table.lower[size_t(b)] = found->second;
+            table.oneByte[size_t(b)] = true;
+        } else {
+            // No character of the code page: as the codec writes it.
+            const QByteArray written = codec->fromUnicode(lower);
+            table.lower[size_t(b)] = written.isEmpty() ? char(b) : written.at(0);
+            table.oneByte[size_t(b)] = written.size() == 1;
+        }
+        table.letter[size_t(b)] = c.unicode() >= 0x80 && c.isLetter();
+        table.other[size_t(b)] = c.unicode() >= 0x80 && !c.isLetter();
+    }
+    return table;
+}
+
+// The table of `codec`, or null where its characters are not one a byte.
+const TextTable *textTable(QTextCodec *codec)
+{
+    const LineDecoder decoder(codec);
+    if (!decoder.isSingleByte())
+        return nullptr;
+    static QMutex mutex;
+    static std::map<QTextCodec *, TextTable> tables; // codecs live as long as the process
+    const QMutexLocker lock(&mutex);
+    auto found = tables.find(codec);
+    if (found == tables.end())
+        found = tables.emplace(codec, makeTextTable(codec, decoder)).first;
+    return &found->second;
+}
 
 // How well a clean reading of the bytes looks like text in that encoding.
 struct Reading
@@ -74,27 +179,59 @@ struct Reading
     bool detected = false;  // the detector names it for the bytes as they are
 };
 
+// The detector's verdicts on the texts it was shown in one judgement: many
+// code pages give the same small letters of the same bytes, and the
+// detector is asked about each such text once.
+using Verdicts = QHash<QByteArray, int>;
+
+int verdictOn(const QByteArray &text, Verdicts *verdicts)
+{
+    if (verdicts) {
+        const auto known = verdicts->constFind(text);
+        if (known != verdicts->cend())
+            return *known;
+    }
+    const int verdict = isPlainAscii(QByteArrayView(text)) ? -1 : detectorVerdict(text);
+    if (verdicts)
+        verdicts->insert(text, verdict);
+    return verdict;
+}
+
 // The detector's statistics are of running text, mostly small letters: a
 // shop's name in capitals alone misleads it. So each candidate is asked
-// about: its reading in small letters, encoded back in it, must be taken
-// for that same encoding.
-Reading judge(const QByteArray &bytes, int index, int detected)
+// about: its reading of the sample in small letters, encoded back in it,
+// must be taken for that same encoding. The bytes read cleanly in `codec`.
+Reading judge(QByteArrayView sample, QTextCodec *codec, Verdicts *verdicts)
 {
     Reading reading;
-    reading.index = index;
-    reading.detected = index == detected;
-    QTextCodec *codec = codecForEncoding(index);
-    const QString text = codec->toUnicode(bytes);
-    for (const QChar c : text) {
-        if (c.unicode() < 0x80)
-            continue;
-        if (c.isLetter())
-            ++reading.letters;
-        else
-            ++reading.others;
+    QByteArray lower;
+    const TextTable *table = textTable(codec);
+    bool simple = table != nullptr;
+    if (table) {
+        lower.resize(sample.size());
+        char *out = lower.data();
+        for (qsizetype i = 0; i < sample.size() && simple; ++i) {
+            const auto b = size_t(static_cast<unsigned char>(sample[i]));
+            simple = table->oneByte[b];
+            out[i] = table->lower[b];
+            reading.letters += table->letter[b];
+            reading.others += table->other[b];
+        }
     }
-    const QByteArray lower = codec->fromUnicode(text.toLower());
-    const int named = likelyEncoding(lower);
+    if (!simple) {
+        reading = Reading();
+        const QString text = codec->toUnicode(sample.data(), int(sample.size()));
+        for (const QChar c : text) {
+            if (c.unicode() < 0x80)
+                continue;
+            if (c.isLetter())
+                ++reading.letters;
+            else
+                ++reading.others;
+        }
+        lower = codec->fromUnicode(text.toLower());
+    }
+    const int named = verdictOn(lower, verdicts);
     reading.confirmed = named >= 0 && codecForEncoding(named)->mibEnum() == codec->mibEnum();
     return reading;
 }
@@ -113,33 +250,43 @@ bool moreLikely(const Reading &a, const Reading &b)
 
 } // namespace
 
+bool readsAsLikelyText(const QByteArray &bytes, QTextCodec *codec)
+{
+    if (!readsCleanly(bytes, codec))
+        return false;
+    if (startsWithUtf8ByteOrderMark(bytes))
+        return codec->mibEnum() == kUtf8Mib;
+    return isPlainAscii(bytes) || judge(sampled(bytes), codec, nullptr).confirmed;
+}
+
 QList<int> cleanEncodings(const QByteArray &bytes, QList<int> *likely)
 {
     if (startsWithUtf8ByteOrderMark(bytes)) {
-        const int utf8 = utf8Entry();
-        if (utf8 < 0 || !readsCleanly(bytes, codecForEncoding(utf8)))
+        if (!readsCleanly(bytes, codecForEncoding(kUtf8Encoding)))
             return {};
         if (likely)
-            *likely << utf8;
-        return {utf8};
+            *likely << kUtf8Encoding;
+        return {kUtf8Encoding};
     }
-    const int detected = likelyEncoding(bytes);
     const bool ascii = isPlainAscii(bytes);
+    const QByteArrayView sample = sampled(bytes);
+    const int detected = ascii ? -1 : detectorVerdict(sample);
+    // "System" is offered only where it is no entry of the list itself.
+    const bool systemOffered = codePageName(0) == QString::fromLatin1(codecForEncoding(0)->name());
+    Verdicts verdicts;
     QList<Reading> readings;
     for (int index = 0; index < kEncodingEntries; ++index) {
-        // "System" is offered only where it is no entry of the list itself.
-        if (index == 0 ? codePageName(0) != QString::fromLatin1(codecForEncoding(0)->name())
-                       : !encodingHasOwnCodec(index))
+        if (index == 0 ? !systemOffered : !encodingHasOwnCodec(index))
             continue;
-        if (!readsCleanly(bytes, codecForEncoding(index)))
+        QTextCodec *codec = codecForEncoding(index);
+        if (!readsCleanly(bytes, codec))
             continue;
-        if (ascii) {
-            Reading reading;
-            reading.index = index;
-            readings << reading;
-        } else {
-            readings << judge(bytes, index, detected);
-        }
+        Reading reading;
+        if (!ascii)
+            reading = judge(sample, codec, &verdicts);
+        reading.index = index;
+        reading.detected = !ascii && index == detected;
+        readings << reading;
     }
     std::stable_sort(readings.begin(), readings.end(), moreLikely);
     QList<int> clean;

@@ -24,11 +24,26 @@ bool readsCleanly(const QByteArray &bytes, QTextCodec *codec);
 bool isPlainAscii(const QByteArray &bytes);
 
 // The entry of the encoding list that the charset detector takes the bytes
-// for, or -1 when it names none of the list (or the bytes are plain ASCII).
+// for, or -1 when it names none of the list (or the bytes are plain ASCII);
+// it is shown the first kDetectorSample bytes of a longer file.
 // Bytes that begin with a UTF-8 byte order mark are UTF-8 without asking
 // it: "System" where that is UTF-8, else -1.
 // "System" stands for the platform's own code page.
 int likelyEncoding(const QByteArray &bytes);
+
+// True when the bytes read cleanly in `codec` (see readsCleanly) and, read
+// so, as text that the detector takes for that code page: it is asked
+// about the text in small letters, as cleanEncodings asks about each entry,
+// so that its entry would be among the likely ones. Plain ASCII reads alike
+// in every entry and counts as likely in each; bytes after a UTF-8 byte
+// order mark only in UTF-8. The detector is asked once, or not at all.
+bool readsAsLikelyText(const QByteArray &bytes, QTextCodec *codec);
+
+// The detector sees at most this many bytes of a file, its first lines: all
+// of a program file as operators have them (a few KB), and its verdict does
+// not change with more of the same, while a file at the size limit would
+// keep it busy for seconds.
+constexpr qsizetype kDetectorSample = 16 * 1024;
 
 // The entries of the encoding list in which the bytes read cleanly, the
 // most likely first. "ISO 8859-12", which has no code page of its own, is

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
 #include <array>
+#include <bitset>
 
 class QTextCodec;
 
@@ -30,11 +32,23 @@ public:
     // command and the editor judge a file's bytes by this one rule.
     bool isLossless(QByteArrayView bytes) const;
 
+    // True when the codec is a code page of one character a byte, read
+    // through the table.
+    bool isSingleByte() const { return m_singleByte; }
+
+    // For such a code page: true when `character` is the character of one
+    // of its bytes, which it writes as that byte and reads back.
+    bool isCharacter(char16_t character) const;
+
 private:
     QTextCodec *m_codec;
     bool m_singleByte = false;
+    bool m_utf8 = false;
+    QByteArray m_undefined; // the code page's bytes that are no characters, where few
+    bool m_fewUndefined = false;
     const std::array<char16_t, 256> *m_table = nullptr;
     const std::array<bool, 256> *m_roundTrips = nullptr;
+    const std::bitset<0x10000> *m_characters = nullptr;
 };
 
 } // namespace tarvo
