@@ -1,5 +1,6 @@
 #include "filereplace.h"
 
+#include "filefingerprint.h"
 #include "programbytes.h"
 #include "regularfile.h"
 #include "savejournal.h"
@@ -166,11 +167,10 @@ public:
     bool changed() const { return m_changed; }
 
 private:
+    // Size, times, inode and device alike.
     static bool sameState(const struct stat &a, const struct stat &b)
     {
-        return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size
-               && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec
-               && a.st_ctim.tv_sec == b.st_ctim.tv_sec && a.st_ctim.tv_nsec == b.st_ctim.tv_nsec;
+        return fingerprintOfStat(a).sameStat(fingerprintOfStat(b));
     }
 
     // True when the target is no longer the file the given status says.
